@@ -1,0 +1,82 @@
+// One whole recalculation against its floor: the same amount conversions on
+// the same texts with nothing around them.
+#include <benchmark/benchmark.h>
+
+#include <string>
+#include <vector>
+
+#include "paycalc/memory_form.h"
+#include "paycalc/recalculate.h"
+#include "paydata/amount.h"
+
+namespace {
+
+// Records every text the recalculation reads and writes.
+class RecordingForm final : public paycalc::PayForm {
+public:
+    std::string Text(paycalc::Field f) const override { return Keep(reads, inner.Text(f)); }
+    void SetText(paycalc::Field f, const std::string& text) override
+    {
+        writes.push_back(text);
+        inner.SetText(f, text);
+    }
+    std::string ListText(int list) const override { return Keep(reads, inner.ListText(list)); }
+    int ListIndex(int list) const override { return inner.ListIndex(list); }
+    paycalc::CheckState Check() const override { return inner.Check(); }
+
+    paycalc::MemoryForm inner;
+    mutable std::vector<std::string> reads;
+    std::vector<std::string> writes;
+
+private:
+    static std::string Keep(std::vector<std::string>& into, std::string text)
+    {
+        into.push_back(text);
+        return text;
+    }
+};
+
+void RecalculateAll(benchmark::State& state)
+{
+    paycalc::MemoryForm form;
+    paycalc::RecalculateAll(form);
+    for (auto _ : state) {
+        paycalc::RecalculateAll(form);
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(RecalculateAll);
+
+void ConversionsOnly(benchmark::State& state)
+{
+    RecordingForm recorder;
+    paycalc::RecalculateAll(recorder.inner);
+    paycalc::RecalculateAll(recorder);
+    // The income tax converts inside ComputeIrg too: its seven-digit text of
+    // the taxable amount read back, and its rounding of the tax to cents.
+    const std::string taxable = "52003.59", tax = "9100.00";
+    recorder.reads.push_back(taxable);
+    recorder.reads.push_back(tax);
+    std::vector<double> shown;
+    for (const auto& text : recorder.writes) shown.push_back(paydata::ReadAmount(text));
+    shown.push_back(9100.0);
+
+    for (auto _ : state) {
+        for (const auto& text : recorder.reads) benchmark::DoNotOptimize(paydata::ReadAmount(text));
+        for (double value : shown) benchmark::DoNotOptimize(paydata::ShowAmount(value));
+    }
+    state.counters["reads"] = static_cast<double>(recorder.reads.size());
+    state.counters["shows"] = static_cast<double>(shown.size());
+}
+BENCHMARK(ConversionsOnly);
+
+void ComputeIrg(benchmark::State& state)
+{
+    float taxable = 52003.59f;
+    for (auto _ : state) benchmark::DoNotOptimize(paycalc::ComputeIrg(taxable));
+}
+BENCHMARK(ComputeIrg);
+
+} // namespace
+
+BENCHMARK_MAIN();

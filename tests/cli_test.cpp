@@ -1,0 +1,98 @@
+// The command line: options, output forms and failures.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "cli/cli.h"
+
+namespace {
+
+struct Result {
+    int code;
+    std::string out, err;
+};
+
+Result RunCli(std::vector<std::string> args)
+{
+    std::ostringstream out, err;
+    int code = cli::Run(args, out, err);
+    return {code, out.str(), err.str()};
+}
+
+TEST(CommandLine, JsonHoldsEveryComputedFieldAsShown)
+{
+    Result r = RunCli({"--json", "--mutual"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_TRUE(r.err.empty());
+    for (paycalc::Field f : paycalc::kComputedFields)
+        EXPECT_NE(r.out.find("\"" + std::string(paycalc::FieldName(f)) + "\": \""), std::string::npos)
+            << paycalc::FieldName(f);
+    EXPECT_EQ(r.out.rfind("{\"Text1\": \"22410.00\", \"Text2\": \"7830.00\"", 0), 0u) << r.out;
+    EXPECT_NE(r.out.find("\"Text21\": \"43432.12\""), std::string::npos);
+    EXPECT_EQ(r.out.back(), '\n');
+}
+
+TEST(CommandLine, TableHasALinePerAmountWithItsLabel)
+{
+    Result r = RunCli({});
+    ASSERT_EQ(r.code, 0);
+    std::istringstream lines(r.out);
+    std::string line;
+    int count = 0;
+    while (std::getline(lines, line)) ++count;
+    EXPECT_EQ(count, 21);
+    EXPECT_NE(r.out.find("43432.12  الراتب الصافي\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("22410.00  الاجر الأساسي\n"), std::string::npos);
+    EXPECT_LT(r.out.find("الاجر الأساسي"), r.out.find("الراتب الصافي"));
+}
+
+TEST(CommandLine, DefaultsAreTheWindowsStartUpSelections)
+{
+    EXPECT_EQ(RunCli({"--json"}).out,
+              RunCli({"--json", "--category", "11", "--echelon", "7", "--post", "0", "--children", "1", "--over-ten",
+                   "0", "--status", "married", "--spouse", "home", "--mutual", "--zone", "0", "--housing", "0",
+                   "--absence", "0", "--mark", "40"})
+                  .out);
+    EXPECT_EQ(RunCli({"--json", "--category=17"}).out, RunCli({"--json", "--category", "17"}).out);
+}
+
+TEST(CommandLine, UsageErrorsExitTwoWithAMessageAndTheUsage)
+{
+    const std::vector<std::vector<std::string>> bad{
+        {"--category", "18"}, {"--category", "0"}, {"--echelon", "-1"}, {"--echelon", "13"},
+        {"--post", "11"}, {"--children", "13"}, {"--over-ten", "x"}, {"--category", "5x"},
+        {"--status", "widowed"}, {"--spouse", "away"}, {"--zone"}, {"--bogus"}, {"--json=yes"},
+        {"--status", "single"}, {"--status", "single", "--children", "0", "--over-ten", "2"}};
+    for (const auto& args : bad) {
+        Result r = RunCli(args);
+        SCOPED_TRACE(args[0]);
+        EXPECT_EQ(r.code, 2);
+        EXPECT_TRUE(r.out.empty());
+        EXPECT_EQ(r.err.rfind("payslip-cli: ", 0), 0u) << r.err;
+        EXPECT_NE(r.err.find("\nusage: payslip-cli"), std::string::npos);
+    }
+    EXPECT_EQ(RunCli({"--status", "single", "--children", "0"}).code, 0);
+}
+
+TEST(CommandLine, AFailedSlipPrintsNothingAndNamesTheLine)
+{
+    Result r = RunCli({"--zone", "1E400", "--json"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(r.out.empty());
+    EXPECT_NE(r.err.find("Text12"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("zone allowance"), std::string::npos) << r.err;
+
+    r = RunCli({"--housing", "1E300"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(r.out.empty());
+    EXPECT_NE(r.err.find("income tax (IRG) (Text15)"), std::string::npos) << r.err;
+}
+
+TEST(CommandLine, HelpGoesToStandardOutput)
+{
+    Result r = RunCli({"--help"});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.out, cli::Usage());
+}
+
+} // namespace
