@@ -184,6 +184,10 @@ std::string ShowAmount(double value)
     out.append(cents, 0, cents.size() - 2);
     out += '.';
     out.append(cents, cents.size() - 2, 2);
+    // Within a hair of the largest double, the 15-digit rounding can go past
+    // it: such a text could not be read back, so it is not an amount.
+    if (exponent >= 308)
+        ReadAmount(out); // throws the overflow
     return out;
 }
 

@@ -42,7 +42,8 @@ double ReadAmount(std::string_view text);
 // Writes an amount with the pattern "0.00": rounded first to 15 significant
 // digits, then to cents with halves away from zero; a point as separator, no
 // grouping, never an exponent. A value that rounds to zero is written without
-// a minus sign. Throws ConversionError(Overflow) for a value that is not finite.
+// a minus sign. Throws ConversionError(Overflow) for a value that is not
+// finite, or so close to the largest double that its text would not read back.
 std::string ShowAmount(double value);
 
 // A list entry shown as an amount: an empty text stays empty.

@@ -86,6 +86,9 @@ TEST(ShowAmount, NotANumberIsRefused)
 {
     EXPECT_THROW(ShowAmount(std::numeric_limits<double>::infinity()), ConversionError);
     EXPECT_THROW(ShowAmount(std::nan("")), ConversionError);
+    // 15 digits of the largest double round past it: that text would not read back.
+    EXPECT_THROW(ShowAmount(-std::numeric_limits<double>::max()), ConversionError);
+    EXPECT_EQ(ReadAmount(ShowAmount(1.79769313486231e308)), 1.79769313486231e308);
 }
 
 TEST(ShowAmount, ReadBackGivesTheAmountShown)
