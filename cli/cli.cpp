@@ -1,6 +1,7 @@
 #include "cli/cli.h"
 
 #include <charconv>
+#include <cstdio>
 #include <iomanip>
 #include <optional>
 #include <ostream>
@@ -23,10 +24,6 @@ constexpr Field kSlipLines[] = {
     Field::Text13, Field::Text14, Field::Text15, Field::Text16, Field::Text17, Field::Text18,
     Field::Text19, Field::Text21, Field::Text22};
 
-struct UsageError {
-    std::string message;
-};
-
 int ParseCount(std::string_view option, std::string_view text, int low, int high)
 {
     int value = 0;
@@ -46,13 +43,9 @@ bool Choose(std::string_view option, std::string_view text, std::string_view fir
                      ", not '" + std::string(text) + "'"};
 }
 
-struct Options {
-    SlipInputs inputs;
-    bool json = false;
-    bool help = false;
-};
+} // namespace
 
-Options Parse(const std::vector<std::string>& args)
+Options ParseOptions(const std::vector<std::string>& args)
 {
     Options options;
     SlipInputs& in = options.inputs;
@@ -88,6 +81,7 @@ Options Parse(const std::vector<std::string>& args)
         else if (name == "--absence") in.absence = value();
         else if (name == "--mark") in.mark = value();
         else if (name == "--json") { flag(); options.json = true; }
+        else if (name == "--explain") { flag(); options.explain = true; }
         else if (name == "--help" || name == "-h") { flag(); options.help = true; }
         else throw UsageError{"unknown option '" + std::string(arg) + "'"};
     }
@@ -99,21 +93,64 @@ Options Parse(const std::vector<std::string>& args)
     return options;
 }
 
-void PrintTable(const paycalc::MemoryForm& form, std::ostream& out)
+namespace {
+
+void PrintTable(const paycalc::MemoryForm& form, const paycalc::Trace* trace, std::ostream& out)
 {
     std::size_t width = 0;
     for (Field f : kSlipLines) width = std::max(width, form.Text(f).size());
-    for (Field f : kSlipLines)
+    for (Field f : kSlipLines) {
         out << std::setw(static_cast<int>(width)) << form.Text(f) << "  " << paycalc::FieldTitle(f) << '\n';
+        const paycalc::Explanation* e = trace ? trace->Find(f) : nullptr;
+        if (!e) continue;
+        std::istringstream lines(paycalc::ExplanationText(*e));
+        for (std::string line; std::getline(lines, line);)
+            out << std::string(width + 4, ' ') << line << '\n';
+    }
 }
 
-void PrintJson(const paycalc::MemoryForm& form, std::ostream& out)
+std::string JsonString(std::string_view text)
+{
+    std::string quoted = "\"";
+    for (char c : text) {
+        switch (c) {
+        case '"': quoted += "\\\""; break;
+        case '\\': quoted += "\\\\"; break;
+        case '\n': quoted += "\\n"; break;
+        case '\r': quoted += "\\r"; break;
+        case '\t': quoted += "\\t"; break;
+        default:
+            if (static_cast<unsigned char>(c) < 0x20) {
+                char escape[8];
+                std::snprintf(escape, sizeof escape, "\\u%04x", c);
+                quoted += escape;
+            } else {
+                quoted += c;
+            }
+        }
+    }
+    return quoted + '"';
+}
+
+void PrintJson(const paycalc::MemoryForm& form, const paycalc::Trace* trace, std::ostream& out)
 {
     out << '{';
     const char* separator = "";
     for (Field f : paycalc::kComputedFields) {
-        out << separator << '"' << paycalc::FieldName(f) << "\": \"" << form.Text(f) << '"';
+        out << separator << JsonString(paycalc::FieldName(f)) << ": " << JsonString(form.Text(f));
         separator = ", ";
+    }
+    if (trace) {
+        out << ", \"explanations\": {";
+        separator = "";
+        for (Field f : paycalc::kComputedFields) {
+            const paycalc::Explanation* e = trace->Find(f);
+            if (!e) continue;
+            out << separator << JsonString(paycalc::FieldName(f)) << ": {\"rule\": " << JsonString(e->rule)
+                << ", \"formula\": " << JsonString(e->formula) << ", \"result\": " << JsonString(e->result) << '}';
+            separator = ", ";
+        }
+        out << '}';
     }
     out << "}\n";
 }
@@ -148,6 +185,7 @@ std::string Usage()
            "  --absence TEXT     days of absence as typed (default 0)\n"
            "  --mark TEXT        performance mark as typed (default 40)\n"
            "  --json             print the computed fields as one JSON object\n"
+           "  --explain          explain every line: its rule and its computation\n"
            "  --help             print this help\n";
 }
 
@@ -171,7 +209,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
 {
     Options options;
     try {
-        options = Parse(args);
+        options = ParseOptions(args);
     } catch (const UsageError& e) {
         err << "payslip-cli: " << e.message << '\n' << Usage();
         return 2;
@@ -183,8 +221,10 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
 
     paycalc::MemoryForm form;
     FillForm(form, options.inputs);
+    paycalc::Trace trace;
+    const paycalc::Trace* explanations = options.explain ? &trace : nullptr;
     try {
-        paycalc::RecalculateAll(form);
+        paycalc::RecalculateAll(form, options.explain ? &trace : nullptr);
     } catch (const paycalc::RecalcError& e) {
         err << "payslip-cli: " << Describe(e) << '\n';
         return 1;
@@ -192,9 +232,9 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
 
     std::ostringstream slip; // nothing reaches the output unless the whole slip was computed
     if (options.json)
-        PrintJson(form, slip);
+        PrintJson(form, explanations, slip);
     else
-        PrintTable(form, slip);
+        PrintTable(form, explanations, slip);
     out << slip.str();
     return 0;
 }

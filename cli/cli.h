@@ -27,6 +27,20 @@ struct SlipInputs {
     std::string mark = "40";
 };
 
+struct Options {
+    SlipInputs inputs;
+    bool json = false;
+    bool explain = false;
+    bool help = false;
+};
+
+struct UsageError {
+    std::string message;
+};
+
+// Reads the options (args without the program name); throws UsageError.
+Options ParseOptions(const std::vector<std::string>& args);
+
 // Puts the inputs into the form's lists, check box and typed fields.
 void FillForm(paycalc::MemoryForm& form, const SlipInputs& inputs);
 

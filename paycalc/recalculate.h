@@ -16,6 +16,7 @@
 #include <string>
 
 #include "paycalc/pay_form.h"
+#include "paycalc/trace.h"
 #include "paydata/amount.h"
 
 namespace paycalc {
@@ -36,14 +37,26 @@ private:
     std::optional<Field> source_;
 };
 
-void RecalculateAll(PayForm& form);
+// With a trace, every line also leaves its explanation there.
+void RecalculateAll(PayForm& form, Trace* trace = nullptr);
 
 // The groups of steps, in the order RecalculateAll runs them. Each reads what
 // the earlier groups wrote from the form.
-void ComputeBasePay(PayForm& form);
-void ComputeAllowances(PayForm& form);
-void ComputeSocialSecurity(PayForm& form);
-void ComputeNetPay(PayForm& form);
+void ComputeBasePay(PayForm& form, Trace* trace = nullptr);
+void ComputeAllowances(PayForm& form, Trace* trace = nullptr);
+void ComputeSocialSecurity(PayForm& form, Trace* trace = nullptr);
+void ComputeNetPay(PayForm& form, Trace* trace = nullptr);
+
+// One bracket of the monthly income-tax scale: for a scale base up to
+// `upTo`, the tax is (base - lower) x factor / 10 + fixed (none when exempt).
+struct IrgBracket {
+    double upTo;
+    double lower;
+    double factor;
+    double fixed;
+    bool exempt;
+};
+const IrgBracket& IrgBracketOf(double scaleBase);
 
 // Monthly income tax (IRG) of a taxable amount, rounded to cents.
 float ComputeIrg(float taxable);

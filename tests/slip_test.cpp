@@ -16,10 +16,10 @@ using paycalc::MemoryForm;
 namespace {
 
 const std::map<std::string, std::function<void(paycalc::PayForm&)>> kGroups{
-    {"base-pay", paycalc::ComputeBasePay},
-    {"allowances", paycalc::ComputeAllowances},
-    {"social-security", paycalc::ComputeSocialSecurity},
-    {"net-pay", paycalc::ComputeNetPay},
+    {"base-pay", [](paycalc::PayForm& f) { paycalc::ComputeBasePay(f); }},
+    {"allowances", [](paycalc::PayForm& f) { paycalc::ComputeAllowances(f); }},
+    {"social-security", [](paycalc::PayForm& f) { paycalc::ComputeSocialSecurity(f); }},
+    {"net-pay", [](paycalc::PayForm& f) { paycalc::ComputeNetPay(f); }},
 };
 
 MemoryForm FormFor(const std::vector<std::string>& args)

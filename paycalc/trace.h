@@ -1,0 +1,45 @@
+// Why each line of the slip is what it is: a recalculation asked for a trace
+// fills one explanation per line from the very amounts it read and wrote.
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "paycalc/fields.h"
+
+namespace paycalc {
+
+// An amount quoted in a computation, with the field it was read from.
+struct Quoted {
+    std::string amount;
+    std::optional<Field> field;
+};
+
+struct Explanation {
+    std::string rule;    // the rule in words, in Arabic
+    std::string formula; // the arithmetic with the amounts used, written left to right
+                         // (× ÷ + −, % for hundredths, parentheses); empty for a table lookup
+    std::string result;  // the amount shown
+    std::vector<Quoted> quoted;
+};
+
+class Trace {
+public:
+    const Explanation* Find(Field f) const
+    {
+        const auto& line = lines_[static_cast<std::size_t>(f)];
+        return line ? &*line : nullptr;
+    }
+    void Set(Field f, Explanation e) { lines_[static_cast<std::size_t>(f)] = std::move(e); }
+    void Clear() { lines_ = {}; }
+
+private:
+    std::array<std::optional<Explanation>, kFieldCount> lines_;
+};
+
+// The explanation as one text: the rule, then the computation and its result.
+std::string ExplanationText(const Explanation& e);
+
+} // namespace paycalc
