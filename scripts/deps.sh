@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
     build-essential cmake pkg-config
     libgtest-dev libbenchmark-dev
-    qt6-base-dev qt6-svg-dev libgl-dev
+    qt6-base-dev qt6-svg-dev libgl-dev qt6-qpa-plugins
     fonts-noto-core
 )
 

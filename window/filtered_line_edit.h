@@ -1,0 +1,44 @@
+// A typed field whose every insertion passes a keystroke filter: typed keys
+// character by character, pasted and dropped text as a whole.
+#pragma once
+
+#include <QClipboard>
+#include <QLineEdit>
+
+#include "window/key_filters.h"
+
+class QMenu;
+
+namespace paywindow {
+
+class FilteredLineEdit final : public QLineEdit {
+    Q_OBJECT
+
+public:
+    explicit FilteredLineEdit(KeyFilter filter, QWidget *parent = nullptr);
+
+    // Inserts text from the clipboard, a drop or an input method at the
+    // cursor (replacing the selection) when the filter accepts all of it;
+    // otherwise leaves the field as it is. Returns whether it inserted.
+    bool insertChecked(const QString &text);
+
+    // The standard context menu, its Paste entry going through the filter.
+    QMenu *createContextMenu();
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void inputMethodEvent(QInputMethodEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+
+private:
+    void pasteFrom(QClipboard::Mode mode);
+    bool acceptsDrop(const QDropEvent &event) const;
+
+    KeyFilter filter_;
+};
+
+} // namespace paywindow

@@ -1,0 +1,74 @@
+// Form1, the pay-slip window: the selections, the typed amounts, every line
+// of the slip, the two web links, the credits and the picture. It fills and
+// selects its lists when it is created, computes the slip once, and computes
+// it again whenever an input changes. The amounts all come from
+// paycalc::RecalculateAll; the window only shows them.
+#pragma once
+
+#include <memory>
+
+#include <QUrl>
+#include <QWidget>
+
+#include "paycalc/fields.h"
+#include "window/form1_layout.h"
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace paycalc {
+class PayForm;
+}
+
+namespace paywindow {
+class FormAdapter;
+}
+
+class Form1 final : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit Form1(QWidget *parent = nullptr);
+    ~Form1() override;
+
+    // Keystroke filters. Each takes the key code of one typed character and
+    // gives the code to let through, or 0 to discard the keystroke; the code
+    // passed is never changed.
+    // Amounts: digits, backspace (8) and the point (46).
+    static qint16 gWriteOnleNumber(qint16 &IntKeyAscii);
+    // Whole numbers: digits and backspace.
+    static qint16 gWriteOnleNumber1(qint16 &IntKeyAscii);
+
+    // The pages the two link buttons open.
+    static QUrl homePage();    // Command5
+    static QUrl contactPage(); // Command2
+
+    // The controls, by their names in the slip.
+    QLineEdit *text(paycalc::Field field) const; // null for Text2000, Text2001
+    QComboBox *combo(int list) const;            // Combo1(list)
+    QCheckBox *check1() const;
+    QPushButton *command5() const;
+    QPushButton *command2() const;
+    QLabel *label27() const;
+    QLabel *label25() const;
+    // The message shown when a recalculation could not be completed.
+    QLabel *messageLabel() const;
+
+    // The window as the computation sees it, hidden working fields included.
+    paycalc::PayForm &payForm();
+    // How many recalculations have run since the window was created.
+    int recalculationCount() const { return recalculations_; }
+
+private:
+    void connectInputs();
+    void onListPicked();
+    void applyFamilyStatusRule();
+    void recalculate();
+
+    paywindow::Form1Controls controls_;
+    std::unique_ptr<paywindow::FormAdapter> form_;
+    int recalculations_ = 0;
+};

@@ -1,0 +1,55 @@
+// The controls of Form1 and how they are laid out: groups, fields, labels,
+// lists, buttons and picture, each at its rectangle, with its caption,
+// initial text, colour and font, and the keyboard order.
+#pragma once
+
+#include <array>
+
+#include "paycalc/fields.h"
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QString;
+class QWidget;
+
+namespace paywindow {
+
+class PickList;
+class SvgPicture;
+
+// Positions and sizes are kept in twips, 15 to a pixel at 96 dots per inch;
+// Qt's own scaling takes care of screens with more dots.
+inline constexpr int kTwipsPerPixel = 15;
+constexpr int Pixels(int twips) { return twips / kTwipsPerPixel; }
+
+inline constexpr int kClientWidth = 16080;  // 1072 pixels
+inline constexpr int kClientHeight = 8475;  // 565 pixels
+
+// The size of the message of a recalculation that could not be completed,
+// before it is fitted to its box.
+inline constexpr double kMessagePoints = 9.75;
+
+struct Form1Controls {
+    std::array<QLineEdit *, paycalc::kFieldCount> texts{}; // null for the hidden working fields
+    std::array<PickList *, paycalc::kComboCount> combos{};
+    QCheckBox *check1 = nullptr;
+    QPushButton *command5 = nullptr;
+    QPushButton *command2 = nullptr;
+    QLabel *label27 = nullptr;
+    QLabel *label25 = nullptr;
+    QLabel *message = nullptr;
+    SvgPicture *image2 = nullptr;
+};
+
+// Builds every control of the window on `form`, with the entries the lists
+// are defined with (the four numeric lists stay empty until start-up), and
+// sets the keyboard order.
+Form1Controls BuildForm1Layout(QWidget &form);
+
+// A caption as a screen reader should say it: lines joined, runs of blanks
+// folded, without the trailing ':'.
+QString CaptionTitle(const QString &caption);
+
+} // namespace paywindow

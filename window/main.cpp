@@ -1,0 +1,15 @@
+// The pay-slip calculator: one window, Form1.
+#include <QApplication>
+
+#include "window/form1.h"
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("payslip"));
+    QApplication::setApplicationVersion(QStringLiteral(PAYSLIP_VERSION));
+
+    Form1 form;
+    form.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,55 @@
+#include "window/svg_picture.h"
+
+#include <QGuiApplication>
+#include <QPainter>
+#include <QSvgRenderer>
+
+namespace paywindow {
+
+namespace {
+
+// Safe off the user-interface thread: it paints into an image only.
+QImage Render(const QString &resource, QSize size, qreal ratio)
+{
+    QImage image((QSizeF(size) * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QSvgRenderer renderer(resource);
+    QPainter painter(&image);
+    renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(image.size()))); // stretched
+    painter.end();
+    image.setDevicePixelRatio(ratio);
+    return image;
+}
+
+} // namespace
+
+SvgPicture::SvgPicture(const QString &resource, const QRect &geometry, QWidget *parent)
+    : QWidget(parent), resource_(resource)
+{
+    setGeometry(geometry);
+    rendering_ = std::async(std::launch::async, Render, resource_, geometry.size(),
+                            QGuiApplication::primaryScreen() ? qGuiApp->devicePixelRatio() : 1.0);
+}
+
+SvgPicture::~SvgPicture()
+{
+    if (rendering_.valid()) rendering_.wait();
+}
+
+void SvgPicture::paintEvent(QPaintEvent *)
+{
+    if (rendering_.valid()) rendered_ = QPixmap::fromImage(rendering_.get());
+    const qreal ratio = devicePixelRatioF();
+    if (rendered_.isNull() || rendered_.deviceIndependentSize().toSize() != size() ||
+        !qFuzzyCompare(rendered_.devicePixelRatio(), ratio)) // a screen of another ratio
+        rendered_ = QPixmap::fromImage(Render(resource_, size(), ratio));
+    QPainter painter(this);
+    painter.drawPixmap(0, 0, rendered_);
+}
+
+QImage RenderIcon(const QString &resource, int pixels)
+{
+    return Render(resource, QSize(pixels, pixels), 1.0);
+}
+
+} // namespace paywindow
