@@ -9,20 +9,15 @@
 #include <string_view>
 
 #include "paycalc/recalculate.h"
+#ifdef PAYSLIP_HAVE_PDF
+#include "cli/pdf_output.h"
+#endif
 
 namespace cli {
 
 using paycalc::Field;
 
 namespace {
-
-// The amount lines of the slip, in the window's reading order: the right-hand
-// column top to bottom, then the middle one.
-constexpr Field kSlipLines[] = {
-    Field::Text1, Field::Text2, Field::Text3, Field::Text4, Field::Text5, Field::Text6,
-    Field::Text7, Field::Text8, Field::Text9, Field::Text10, Field::Text11, Field::Text12,
-    Field::Text13, Field::Text14, Field::Text15, Field::Text16, Field::Text17, Field::Text18,
-    Field::Text19, Field::Text21, Field::Text22};
 
 int ParseCount(std::string_view option, std::string_view text, int low, int high)
 {
@@ -82,6 +77,10 @@ Options ParseOptions(const std::vector<std::string>& args)
         else if (name == "--mark") in.mark = value();
         else if (name == "--json") { flag(); options.json = true; }
         else if (name == "--explain") { flag(); options.explain = true; }
+        else if (name == "--pdf") {
+            options.pdf = value();
+            if (options.pdf.empty()) throw UsageError{"--pdf needs a file name"};
+        }
         else if (name == "--help" || name == "-h") { flag(); options.help = true; }
         else throw UsageError{"unknown option '" + std::string(arg) + "'"};
     }
@@ -98,8 +97,8 @@ namespace {
 void PrintTable(const paycalc::MemoryForm& form, const paycalc::Trace* trace, std::ostream& out)
 {
     std::size_t width = 0;
-    for (Field f : kSlipLines) width = std::max(width, form.Text(f).size());
-    for (Field f : kSlipLines) {
+    for (Field f : paycalc::kSlipLines) width = std::max(width, form.Text(f).size());
+    for (Field f : paycalc::kSlipLines) {
         out << std::setw(static_cast<int>(width)) << form.Text(f) << "  " << paycalc::FieldTitle(f) << '\n';
         const paycalc::Explanation* e = trace ? trace->Find(f) : nullptr;
         if (!e) continue;
@@ -186,6 +185,7 @@ std::string Usage()
            "  --mark TEXT        performance mark as typed (default 40)\n"
            "  --json             print the computed fields as one JSON object\n"
            "  --explain          explain every line: its rule and its computation\n"
+           "  --pdf FILE         also write the slip as an A4 PDF to FILE\n"
            "  --help             print this help\n";
 }
 
@@ -228,6 +228,15 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     } catch (const paycalc::RecalcError& e) {
         err << "payslip-cli: " << Describe(e) << '\n';
         return 1;
+    }
+
+    if (!options.pdf.empty()) {
+#ifdef PAYSLIP_HAVE_PDF
+        if (!WritePdf(form, options.pdf, err)) return 1;
+#else
+        err << "payslip-cli: this build cannot write PDF (built without Qt)\n";
+        return 1;
+#endif
     }
 
     std::ostringstream slip; // nothing reaches the output unless the whole slip was computed

@@ -31,6 +31,7 @@ struct Options {
     SlipInputs inputs;
     bool json = false;
     bool explain = false;
+    std::string pdf; // write the slip as PDF to this file
     bool help = false;
 };
 

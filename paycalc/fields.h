@@ -50,6 +50,14 @@ inline constexpr std::array<Field, 21> kComputedFields{
     Field::Text18, Field::Text19, Field::Text21, Field::Text22,
     Field::Text2000, Field::Text2001};
 
+// The amount lines of the slip in the window's reading order: the right-hand
+// column top to bottom, then the middle one (typed allowances included).
+inline constexpr std::array<Field, 21> kSlipLines{
+    Field::Text1, Field::Text2, Field::Text3, Field::Text4, Field::Text5, Field::Text6,
+    Field::Text7, Field::Text8, Field::Text9, Field::Text10, Field::Text11, Field::Text12,
+    Field::Text13, Field::Text14, Field::Text15, Field::Text16, Field::Text17, Field::Text18,
+    Field::Text19, Field::Text21, Field::Text22};
+
 inline constexpr int Index(Field f) { return static_cast<int>(f); }
 
 std::string_view FieldName(Field f);       // "Text12"
