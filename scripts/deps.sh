@@ -7,7 +7,7 @@ packages=(
     libgtest-dev libbenchmark-dev
     qt6-base-dev qt6-svg-dev libgl-dev qt6-qpa-plugins
     fonts-noto-core
-    poppler-utils
+    dpkg-dev desktop-file-utils appstream poppler-utils
 )
 
 missing=()
