@@ -8,6 +8,7 @@ packages=(
     qt6-base-dev qt6-svg-dev libgl-dev qt6-qpa-plugins
     fonts-noto-core
     dpkg-dev desktop-file-utils appstream poppler-utils
+    clang libclang-rt-14-dev
 )
 
 missing=()
