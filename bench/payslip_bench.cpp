@@ -47,6 +47,18 @@ void RecalculateAll(benchmark::State& state)
 }
 BENCHMARK(RecalculateAll);
 
+// The same with every line's explanation, as the window computes it.
+void RecalculateAllExplained(benchmark::State& state)
+{
+    paycalc::MemoryForm form;
+    paycalc::Trace trace;
+    for (auto _ : state) {
+        paycalc::RecalculateAll(form, &trace);
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(RecalculateAllExplained);
+
 void ConversionsOnly(benchmark::State& state)
 {
     RecordingForm recorder;
