@@ -6,26 +6,11 @@
 #include <string>
 #include <string_view>
 
+#include "fuzz/shown_amount.h"
 #include "paydata/amount.h"
 
-namespace {
-
-[[noreturn]] void Fail(const char* what) {
-    std::fprintf(stderr, "%s\n", what);
-    std::abort();
-}
-
-// An optional minus sign, one or more digits, a point, exactly two digits.
-bool IsShownAmount(const std::string& s) {
-    std::size_t i = s.size() >= 1 && s[0] == '-' ? 1 : 0;
-    std::size_t point = s.find('.');
-    if (point == std::string::npos || point == i || s.size() != point + 3) return false;
-    for (std::size_t k = i; k < s.size(); ++k)
-        if (k != point && (s[k] < '0' || s[k] > '9')) return false;
-    return true;
-}
-
-} // namespace
+using fuzzcheck::Fail;
+using fuzzcheck::IsShownAmount;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::string_view text(reinterpret_cast<const char*>(data), size);

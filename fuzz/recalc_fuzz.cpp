@@ -6,26 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "fuzz/shown_amount.h"
 #include "paycalc/memory_form.h"
 #include "paycalc/recalculate.h"
 
-namespace {
-
-[[noreturn]] void Fail(const char* what, const std::string& detail = {}) {
-    std::fprintf(stderr, "%s %s\n", what, detail.c_str());
-    std::abort();
-}
-
-bool IsShownAmount(const std::string& s) {
-    std::size_t i = !s.empty() && s[0] == '-' ? 1 : 0;
-    std::size_t point = s.find('.');
-    if (point == std::string::npos || point == i || s.size() != point + 3) return false;
-    for (std::size_t k = i; k < s.size(); ++k)
-        if (k != point && (s[k] < '0' || s[k] > '9')) return false;
-    return true;
-}
-
-} // namespace
+using fuzzcheck::Fail;
+using fuzzcheck::IsShownAmount;
 
 // Layout: 7 bytes of list positions, 1 byte for the check box, then the texts
 // of Text10, Text11, Text20 and Text23 separated by 0xFF bytes.
