@@ -9,9 +9,36 @@
 
 namespace paywindow {
 
+namespace {
+// QLineEdit keeps every edit for undo and never trims its history, so a long
+// session of typing would keep growing it: the history starts afresh after
+// this many edits.
+constexpr int kHistoryEdits = 200;
+} // namespace
+
 FilteredLineEdit::FilteredLineEdit(KeyFilter filter, QWidget *parent)
     : QLineEdit(parent), filter_(filter)
 {
+    connect(this, &QLineEdit::textEdited, this, &FilteredLineEdit::countEdit);
+}
+
+void FilteredLineEdit::countEdit()
+{
+    if (++editsSinceHistoryStart_ < kHistoryEdits) return;
+    // Setting the same text starts the undo history afresh and changes
+    // nothing else: no change signal, the cursor and selection put back.
+    const int cursor = cursorPosition();
+    const int selectionFrom = selectionStart();
+    const qsizetype selected = selectedText().size();
+    setText(text());
+    if (selectionFrom >= 0 && selected > 0) {
+        const bool cursorAtStart = cursor == selectionFrom;
+        setSelection(cursorAtStart ? selectionFrom + static_cast<int>(selected) : selectionFrom,
+                     cursorAtStart ? -static_cast<int>(selected) : static_cast<int>(selected));
+    } else {
+        setCursorPosition(cursor);
+    }
+    editsSinceHistoryStart_ = 0;
 }
 
 bool FilteredLineEdit::insertChecked(const QString &text)

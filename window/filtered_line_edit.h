@@ -37,8 +37,10 @@ protected:
 private:
     void pasteFrom(QClipboard::Mode mode);
     bool acceptsDrop(const QDropEvent &event) const;
+    void countEdit();
 
     KeyFilter filter_;
+    int editsSinceHistoryStart_ = 0;
 };
 
 } // namespace paywindow
