@@ -21,8 +21,10 @@
 
 #include "paycalc/recalculate.h"
 #include "window/form_adapter.h"
+#include "window/line_explanations.h"
 #include "window/pick_list.h"
 #include "window/recalc_message.h"
+#include "window/slip_actions.h"
 #include "window/svg_picture.h"
 #include "window/window_fonts.h"
 
@@ -62,6 +64,7 @@ Form1::Form1(QWidget *parent) : QWidget(parent, kFixedWindow)
 
     controls_ = paywindow::BuildForm1Layout(*this);
     form_ = std::make_unique<paywindow::FormAdapter>(controls_);
+    actions_ = new paywindow::SlipActions(*this, *form_, controls_);
 
     // Start-up: the category list gets "1".."17", then the echelon and the
     // two children lists get "0".."12" side by side, one number per pass.
@@ -126,12 +129,15 @@ void Form1::recalculate()
     QString problem;
     form_->BeginRun();
     try {
-        paycalc::RecalculateAll(*form_);
+        paycalc::RecalculateAll(*form_, &trace_);
     } catch (const paycalc::RecalcError &error) {
         problem = paywindow::RecalcMessage(error, *form_);
     } catch (const std::exception &) {
         problem = QStringLiteral("تعذر إكمال حساب الكشف، راجع القيم المكتوبة.");
     }
+    // The explanations are this run's, and an incomplete slip does not leave the window.
+    paywindow::ShowExplanations(controls_, trace_, *form_);
+    actions_->setSlipComplete(problem.isEmpty());
     QLabel *message = controls_.message;
     if (problem.isEmpty()) {
         message->hide();
@@ -183,3 +189,12 @@ paycalc::PayForm &Form1::payForm()
 {
     return *form_;
 }
+
+QAction *Form1::printAction() const { return actions_->printAction(); }
+QAction *Form1::previewAction() const { return actions_->previewAction(); }
+QAction *Form1::pdfAction() const { return actions_->pdfAction(); }
+QAction *Form1::copyAction() const { return actions_->copyAction(); }
+QList<QPushButton *> Form1::slipButtons() const { return actions_->buttons(); }
+bool Form1::printSlip(QPrinter &printer) { return actions_->printTo(printer); }
+bool Form1::savePdf(const QString &path) { return actions_->savePdf(path); }
+bool Form1::copySlip() { return actions_->copySlip(); }

@@ -2,7 +2,9 @@
 // of the slip, the two web links, the credits and the picture. It fills and
 // selects its lists when it is created, computes the slip once, and computes
 // it again whenever an input changes. The amounts all come from
-// paycalc::RecalculateAll; the window only shows them.
+// paycalc::RecalculateAll; the window only shows them, each with the
+// explanation the same run gave as its tooltip, and hands the slip to the
+// printer, to a PDF file or to the clipboard.
 #pragma once
 
 #include <memory>
@@ -11,12 +13,15 @@
 #include <QWidget>
 
 #include "paycalc/fields.h"
+#include "paycalc/trace.h"
 #include "window/form1_layout.h"
 
+class QAction;
 class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QPrinter;
 class QPushButton;
 
 namespace paycalc {
@@ -25,6 +30,7 @@ class PayForm;
 
 namespace paywindow {
 class FormAdapter;
+class SlipActions;
 }
 
 class Form1 final : public QWidget {
@@ -61,6 +67,22 @@ public:
     paycalc::PayForm &payForm();
     // How many recalculations have run since the window was created.
     int recalculationCount() const { return recalculations_; }
+    // Why each line is what it is, as the last recalculation explained it;
+    // the tooltips of the display fields show it.
+    const paycalc::Trace &trace() const { return trace_; }
+
+    // The slip leaving the window: the actions (also the buttons below the
+    // picture and the context menu) and what they do once their dialog is
+    // answered. While the last recalculation stopped, the actions are
+    // disabled and these do nothing and return false.
+    QAction *printAction() const;   // Ctrl+P, with the print dialog
+    QAction *previewAction() const; // Ctrl+Shift+P, with the print preview
+    QAction *pdfAction() const;     // Ctrl+S, with a file dialog
+    QAction *copyAction() const;    // Ctrl+Shift+C
+    QList<QPushButton *> slipButtons() const; // print, preview, PDF, copy
+    bool printSlip(QPrinter &printer);
+    bool savePdf(const QString &path); // writes that file only
+    bool copySlip();                   // the whole slip as text, to the clipboard
 
 private:
     void connectInputs();
@@ -70,5 +92,7 @@ private:
 
     paywindow::Form1Controls controls_;
     std::unique_ptr<paywindow::FormAdapter> form_;
+    paycalc::Trace trace_;
+    paywindow::SlipActions *actions_ = nullptr; // a child of the window
     int recalculations_ = 0;
 };

@@ -1,0 +1,218 @@
+#include "window/slip_actions.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QDate>
+#include <QDir>
+#include <QFileDialog>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPalette>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QStyle>
+
+#include "paycalc/fields.h"
+#include "report/slip_report.h"
+#include "window/form1_layout.h"
+#include "window/window_fonts.h"
+
+namespace paywindow {
+
+namespace {
+
+// The free corner of the left-hand column, below the picture and the
+// message of a stopped recalculation, in twips: a panel of four buttons,
+// two rows of two, in the colours of the links-and-credits group.
+constexpr int kPanelLeft = 240;
+constexpr int kPanelTop = 7350;
+constexpr int kPanelWidth = 4095;
+constexpr int kPanelHeight = 1050;
+constexpr QRgb kPanelColour = qRgb(192, 192, 255);
+
+// The buttons inside the panel. Rows read from the right: the first action
+// of a row stands at its right.
+constexpr int kButtonWidth = 1920;
+constexpr int kButtonHeight = 450;
+constexpr int kRightColumn = 2085;
+constexpr int kLeftColumn = 90;
+constexpr int kTopRow = 45;
+constexpr int kBottomRow = 555;
+
+QRect TwipsToPixels(int left, int top, int width, int height)
+{
+    return {Pixels(left), Pixels(top), Pixels(width), Pixels(height)};
+}
+
+// Keeps a file name or a shortcut reading left to right inside Arabic text.
+QString LeftToRight(const QString &text) { return QChar(0x202A) + text + QChar(0x202C); }
+
+// Menus and tooltips draw their text in the application's direction, left
+// to right unless Qt itself runs in a right-to-left language; embedded this
+// way a text reads from the right whatever that direction ("…PDF حفظ").
+QString RightToLeft(const QString &text) { return QChar(0x202B) + text + QChar(0x202C); }
+
+const QString kDefaultPdfName = QStringLiteral("كشف-الراتب.pdf");
+const QString kUnavailable = QStringLiteral("غير متاح حتى يكتمل حساب الكشف");
+
+} // namespace
+
+SlipActions::SlipActions(QWidget &window, const paycalc::PayForm &slip, const Form1Controls &controls)
+    : QObject(&window), window_(window), slip_(slip)
+{
+    print_ = addAction(QStringLiteral("طباعة…"), QStringLiteral("طباعة الكشف"), QKeySequence(Qt::CTRL | Qt::Key_P));
+    preview_ = addAction(QStringLiteral("معاينة قبل الطباعة…"), QStringLiteral("معاينة الكشف قبل الطباعة"),
+                         QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P));
+    pdf_ = addAction(QStringLiteral("حفظ PDF…"), QStringLiteral("حفظ الكشف في ملف PDF"),
+                     QKeySequence(Qt::CTRL | Qt::Key_S));
+    // Not Ctrl+C: that copies the selection of the typed field with the focus.
+    copy_ = addAction(QStringLiteral("نسخ الكشف"), QStringLiteral("نسخ الكشف كله كنص"),
+                      QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
+    connect(print_, &QAction::triggered, this, &SlipActions::askPrint);
+    connect(preview_, &QAction::triggered, this, &SlipActions::askPreview);
+    connect(pdf_, &QAction::triggered, this, &SlipActions::askPdf);
+    connect(copy_, &QAction::triggered, this, [this] { copySlip(); });
+
+    panel_ = new QFrame(&window);
+    panel_->setObjectName(QStringLiteral("SlipButtons"));
+    panel_->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    panel_->setGeometry(TwipsToPixels(kPanelLeft, kPanelTop, kPanelWidth, kPanelHeight));
+    QPalette colours = panel_->palette();
+    colours.setColor(QPalette::Window, QColor(kPanelColour));
+    panel_->setPalette(colours);
+    panel_->setAutoFillBackground(true);
+    addButton(print_, "PrintButton", QStringLiteral("طباعة"), kRightColumn, kTopRow);
+    addButton(preview_, "PreviewButton", QStringLiteral("معاينة"), kLeftColumn, kTopRow);
+    addButton(pdf_, "PdfButton", QStringLiteral("حفظ PDF"), kRightColumn, kBottomRow);
+    addButton(copy_, "CopyButton", QStringLiteral("نسخ الكشف"), kLeftColumn, kBottomRow);
+
+    // The window's menu opens wherever a right click is not taken by a
+    // control: on the background, the groups, the labels, the picture and
+    // the display fields, whose own menu would offer to copy one amount only.
+    menu_ = new QMenu(&window);
+    menu_->setObjectName(QStringLiteral("SlipMenu"));
+    menu_->setLayoutDirection(window.layoutDirection()); // a popup does not inherit it
+    menu_->addActions({print_, preview_, pdf_});
+    menu_->addSeparator();
+    menu_->addAction(copy_);
+    for (paycalc::Field line : paycalc::kComputedFields)
+        if (QLineEdit *box = controls.texts[static_cast<std::size_t>(paycalc::Index(line))])
+            box->setContextMenuPolicy(Qt::NoContextMenu); // handed to the group, then to the window
+    window.setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(&window, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint &at) { menu_->popup(window_.mapToGlobal(at)); });
+}
+
+QAction *SlipActions::addAction(const QString &text, const QString &title, const QKeySequence &shortcut)
+{
+    auto *action = new QAction(RightToLeft(text), this);
+    action->setShortcut(shortcut);
+    action->setShortcutContext(Qt::WindowShortcut);
+    const QString keys = shortcut.toString(QKeySequence::NativeText);
+    action->setToolTip(RightToLeft(QStringLiteral("%1 (%2)").arg(title, LeftToRight(keys))));
+    action->setWhatsThis(title);
+    action->setStatusTip(QStringLiteral("اختصار لوحة المفاتيح: %1").arg(keys));
+    window_.addAction(action);
+    return action;
+}
+
+QPushButton *SlipActions::addButton(QAction *action, const char *name, const QString &caption, int left, int top)
+{
+    auto *button = new QPushButton(caption, panel_);
+    button->setObjectName(QLatin1String(name));
+    button->setGeometry(TwipsToPixels(left, top, kButtonWidth, kButtonHeight));
+    const int margins = 2 * (button->style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, button) +
+                             button->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, button));
+    button->setFont(FitToWidth(WindowFont(), caption, button->width() - margins));
+    button->setAccessibleName(action->whatsThis());
+    button->setAccessibleDescription(action->statusTip());
+    button->setToolTip(action->toolTip());
+    button->setAutoDefault(false);
+    // Out of the Tab order, which the inputs and the two link buttons keep;
+    // the shortcuts reach these from the keyboard. A click leaves the focus
+    // in the field being typed.
+    button->setFocusPolicy(Qt::NoFocus);
+    connect(button, &QPushButton::clicked, action, &QAction::trigger);
+    connect(action, &QAction::enabledChanged, button, [button, action](bool enabled) {
+        button->setEnabled(enabled);
+        button->setToolTip(enabled ? action->toolTip() : action->toolTip() + QLatin1Char('\n') + RightToLeft(kUnavailable));
+    });
+    buttons_ << button;
+    return button;
+}
+
+QList<QPushButton *> SlipActions::buttons() const
+{
+    return buttons_;
+}
+
+void SlipActions::setSlipComplete(bool complete)
+{
+    complete_ = complete;
+    for (QAction *action : {print_, preview_, pdf_, copy_}) action->setEnabled(complete);
+}
+
+bool SlipActions::printTo(QPrinter &printer) const
+{
+    if (!complete_) return false;
+    report::PrintSlip(slip_, QDate::currentDate(), printer);
+    return true;
+}
+
+bool SlipActions::savePdf(const QString &path) const
+{
+    if (!complete_) return false;
+    return report::WriteSlipPdf(slip_, QDate::currentDate(), path);
+}
+
+bool SlipActions::copySlip() const
+{
+    if (!complete_) return false;
+    QGuiApplication::clipboard()->setText(report::SlipText(slip_));
+    return true;
+}
+
+void SlipActions::askPrint()
+{
+    if (!complete_) return;
+    QPrinter printer(QPrinter::HighResolution);
+    QPrintDialog dialog(&printer, &window_);
+    dialog.setWindowTitle(print_->whatsThis());
+    if (dialog.exec() == QDialog::Accepted) printTo(printer);
+}
+
+void SlipActions::askPreview()
+{
+    if (!complete_) return;
+    QPrinter printer(QPrinter::HighResolution);
+    QPrintPreviewDialog dialog(&printer, &window_);
+    dialog.setWindowTitle(preview_->whatsThis());
+    connect(&dialog, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter *pages) { printTo(*pages); });
+    dialog.exec();
+}
+
+void SlipActions::askPdf()
+{
+    if (!complete_) return;
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty()) folder = QDir::homePath();
+    const QString path = QFileDialog::getSaveFileName(&window_, pdf_->whatsThis(), QDir(folder).filePath(kDefaultPdfName),
+                                                      QStringLiteral("ملفات PDF (*.pdf)"));
+    if (path.isEmpty()) return; // the user changed their mind
+    if (savePdf(path)) return;
+    QMessageBox warning(QMessageBox::Warning, QStringLiteral("تعذر الحفظ"),
+                        QStringLiteral("تعذر حفظ الكشف في الملف\n%1\nتحقق من أن المجلد موجود وأن الكتابة فيه مسموحة.")
+                            .arg(LeftToRight(QDir::toNativeSeparators(path))),
+                        QMessageBox::Ok, &window_);
+    warning.setLayoutDirection(Qt::RightToLeft); // a dialog takes the application's direction, not the window's
+    warning.button(QMessageBox::Ok)->setText(QStringLiteral("حسنا"));
+    warning.exec();
+}
+
+} // namespace paywindow

@@ -1,0 +1,76 @@
+// The ways the slip leaves the window: printed, previewed before printing,
+// saved as PDF and copied as text. Each is an action of the window with a
+// keyboard shortcut, a button in the free corner below the picture and an
+// entry of the window's context menu. While the slip is incomplete (its last
+// recalculation stopped) none of them is available, so that no slip that
+// looks valid leaves the window.
+#pragma once
+
+#include <QKeySequence>
+#include <QList>
+#include <QObject>
+#include <QString>
+
+class QAction;
+class QFrame;
+class QMenu;
+class QPrinter;
+class QPushButton;
+class QWidget;
+
+namespace paycalc {
+class PayForm;
+}
+
+namespace paywindow {
+
+struct Form1Controls;
+
+class SlipActions final : public QObject {
+    Q_OBJECT
+
+public:
+    // Adds the actions, the buttons and the context menu to `window`, whose
+    // slip is `slip`. The display fields of `controls` hand their right
+    // click to the window's menu; the typed fields keep their edit menu.
+    SlipActions(QWidget &window, const paycalc::PayForm &slip, const Form1Controls &controls);
+
+    QAction *printAction() const { return print_; }     // Ctrl+P
+    QAction *previewAction() const { return preview_; } // Ctrl+Shift+P
+    QAction *pdfAction() const { return pdf_; }         // Ctrl+S
+    QAction *copyAction() const { return copy_; }       // Ctrl+Shift+C
+    // The buttons in the order they are read: print, preview, PDF, copy.
+    QList<QPushButton *> buttons() const;
+    QFrame *panel() const { return panel_; }
+    QMenu *menu() const { return menu_; }
+
+    // Whether the slip shown is complete; the actions are available only then.
+    void setSlipComplete(bool complete);
+    bool slipComplete() const { return complete_; }
+
+    // What the actions do once their dialog is answered. Each does nothing
+    // and returns false while the slip is incomplete.
+    bool printTo(QPrinter &printer) const;        // lays the slip out on the printer's pages
+    bool savePdf(const QString &path) const;      // writes that file only; false when it cannot
+    bool copySlip() const;                        // the whole slip as text, to the clipboard
+
+private:
+    QAction *addAction(const QString &text, const QString &title, const QKeySequence &shortcut);
+    QPushButton *addButton(QAction *action, const char *name, const QString &caption, int left, int top);
+    void askPrint();
+    void askPreview();
+    void askPdf();
+
+    QWidget &window_;
+    const paycalc::PayForm &slip_;
+    bool complete_ = true;
+    QAction *print_ = nullptr;
+    QAction *preview_ = nullptr;
+    QAction *pdf_ = nullptr;
+    QAction *copy_ = nullptr;
+    QFrame *panel_ = nullptr;
+    QList<QPushButton *> buttons_;
+    QMenu *menu_ = nullptr;
+};
+
+} // namespace paywindow
