@@ -222,9 +222,9 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     paycalc::MemoryForm form;
     FillForm(form, options.inputs);
     paycalc::Trace trace;
-    const paycalc::Trace* explanations = options.explain ? &trace : nullptr;
+    paycalc::Trace* explanations = options.explain ? &trace : nullptr;
     try {
-        paycalc::RecalculateAll(form, options.explain ? &trace : nullptr);
+        paycalc::RecalculateAll(form, explanations);
     } catch (const paycalc::RecalcError& e) {
         err << "payslip-cli: " << Describe(e) << '\n';
         return 1;
