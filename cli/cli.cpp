@@ -232,7 +232,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
 
     if (!options.pdf.empty()) {
 #ifdef PAYSLIP_HAVE_PDF
-        if (!WritePdf(form, options.pdf, err)) return 1;
+        if (!WritePdf(form, options.pdf, {}, false, err)) return 1;
 #else
         err << "payslip-cli: this build cannot write PDF (built without Qt)\n";
         return 1;

@@ -9,7 +9,8 @@
 
 namespace cli {
 
-bool WritePdf(const paycalc::PayForm& form, const std::string& path, std::ostream& err)
+bool WritePdf(const paycalc::PayForm& form, const std::string& path, const PdfIdentity& /*identity*/,
+              bool /*bilingual*/, std::ostream& err)
 {
     // Laying out text needs the fonts of a GUI application, but a command
     // line never shows a window: no display is needed or touched.

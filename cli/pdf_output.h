@@ -7,8 +7,16 @@
 
 namespace cli {
 
-// Writes the slip of a recalculated form as a PDF file. Returns false, after
-// saying why on `err`, when it cannot.
-bool WritePdf(const paycalc::PayForm& form, const std::string& path, std::ostream& err);
+// Who the printed slip is for; empty texts are not printed.
+struct PdfIdentity {
+    std::string name;
+    std::string number;
+    std::string workplace;
+};
+
+// Writes the slip of a recalculated form as a PDF file, atomically. Returns
+// false, after saying why on `err` (naming the file), when it cannot.
+bool WritePdf(const paycalc::PayForm& form, const std::string& path, const PdfIdentity& identity, bool bilingual,
+              std::ostream& err);
 
 } // namespace cli

@@ -6,6 +6,7 @@ packages=(
     build-essential cmake pkg-config
     libgtest-dev libbenchmark-dev
     qt6-base-dev qt6-svg-dev libgl-dev qt6-qpa-plugins
+    libcli11-dev nlohmann-json3-dev libcsv-dev libxlsxwriter-dev
     fonts-noto-core
     dpkg-dev desktop-file-utils appstream poppler-utils
     clang libclang-rt-14-dev
