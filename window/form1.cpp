@@ -194,6 +194,8 @@ QAction *Form1::printAction() const { return actions_->printAction(); }
 QAction *Form1::previewAction() const { return actions_->previewAction(); }
 QAction *Form1::pdfAction() const { return actions_->pdfAction(); }
 QAction *Form1::copyAction() const { return actions_->copyAction(); }
+QAction *Form1::compareAction() const { return actions_->compareAction(); }
+QAction *Form1::batchAction() const { return actions_->batchAction(); }
 QList<QPushButton *> Form1::slipButtons() const { return actions_->buttons(); }
 bool Form1::printSlip(QPrinter &printer) { return actions_->printTo(printer); }
 bool Form1::savePdf(const QString &path) { return actions_->savePdf(path); }

@@ -79,7 +79,9 @@ public:
     QAction *previewAction() const; // Ctrl+Shift+P, with the print preview
     QAction *pdfAction() const;     // Ctrl+S, with a file dialog
     QAction *copyAction() const;    // Ctrl+Shift+C
-    QList<QPushButton *> slipButtons() const; // print, preview, PDF, copy
+    QAction *compareAction() const; // Ctrl+M, opens the comparison window
+    QAction *batchAction() const;   // Ctrl+B, opens the batch dialog
+    QList<QPushButton *> slipButtons() const; // print, preview, PDF, copy, compare, batch
     bool printSlip(QPrinter &printer);
     bool savePdf(const QString &path); // writes that file only
     bool copySlip();                   // the whole slip as text, to the clipboard

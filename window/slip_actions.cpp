@@ -28,8 +28,8 @@ namespace paywindow {
 namespace {
 
 // The free corner of the left-hand column, below the picture and the
-// message of a stopped recalculation, in twips: a panel of four buttons,
-// two rows of two, in the colours of the links-and-credits group.
+// message of a stopped recalculation, in twips: a panel of six buttons,
+// two rows of three, in the colours of the links-and-credits group.
 constexpr int kPanelLeft = 240;
 constexpr int kPanelTop = 7350;
 constexpr int kPanelWidth = 4095;
@@ -38,10 +38,11 @@ constexpr QRgb kPanelColour = qRgb(192, 192, 255);
 
 // The buttons inside the panel. Rows read from the right: the first action
 // of a row stands at its right.
-constexpr int kButtonWidth = 1920;
+constexpr int kButtonWidth = 1265;
 constexpr int kButtonHeight = 450;
-constexpr int kRightColumn = 2085;
-constexpr int kLeftColumn = 90;
+constexpr int kRightColumn = 2770;
+constexpr int kMiddleColumn = 1415;
+constexpr int kLeftColumn = 60;
 constexpr int kTopRow = 45;
 constexpr int kBottomRow = 555;
 
@@ -74,6 +75,10 @@ SlipActions::SlipActions(QWidget &window, const paycalc::PayForm &slip, const Fo
     // Not Ctrl+C: that copies the selection of the typed field with the focus.
     copy_ = addAction(QStringLiteral("نسخ الكشف"), QStringLiteral("نسخ الكشف كله كنص"),
                       QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
+    compare_ = addAction(QStringLiteral("مقارنة…"), QStringLiteral("مقارنة وضعيتين وسلم الدرجات ومراجعة كشف رسمي"),
+                         QKeySequence(Qt::CTRL | Qt::Key_M));
+    batch_ = addAction(QStringLiteral("كشوف مجمعة…"), QStringLiteral("حساب كشوف قائمة الموظفين من ملف"),
+                       QKeySequence(Qt::CTRL | Qt::Key_B));
     connect(print_, &QAction::triggered, this, &SlipActions::askPrint);
     connect(preview_, &QAction::triggered, this, &SlipActions::askPreview);
     connect(pdf_, &QAction::triggered, this, &SlipActions::askPdf);
@@ -88,9 +93,11 @@ SlipActions::SlipActions(QWidget &window, const paycalc::PayForm &slip, const Fo
     panel_->setPalette(colours);
     panel_->setAutoFillBackground(true);
     addButton(print_, "PrintButton", QStringLiteral("طباعة"), kRightColumn, kTopRow);
-    addButton(preview_, "PreviewButton", QStringLiteral("معاينة"), kLeftColumn, kTopRow);
-    addButton(pdf_, "PdfButton", QStringLiteral("حفظ PDF"), kRightColumn, kBottomRow);
-    addButton(copy_, "CopyButton", QStringLiteral("نسخ الكشف"), kLeftColumn, kBottomRow);
+    addButton(preview_, "PreviewButton", QStringLiteral("معاينة"), kMiddleColumn, kTopRow);
+    addButton(pdf_, "PdfButton", QStringLiteral("حفظ PDF"), kLeftColumn, kTopRow);
+    addButton(copy_, "CopyButton", QStringLiteral("نسخ الكشف"), kRightColumn, kBottomRow);
+    addButton(compare_, "CompareButton", QStringLiteral("مقارنة"), kMiddleColumn, kBottomRow);
+    addButton(batch_, "BatchButton", QStringLiteral("كشوف مجمعة"), kLeftColumn, kBottomRow);
 
     // The window's menu opens wherever a right click is not taken by a
     // control: on the background, the groups, the labels, the picture and
@@ -101,6 +108,8 @@ SlipActions::SlipActions(QWidget &window, const paycalc::PayForm &slip, const Fo
     menu_->addActions({print_, preview_, pdf_});
     menu_->addSeparator();
     menu_->addAction(copy_);
+    menu_->addSeparator();
+    menu_->addActions({compare_, batch_});
     for (paycalc::Field line : paycalc::kComputedFields)
         if (QLineEdit *box = controls.texts[static_cast<std::size_t>(paycalc::Index(line))])
             box->setContextMenuPolicy(Qt::NoContextMenu); // handed to the group, then to the window

@@ -39,7 +39,11 @@ public:
     QAction *previewAction() const { return preview_; } // Ctrl+Shift+P
     QAction *pdfAction() const { return pdf_; }         // Ctrl+S
     QAction *copyAction() const { return copy_; }       // Ctrl+Shift+C
-    // The buttons in the order they are read: print, preview, PDF, copy.
+    // Open the comparison window and the batch dialog; always available.
+    QAction *compareAction() const { return compare_; } // Ctrl+M
+    QAction *batchAction() const { return batch_; }     // Ctrl+B
+    // The buttons in the order they are read: print, preview, PDF, copy,
+    // compare, batch.
     QList<QPushButton *> buttons() const;
     QFrame *panel() const { return panel_; }
     QMenu *menu() const { return menu_; }
@@ -68,6 +72,8 @@ private:
     QAction *preview_ = nullptr;
     QAction *pdf_ = nullptr;
     QAction *copy_ = nullptr;
+    QAction *compare_ = nullptr;
+    QAction *batch_ = nullptr;
     QFrame *panel_ = nullptr;
     QList<QPushButton *> buttons_;
     QMenu *menu_ = nullptr;
