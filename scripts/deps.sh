@@ -1,16 +1,30 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build and the tests need, when any is missing.
+# Installs the Debian packages that are missing:
+#   scripts/deps.sh          what building and running the programs needs;
+#   scripts/deps.sh --test   that, and the tools of the test command: GoogleTest,
+#                            Google Benchmark, clang with its sanitizer runtime
+#                            (fuzzing), poppler (PDF checks), and the packaging
+#                            checks (dpkg-dev, desktop-file-utils, appstream).
 set -euo pipefail
 
 packages=(
     build-essential cmake pkg-config
-    libgtest-dev libbenchmark-dev
     qt6-base-dev qt6-svg-dev libgl-dev qt6-qpa-plugins
     libcli11-dev nlohmann-json3-dev libcsv-dev libxlsxwriter-dev
     fonts-noto-core
-    dpkg-dev desktop-file-utils appstream poppler-utils
-    clang libclang-rt-14-dev
 )
+test_packages=(
+    libgtest-dev libbenchmark-dev
+    clang libclang-rt-14-dev
+    poppler-utils
+    dpkg-dev desktop-file-utils appstream
+)
+
+case "${1:-}" in
+    "") ;;
+    --test) packages+=("${test_packages[@]}") ;;
+    *) echo "usage: $0 [--test]" >&2; exit 2 ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do

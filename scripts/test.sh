@@ -10,11 +10,11 @@ build="${BUILD_DIR:-$root/build}"
 jobs="$(nproc)"
 fuzz_seconds="${FUZZ_SECONDS:-60}"
 
-bash "$root/scripts/deps.sh"
+bash "$root/scripts/deps.sh" --test
 export QT_QPA_PLATFORM=offscreen
 
 echo "== normal build"
-cmake -S "$root" -B "$build" -DPAYSLIP_WERROR=ON >/dev/null
+cmake -S "$root" -B "$build" -DPAYSLIP_WERROR=ON -DPAYSLIP_TESTS=ON -DPAYSLIP_BENCH=ON -DPAYSLIP_PACKAGING=ON >/dev/null
 cmake --build "$build" -j"$jobs"
 (cd "$build" && ctest --output-on-failure -j"$jobs")
 
@@ -22,7 +22,7 @@ cmake --build "$build" -j"$jobs"
 
 echo "== sanitizer build (ASan + UBSan)"
 cmake -S "$root" -B "$build-asan" -DPAYSLIP_WERROR=ON -DPAYSLIP_SANITIZE=ON \
-      -DPAYSLIP_BENCH=OFF -DPAYSLIP_PACKAGING=OFF >/dev/null
+      -DPAYSLIP_TESTS=ON -DPAYSLIP_BENCH=OFF -DPAYSLIP_PACKAGING=OFF >/dev/null
 cmake --build "$build-asan" -j"$jobs"
 # Leaks are checked for the project's own code; the desktop libraries keep
 # caches for the life of the process, which LeakSanitizer would report.
