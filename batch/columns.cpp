@@ -1,0 +1,279 @@
+#include "batch/columns.h"
+
+#include <charconv>
+
+#include "paydata/tables.h"
+
+namespace batch {
+
+// The window's labels are its captions with the blanks and the ':' around
+// them trimmed ("إختر الدرجة :" reads "إختر الدرجة"); the other names are the
+// short forms people write in a spreadsheet header.
+const std::array<ColumnNames, kColumnCount> kColumnNames{{
+    {Column::Category, "category", "الصنف", {"الفئة"}},
+    {Column::Echelon, "echelon", "إختر الدرجة", {"الدرجة", "اختر الدرجة"}},
+    {Column::Post, "post", "المنصب النوعي", {"المنصب"}},
+    {Column::Children, "children", "عدد الأولاد", {"الأولاد", "عدد الاولاد", "الاولاد"}},
+    {Column::OverTen, "over_ten", "الأكبر من 10", {"الاكبر من 10", "أكبر من 10"}},
+    {Column::Status, "status", "الحالة العائلية", {"الحالة"}},
+    {Column::Spouse, "spouse", "مهنة الزوجة", {"الزوجة"}},
+    {Column::Mutual, "mutual", "التعاضدية", {}},
+    {Column::Zone, "zone", "منحة المنطقة", {"المنطقة"}},
+    {Column::Housing, "housing", "منحة السكن", {"السكن"}},
+    {Column::Absence, "absence", "عدد ايام الغياب", {"عدد أيام الغياب", "ايام الغياب", "أيام الغياب"}},
+    {Column::Mark, "mark", "علامة المردودية (3 اشهر)", {"علامة المردودية (3 أشهر)", "علامة المردودية"}},
+}};
+
+const std::array<IdentityNames, 3> kIdentityNames{{
+    {IdentityPart::Name, {"name", "الاسم", "الإسم", "الاسم واللقب", "اللقب والاسم", "الاسم و اللقب"}},
+    {IdentityPart::Number, {"number", "employee_number", "الرقم", "رقم الموظف", "رقم التعريف"}},
+    {IdentityPart::Workplace, {"workplace", "school", "مكان العمل", "المؤسسة", "المدرسة"}},
+}};
+
+std::string_view ColumnName(Column c) { return kColumnNames[static_cast<std::size_t>(c)].name; }
+
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+bool ParseWhole(std::string_view text, int low, int high, int& out)
+{
+    text = Trim(text);
+    if (text.empty() || text.size() > 3) return false;
+    int value = 0;
+    auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc() || ptr != text.data() + text.size() || text[0] == '-') return false;
+    if (value < low || value > high) return false;
+    out = value;
+    return true;
+}
+
+std::string Lower(std::string_view text)
+{
+    std::string s(text);
+    for (char& c : s)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return s;
+}
+
+std::string Quoted(std::string_view text) { return "'" + std::string(text) + "'"; }
+
+} // namespace
+
+std::string_view Trim(std::string_view text)
+{
+    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+    return text;
+}
+
+std::string NormalName(std::string_view name)
+{
+    auto edge = [](char c) { return IsBlank(c) || c == ':'; };
+    while (!name.empty() && edge(name.front())) name.remove_prefix(1);
+    while (!name.empty() && edge(name.back())) name.remove_suffix(1);
+    std::string out;
+    bool blank = false;
+    for (char c : name) {
+        if (IsBlank(c)) {
+            blank = true;
+            continue;
+        }
+        if (blank) out += ' ';
+        blank = false;
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        if (c == '-') c = '_';
+        out += c;
+    }
+    return out;
+}
+
+bool MakeLayout(const std::vector<std::string>& header, Layout& out, std::string* error)
+{
+    out = Layout{};
+    out.where.fill(-1);
+    out.role.assign(header.size(), Layout::Carried);
+    std::vector<std::string> seen;
+    for (std::size_t i = 0; i < header.size(); ++i) {
+        const std::string normal = NormalName(header[i]);
+        const std::string position = "column " + std::to_string(i + 1);
+        if (normal.empty()) {
+            if (error) *error = "line 1: " + position + " has no name";
+            return false;
+        }
+        for (std::size_t j = 0; j < seen.size(); ++j) {
+            if (seen[j] == normal) {
+                if (error)
+                    *error = "line 1: " + position + " '" + header[i] + "' repeats column " + std::to_string(j + 1) +
+                             " '" + header[j] + "'";
+                return false;
+            }
+        }
+        seen.push_back(normal);
+
+        bool situation = false;
+        for (const ColumnNames& names : kColumnNames) {
+            bool match = normal == names.name || normal == NormalName(names.label);
+            for (std::string_view other : names.others)
+                if (!other.empty() && normal == NormalName(other)) match = true;
+            if (!match) continue;
+            const auto c = static_cast<std::size_t>(names.column);
+            if (out.where[c] >= 0) {
+                if (error)
+                    *error = "line 1: columns " + std::to_string(out.where[c] + 1) + " '" +
+                             header[static_cast<std::size_t>(out.where[c])] + "' and " + std::to_string(i + 1) +
+                             " '" + header[i] + "' both give the " + std::string(names.name);
+                return false;
+            }
+            out.where[c] = static_cast<int>(i);
+            out.role[i] = static_cast<std::int8_t>(names.column);
+            situation = true;
+        }
+        if (situation) continue;
+
+        paycalc::Field field;
+        bool computed = false;
+        if (paycalc::ParseLineName(header[i], field) || paycalc::ParseLineName(normal, field))
+            for (paycalc::Field f : paycalc::kComputedFields)
+                if (f == field) computed = true;
+        if (computed) {
+            // A slip line of an earlier run: computed afresh, not carried twice.
+            out.role[i] = Layout::Recomputed;
+            out.recomputed.push_back(header[i]);
+            continue;
+        }
+        out.carried.push_back(i);
+        for (const IdentityNames& identity : kIdentityNames)
+            for (std::string_view name : identity.names)
+                if (!name.empty() && normal == NormalName(name))
+                    out.identity[static_cast<std::size_t>(identity.part)] = static_cast<int>(i);
+    }
+    return true;
+}
+
+bool IsDecimal(std::string_view text)
+{
+    text = Trim(text);
+    std::size_t digits = 0, points = 0;
+    for (char c : text) {
+        if (c >= '0' && c <= '9') ++digits;
+        else if (c == '.') ++points;
+        else return false;
+    }
+    return digits > 0 && points <= 1;
+}
+
+namespace {
+
+bool IsDigits(std::string_view text)
+{
+    text = Trim(text);
+    if (text.empty()) return false;
+    for (char c : text)
+        if (c < '0' || c > '9') return false;
+    return true;
+}
+
+} // namespace
+
+std::string ReadCell(Column c, std::string_view cell, bool asTyped, paycalc::Situation& s)
+{
+    const std::string_view t = Trim(cell);
+    switch (c) {
+    case Column::Category:
+        if (ParseWhole(cell, 1, paydata::kCategoryCount, s.category)) return {};
+        return "the category is a whole number from 1 to 17, not " + Quoted(cell);
+    case Column::Echelon:
+        if (ParseWhole(cell, 0, paydata::kEchelonCount - 1, s.echelon)) return {};
+        return "the echelon is a whole number from 0 to 12, not " + Quoted(cell);
+    case Column::Children:
+        if (ParseWhole(cell, 0, 12, s.children)) return {};
+        return "the number of children is a whole number from 0 to 12, not " + Quoted(cell);
+    case Column::OverTen:
+        if (ParseWhole(cell, 0, 12, s.overTen)) return {};
+        return "the number of children over ten is a whole number from 0 to 12, not " + Quoted(cell);
+    case Column::Post:
+        // An empty cell is the list's empty first entry: no specific post.
+        if (t.empty()) {
+            s.post = 0;
+            return {};
+        }
+        if (ParseWhole(cell, 0, paydata::kPostCount - 1, s.post)) return {};
+        for (int row = 1; row < paydata::kPostCount; ++row) {
+            if (t == paydata::kSpecificPosts[static_cast<std::size_t>(row)].title) {
+                s.post = row;
+                return {};
+            }
+        }
+        return "the specific post is a row from 0 to 10 or a post's title as the window lists it, not " + Quoted(cell);
+    case Column::Status: {
+        const std::string v = Lower(t);
+        if (v == "single" || t == paydata::kFamilyStatusEntries[0]) s.status = 0;
+        else if (v == "married" || t == paydata::kFamilyStatusEntries[1]) s.status = 1;
+        else return "the family status is single or married (عازب or متزوج), not " + Quoted(cell);
+        return {};
+    }
+    case Column::Spouse: {
+        const std::string v = Lower(t);
+        if (v == "home" || t == paydata::kSpouseEntries[0]) s.spouse = 0;
+        else if (v == "working" || t == paydata::kSpouseEntries[1]) s.spouse = 1;
+        else return "the spouse's occupation is home or working (ماكثة or عاملة), not " + Quoted(cell);
+        return {};
+    }
+    case Column::Mutual: {
+        const std::string v = Lower(t);
+        if (v == "yes" || v == "1" || t == "نعم") s.mutual = true;
+        else if (v == "no" || v == "0" || t == "لا") s.mutual = false;
+        else return "the mutual insurance is yes or no (1 or 0, نعم or لا), not " + Quoted(cell);
+        return {};
+    }
+    case Column::Zone:
+    case Column::Housing:
+    case Column::Absence: {
+        std::string& typed = c == Column::Zone ? s.zone : c == Column::Housing ? s.housing : s.absence;
+        if (asTyped) {
+            typed.assign(cell);
+            return {};
+        }
+        if (!IsDecimal(cell)) {
+            const char* what = c == Column::Zone      ? "the zone allowance"
+                               : c == Column::Housing ? "the housing allowance"
+                                                      : "the days of absence";
+            return std::string(what) + " is a decimal number with a point, such as 1500.50, not " + Quoted(cell);
+        }
+        typed.assign(t);
+        return {};
+    }
+    case Column::Mark:
+        if (asTyped) {
+            s.mark.assign(cell);
+            return {};
+        }
+        // The window's mark field takes digits only.
+        if (!IsDigits(cell)) return "the performance mark is a whole number, such as 40, not " + Quoted(cell);
+        s.mark.assign(t);
+        return {};
+    }
+    return "unknown column";
+}
+
+std::string CellText(Column c, const paycalc::Situation& s)
+{
+    switch (c) {
+    case Column::Category: return std::to_string(s.category);
+    case Column::Echelon: return std::to_string(s.echelon);
+    case Column::Post: return std::to_string(s.post);
+    case Column::Children: return std::to_string(s.children);
+    case Column::OverTen: return std::to_string(s.overTen);
+    case Column::Status: return s.married() ? "married" : "single";
+    case Column::Spouse: return s.spouseWorking() ? "working" : "home";
+    case Column::Mutual: return s.mutual ? "yes" : "no";
+    case Column::Zone: return s.zone;
+    case Column::Housing: return s.housing;
+    case Column::Absence: return s.absence;
+    case Column::Mark: return s.mark;
+    }
+    return {};
+}
+
+} // namespace batch

@@ -1,0 +1,83 @@
+// The columns of a staff list: which header names are situation columns (by
+// the command line's names or the window's Arabic labels), which name the
+// employee for the printed slip, which are slip lines of an earlier run, and
+// how the situation cells are read.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "paycalc/situation.h"
+
+namespace batch {
+
+// The situation columns, in the order the outputs write them.
+enum class Column : std::uint8_t {
+    Category, Echelon, Post, Children, OverTen, Status, Spouse, Mutual, Zone, Housing, Absence, Mark,
+};
+inline constexpr std::size_t kColumnCount = 12;
+
+struct ColumnNames {
+    Column column;
+    std::string_view name;                  // the command line's name: "over_ten"
+    std::string_view label;                 // the window's label, trimmed of blanks and ':'
+    std::array<std::string_view, 4> others; // further accepted names (empty ones unused)
+};
+extern const std::array<ColumnNames, kColumnCount> kColumnNames;
+
+std::string_view ColumnName(Column c);
+
+// Who a slip is for, from the carried columns.
+enum class IdentityPart : std::uint8_t { Name, Number, Workplace };
+struct IdentityNames {
+    IdentityPart part;
+    std::array<std::string_view, 6> names;
+};
+extern const std::array<IdentityNames, 3> kIdentityNames;
+
+// A header name as compared: blanks and ':' trimmed from both ends, runs of
+// blanks made one, ASCII letters in lower case, '-' read as '_'.
+std::string NormalName(std::string_view name);
+
+// What each column of the header is.
+struct Layout {
+    enum Role : std::int8_t { Carried = -1, Recomputed = -2 };
+    std::vector<std::int8_t> role;                // per input column: a Column, Carried or Recomputed
+    std::array<int, kColumnCount> where{};        // input column of each situation column, or -1
+    std::vector<std::size_t> carried;             // input columns carried through, in order
+    std::array<int, 3> identity{-1, -1, -1};      // input columns of the name, number and workplace
+    std::vector<std::string> recomputed;          // header names of slip lines computed afresh
+
+    bool Has(Column c) const { return where[static_cast<std::size_t>(c)] >= 0; }
+};
+
+// False, with the reason, for a header the batch cannot use: an empty or
+// repeated column name, or two columns for the same situation value.
+bool MakeLayout(const std::vector<std::string>& header, Layout& out, std::string* error);
+
+// One problem of a row.
+struct Refusal {
+    std::uint64_t line = 0;
+    std::string column;  // the header name; empty when the row as a whole is at fault
+    std::string text;    // the cell as read
+    std::string message;
+};
+
+// Reads one situation cell into the situation. `asTyped` keeps the typed
+// amounts' text exactly as written, as the window reads typed text. Empty
+// message when the cell is good.
+std::string ReadCell(Column c, std::string_view cell, bool asTyped, paycalc::Situation& s);
+
+// The situation value as the outputs write it: "married", "yes", "12".
+std::string CellText(Column c, const paycalc::Situation& s);
+
+// Whether the text is a whole decimal number: digits with at most one point
+// ("1500.50", "12", ".5"), blanks around it allowed.
+bool IsDecimal(std::string_view text);
+
+std::string_view Trim(std::string_view text);
+
+} // namespace batch
