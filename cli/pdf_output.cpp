@@ -9,8 +9,8 @@
 
 namespace cli {
 
-bool WritePdf(const paycalc::PayForm& form, const std::string& path, const PdfIdentity& /*identity*/,
-              bool /*bilingual*/, std::ostream& err)
+bool WritePdf(const paycalc::PayForm& form, const std::string& path, const PdfIdentity& identity, bool bilingual,
+              std::ostream& err)
 {
     // Laying out text needs the fonts of a GUI application, but a command
     // line never shows a window: no display is needed or touched.
@@ -24,8 +24,16 @@ bool WritePdf(const paycalc::PayForm& form, const std::string& path, const PdfId
     static char* argv[] = {name, nullptr};
     if (!QGuiApplication::instance()) new QGuiApplication(argc, argv);
 
-    if (!report::WriteSlipPdf(form, QDate::currentDate(), QString::fromStdString(path))) {
-        err << "payslip-cli: cannot write " << path << '\n';
+    report::PrintOptions options;
+    options.printed = QDate::currentDate();
+    options.bilingual = bilingual;
+    options.identity = {QString::fromStdString(identity.name), QString::fromStdString(identity.number),
+                        QString::fromStdString(identity.workplace)};
+    // Written whole or not at all: a failed write leaves whatever was at
+    // `path` before untouched, and is an error naming the file.
+    QString error;
+    if (!report::WriteSlipPdf(form, options, QString::fromStdString(path), &error)) {
+        err << "payslip-cli: " << error.toStdString() << '\n';
         return false;
     }
     return true;

@@ -1,15 +1,28 @@
 #include "report/slip_report.h"
 
-#include <QFile>
-#include <QFileInfo>
+#include <QAbstractTextDocumentLayout>
+#include <QDir>
 #include <QFont>
+#include <QImage>
 #include <QPageLayout>
 #include <QPageSize>
+#include <QPainter>
 #include <QPdfWriter>
+#include <QSaveFile>
 #include <QTextDocument>
 #include <QTextOption>
 
+#include <algorithm>
+#include <iterator>
+#include <optional>
+
+#include "paydata/amount.h"
+#include "paydata/arabic_words.h"
 #include "paydata/tables.h"
+
+#ifndef PAYSLIP_VERSION
+#error "PAYSLIP_VERSION must name the program's version"
+#endif
 
 namespace report {
 
@@ -20,126 +33,565 @@ namespace {
 QString Utf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 // Keeps an amount's sign in front of its digits inside right-to-left text.
-QString LeftToRight(const QString& text) { return QChar(0x202A) + text + QChar(0x202C); }
+QString LeftToRight(const QString &text) { return QChar(0x202A) + text + QChar(0x202C); }
 
-QString Amount(const paycalc::PayForm& form, Field f) { return LeftToRight(Utf8(form.Text(f))); }
+const QString kTitle = QStringLiteral("كشف الراتب جانفي 2016");
 
-QString ListText(const paycalc::PayForm& form, int list)
+// An Arabic label and the French one that Algerian pay slips commonly carry.
+struct Label {
+    QString arabic;
+    QString french;
+};
+
+Label Caption(Field f, const char *french) { return {Utf8(paycalc::FieldTitle(f)), QString::fromUtf8(french)}; }
+
+QString ListText(const paycalc::PayForm &form, int list)
 {
     QString text = Utf8(form.ListText(list));
     return text.isEmpty() ? QStringLiteral("—") : text;
 }
 
-struct Situation {
-    QString label;
-    QString value;
+// The amount a typed allowance counts for, as the slip shows amounts: the
+// leading number of the text as ReadAmount reads it, shown to the cent.
+QString TypedAmount(const paycalc::PayForm &form, Field f)
+{
+    try {
+        return Utf8(paydata::ShowAmount(paydata::ReadAmount(form.Text(f))));
+    } catch (const paydata::ConversionError &) {
+        return Utf8(form.Text(f)); // a recalculation that succeeded never gets here
+    }
+}
+
+// The number a typed count reads as (days of absence), without padding.
+QString TypedCount(const paycalc::PayForm &form, Field f)
+{
+    try {
+        return QString::number(paydata::ReadAmount(form.Text(f)), 'g', 15);
+    } catch (const paydata::ConversionError &) {
+        return Utf8(form.Text(f));
+    }
+}
+
+// Index points of the grid for the form's category and echelon: display of
+// the table behind base pay and the experience allowance.
+struct Points {
+    int base = 0;
+    int echelon = 0;
+    bool known = false;
 };
 
-QList<Situation> SituationOf(const paycalc::PayForm& form)
+Points PointsOf(const paycalc::PayForm &form)
 {
+    Points points;
+    const int row = form.ListIndex(paycalc::kCategoryList);
+    const int echelon = form.ListIndex(paycalc::kEchelonList);
+    try {
+        points.base = paydata::BasePoints(row);
+        points.echelon = echelon > 0 ? paydata::EchelonPoints(echelon, row) : 0;
+        points.known = true;
+    } catch (const paydata::ConversionError &) {
+        points = {};
+    }
+    return points;
+}
+
+struct Row {
+    Label label;
+    RowKind kind;
+    QString amount;
+    QString base;
+    QString rate;
+};
+
+// Every amount comes from the form; bases and rates are what the slip states
+// beside them, for the reader's pencil.
+QList<Row> RowsOf(const paycalc::PayForm &form)
+{
+    const auto text = [&form](Field f) { return Utf8(form.Text(f)); };
+    const Points points = PointsOf(form);
+    const QString pointWord = QStringLiteral(" نقطة");
     const bool member = form.Check() == paycalc::CheckState::Checked;
     return {
-        {QStringLiteral("الصنف"), ListText(form, paycalc::kCategoryList)},
-        {QStringLiteral("الدرجة"), ListText(form, paycalc::kEchelonList)},
-        {QStringLiteral("المنصب النوعي"), ListText(form, paycalc::kPostList)},
-        {QStringLiteral("الحالة العائلية"), ListText(form, paycalc::kFamilyStatusList)},
-        {QStringLiteral("مهنة الزوجة"), ListText(form, paycalc::kSpouseList)},
-        {QStringLiteral("عدد الأولاد"), ListText(form, paycalc::kChildrenList)},
-        {QStringLiteral("الأكبر من 10"), ListText(form, paycalc::kOverTenList)},
-        {QStringLiteral("التعاضدية"), member ? QStringLiteral("مشترك") : QStringLiteral("غير مشترك")},
-        {Utf8(paycalc::FieldTitle(Field::Text10)), LeftToRight(Utf8(form.Text(Field::Text10)))},
-        {Utf8(paycalc::FieldTitle(Field::Text11)), LeftToRight(Utf8(form.Text(Field::Text11)))},
-        {Utf8(paycalc::FieldTitle(Field::Text20)), LeftToRight(Utf8(form.Text(Field::Text20)))},
-        {Utf8(paycalc::FieldTitle(Field::Text23)), LeftToRight(Utf8(form.Text(Field::Text23)))},
+        {Caption(Field::Text1, "Salaire de base"), RowKind::Earning, text(Field::Text1),
+         points.known ? QString::number(points.base) + pointWord : QString(), points.known ? QStringLiteral("× 45") : QString()},
+        {Caption(Field::Text2, "IEP (indemnité d'expérience professionnelle)"), RowKind::Earning, text(Field::Text2),
+         points.known ? QString::number(points.echelon) + pointWord : QString(), points.known ? QStringLiteral("× 45") : QString()},
+        {Caption(Field::Text3, "Traitement principal"), RowKind::Subtotal, text(Field::Text3), {}, {}},
+        {Caption(Field::Text4, "Indemnité d'expérience pédagogique / de gestion financière et matérielle"),
+         RowKind::Earning, text(Field::Text4), {}, {}},
+        {Caption(Field::Text5, "Indemnité de documentation"), RowKind::Earning, text(Field::Text5), {}, {}},
+        {Caption(Field::Text6, "Nouvelle indemnité"), RowKind::Earning, text(Field::Text6), {}, {}},
+        {Caption(Field::Text7, "Indemnité de qualification"), RowKind::Earning, text(Field::Text7), {}, {}},
+        {Caption(Field::Text8, "ICR (indemnité forfaitaire compensatoire)"), RowKind::Earning, text(Field::Text8), {}, {}},
+        {Caption(Field::Text9, "Indemnité de gestion d'établissement / de poste spécifique"), RowKind::Earning,
+         text(Field::Text9), {}, {}},
+        {Caption(Field::Text10, "Indemnité de zone"), RowKind::Earning, TypedAmount(form, Field::Text10), {}, {}},
+        {Caption(Field::Text11, "Indemnité de logement"), RowKind::Earning, TypedAmount(form, Field::Text11), {}, {}},
+        {Caption(Field::Text12, "Salaire soumis à la sécurité sociale"), RowKind::Subtotal, text(Field::Text12), {}, {}},
+        {Caption(Field::Text13, "Sécurité sociale"), RowKind::Deduction, text(Field::Text13), text(Field::Text12),
+         QStringLiteral("9%")},
+        {{QStringLiteral("الأجر الخاضع للضريبة"), QStringLiteral("Imposable (Mensuel)")}, RowKind::Subtotal,
+         text(Field::Text14), {}, {}},
+        {Caption(Field::Text15, "IRG (impôt sur le revenu global)"), RowKind::Deduction, text(Field::Text15),
+         text(Field::Text14), QStringLiteral("السلم الشهري")},
+        {Caption(Field::Text16, "Mutuelle"), RowKind::Deduction, text(Field::Text16),
+         member ? text(Field::Text12) : QString(), member ? QStringLiteral("1%") : QStringLiteral("غير مشترك")},
+        {Caption(Field::Text17, "Allocations familiales"), RowKind::Earning, text(Field::Text17), {}, {}},
+        {Caption(Field::Text18, "Salaire unique"), RowKind::Earning, text(Field::Text18), {}, {}},
+        {Caption(Field::Text19, "Absences"), RowKind::Deduction, text(Field::Text19),
+         TypedCount(form, Field::Text20) + QStringLiteral(" يوم"),
+         QStringLiteral("1/30 × ") + text(Field::Text2001)},
     };
 }
 
-bool StandsOut(Field f) { return f == Field::Text21 || f == Field::Text22; }
+const Label kEarningsTotal{QStringLiteral("مجموع المستحقات"), QStringLiteral("Total des gains")};
+const Label kDeductionsTotal{QStringLiteral("مجموع الاقتطاعات"), QStringLiteral("Total des retenues")};
+const Label kNetPay{Caption(Field::Text21, "Net à payer")};
+const Label kRounding{QStringLiteral("فرق التقريب"), QStringLiteral("Écart d'arrondi")};
+const Label kInWords{QStringLiteral("الراتب الصافي بالحروف"), QStringLiteral("Net à payer en lettres")};
+const Label kColumns[] = {
+    {QStringLiteral("البيان"), QStringLiteral("Libellé")},
+    {QStringLiteral("الأساس"), QStringLiteral("Base")},
+    {QStringLiteral("النسبة"), QStringLiteral("Taux")},
+    {QStringLiteral("المستحقات"), QStringLiteral("Gains")},
+    {QStringLiteral("الاقتطاعات"), QStringLiteral("Retenues")},
+};
+
+// An amount in a narrow cell: long ones may break between groups of digits
+// (a zero-width space), so that no amount is ever cut at the cell's edge.
+QString CellAmount(const QString &amount)
+{
+    constexpr qsizetype kFits = 19; // "1000000000000000.00" fits a cell whole
+    if (amount.size() <= kFits) return LeftToRight(amount);
+    QString broken;
+    const qsizetype point = amount.indexOf(QLatin1Char('.'));
+    const qsizetype integerEnd = point < 0 ? amount.size() : point;
+    for (qsizetype i = 0; i < amount.size(); ++i) {
+        if (i > 0 && i < integerEnd && (integerEnd - i) % 3 == 0 && amount[i - 1].isDigit()) broken += QChar(0x200B);
+        broken += amount[i];
+    }
+    return LeftToRight(broken);
+}
+
+bool HasArabic(const QString &text)
+{
+    return std::any_of(text.begin(), text.end(), [](QChar c) { return c.unicode() >= 0x0600 && c.unicode() <= 0x06FF; });
+}
+
+QString LabelHtml(const Label &label, bool bilingual, bool bold = false)
+{
+    QString html = label.arabic.toHtmlEscaped();
+    if (bold) html = QStringLiteral("<b>%1</b>").arg(html);
+    if (bilingual)
+        html += QStringLiteral("<br/><span style=\"font-size:7pt; color:#333333\">%1</span>").arg(label.french.toHtmlEscaped());
+    return html;
+}
 
 QFont SlipFont()
 {
     QFont font;
     font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Noto Sans Arabic"), QStringLiteral("Noto Naskh Arabic"),
                       QStringLiteral("DejaVu Sans")});
-    font.setPointSizeF(9);
+    font.setPointSizeF(8.5);
     return font;
 }
 
-} // namespace
-
-QString SlipHtml(const paycalc::PayForm& form, const QDate& printed)
+QString SubjectOf(const paycalc::PayForm &form)
 {
-    QString html = QStringLiteral(
-        "<html dir=\"rtl\"><head><style>td { line-height: 90%; }</style></head><body dir=\"rtl\">"
-        "<h2 align=\"center\">كشف الراتب جانفي 2016</h2>"
-        "<p align=\"center\">تاريخ الطبع: %1</p>")
-                       .arg(LeftToRight(printed.toString(Qt::ISODate)));
-
-    html += QStringLiteral("<p><b>وضعية الموظف</b></p><table dir=\"rtl\" width=\"100%\" cellspacing=\"0\" cellpadding=\"1\" border=\"1\">");
-    const QList<Situation> situation = SituationOf(form);
-    for (qsizetype i = 0; i < situation.size(); i += 2) {
-        html += QStringLiteral("<tr>");
-        for (qsizetype j = i; j < i + 2 && j < situation.size(); ++j)
-            html += QStringLiteral("<td width=\"30%\">%1</td><td width=\"20%\" align=\"center\">%2</td>")
-                        .arg(situation[j].label.toHtmlEscaped(), situation[j].value.toHtmlEscaped());
-        html += QStringLiteral("</tr>");
-    }
-    html += QStringLiteral("</table>");
-
-    html += QStringLiteral("<p><b>الكشف</b></p><table dir=\"rtl\" width=\"100%\" cellspacing=\"0\" cellpadding=\"1\" border=\"1\">");
-    for (Field f : paycalc::kSlipLines) {
-        if (paycalc::IsTypedField(f)) continue; // already stated with the situation
-        const QString label = Utf8(paycalc::FieldTitle(f)).toHtmlEscaped();
-        const QString amount = Amount(form, f).toHtmlEscaped();
-        if (StandsOut(f))
-            html += QStringLiteral("<tr bgcolor=\"#80ffff\"><td width=\"65%\"><b>%1</b></td>"
-                                   "<td align=\"center\"><b><big>%2</big></b></td></tr>")
-                        .arg(label, amount);
-        else
-            html += QStringLiteral("<tr><td width=\"65%\">%1</td><td align=\"center\">%2</td></tr>").arg(label, amount);
-    }
-    html += QStringLiteral("</table></body></html>");
-    return html;
+    return QStringLiteral("الصنف %1، الدرجة %2")
+        .arg(Utf8(form.ListText(paycalc::kCategoryList)), Utf8(form.ListText(paycalc::kEchelonList)));
 }
 
-void PrintSlip(const paycalc::PayForm& form, const QDate& printed, QPagedPaintDevice& device)
+QString Creator() { return QStringLiteral("payslip " PAYSLIP_VERSION); }
+
+// The document's XMP packet: Qt's writer has no subject of its own, and the
+// XMP dc:description is where a PDF reader finds it.
+QByteArray Xmp(const QString &subject)
 {
-    device.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(12, 10, 12, 10),
-                                     QPageLayout::Millimeter));
+    const auto esc = [](const QString &s) { return s.toHtmlEscaped().toUtf8(); };
+    return QByteArrayLiteral("<?xpacket begin='' id='W5M0MpCehiHzreSzNTczkc9d'?>\n"
+                             "<x:xmpmeta xmlns:x='adobe:ns:meta/'>\n"
+                             "<rdf:RDF xmlns:rdf='http://www.w3.org/1999/02/22-rdf-syntax-ns#'>\n"
+                             "<rdf:Description rdf:about='' xmlns:dc='http://purl.org/dc/elements/1.1/'"
+                             " xmlns:xmp='http://ns.adobe.com/xap/1.0/' xmlns:pdf='http://ns.adobe.com/pdf/1.3/'>\n"
+                             "<dc:title><rdf:Alt><rdf:li xml:lang='x-default'>") +
+           esc(kTitle) +
+           QByteArrayLiteral("</rdf:li></rdf:Alt></dc:title>\n"
+                             "<dc:description><rdf:Alt><rdf:li xml:lang='x-default'>") +
+           esc(subject) +
+           QByteArrayLiteral("</rdf:li></rdf:Alt></dc:description>\n<xmp:CreatorTool>") + esc(Creator()) +
+           QByteArrayLiteral("</xmp:CreatorTool>\n<pdf:Producer>") + esc(Creator()) +
+           QByteArrayLiteral("</pdf:Producer>\n</rdf:Description>\n</rdf:RDF>\n</x:xmpmeta>\n"
+                             "<?xpacket end='w'?>");
+}
+
+QPageLayout A4Layout()
+{
+    return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(12, 10, 12, 10), QPageLayout::Millimeter);
+}
+
+// Draws the slip's rich text on the page the painter is on. The text is laid
+// out at 96 dots per inch whatever the device, then scaled to it; a slip
+// that would not fit the page (width or height) is scaled down whole, so
+// nothing is ever cut.
+void DrawSlip(QPainter &painter, const QPaintDevice &device, const QString &html)
+{
+    QImage reference(1, 1, QImage::Format_RGB32);
+    reference.setDotsPerMeterX(3780); // 96 dpi
+    reference.setDotsPerMeterY(3780);
     QTextDocument document;
+    document.documentLayout()->setPaintDevice(&reference);
     document.setDefaultFont(SlipFont());
     QTextOption option = document.defaultTextOption();
     option.setTextDirection(Qt::RightToLeft);
     document.setDefaultTextOption(option);
-    document.setHtml(SlipHtml(form, printed));
-    document.print(&device);
+    document.setDocumentMargin(0);
+    document.setHtml(html);
+
+    const qreal scale = device.logicalDpiX() / 96.0;
+    const qreal width = device.width() / scale;
+    const qreal height = device.height() / scale;
+    document.setTextWidth(width);
+    QSizeF size = document.size();
+    qreal fit = 1;
+    if (size.width() > width + 0.5) { // a table wider than the page: lay out wider, draw smaller
+        fit = width / size.width();
+        document.setTextWidth(width / fit);
+        size = document.size();
+    }
+    if (size.height() * fit > height) { // too long for the page: the same, for the height
+        fit = height / size.height();
+        document.setTextWidth(width / fit);
+    }
+    painter.save();
+    painter.scale(scale * fit, scale * fit);
+    document.drawContents(&painter);
+    painter.restore();
 }
 
-bool WriteSlipPdf(const paycalc::PayForm& form, const QDate& printed, const QString& path)
+} // namespace
+
+// ---------------------------------------------------------------------------
+// The table and its totals
+
+QList<SlipRow> SlipRows(const paycalc::PayForm &form, bool bilingual)
 {
-    {
-        // QPdfWriter says nothing when it cannot write: find out first.
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly)) return false;
+    QList<SlipRow> rows;
+    for (const Row &row : RowsOf(form)) {
+        rows.append({bilingual ? row.label.arabic + QStringLiteral(" / ") + row.label.french : row.label.arabic, row.kind,
+                     row.amount, row.base, row.rate});
     }
-    {
-        QPdfWriter writer(path);
-        writer.setTitle(QStringLiteral("كشف الراتب جانفي 2016"));
-        writer.setCreator(QStringLiteral("payslip"));
-        writer.setResolution(300);
-        PrintSlip(form, printed, writer);
-    }
-    return QFileInfo(path).size() > 0;
+    return rows;
 }
 
-QString SlipText(const paycalc::PayForm& form)
+SlipTotals TotalsOf(const paycalc::PayForm &form)
 {
-    QString text;
-    const QChar rlm(0x200F);
-    for (Field f : paycalc::kSlipLines)
-        text += rlm + Utf8(paycalc::FieldTitle(f)) + QStringLiteral(":\t") + LeftToRight(Utf8(form.Text(f))) +
-                QLatin1Char('\n');
-    return text;
+    SlipTotals totals;
+    totals.netPay = Utf8(form.Text(Field::Text21));
+    try {
+        double earnings = 0;
+        double deductions = 0;
+        for (const Row &row : RowsOf(form)) {
+            if (row.kind == RowKind::Earning) earnings = paydata::Add(earnings, paydata::ReadAmount(row.amount.toStdString()));
+            if (row.kind == RowKind::Deduction)
+                deductions = paydata::Add(deductions, paydata::ReadAmount(row.amount.toStdString()));
+        }
+        const std::string shownEarnings = paydata::ShowAmount(earnings);
+        const std::string shownDeductions = paydata::ShowAmount(deductions);
+        const std::string difference =
+            paydata::ShowAmount(paydata::Sub(paydata::ReadAmount(shownEarnings), paydata::ReadAmount(shownDeductions)));
+        totals.earnings = Utf8(shownEarnings);
+        totals.deductions = Utf8(shownDeductions);
+        totals.difference = Utf8(difference);
+        if (totals.difference != totals.netPay)
+            totals.rounding = Utf8(paydata::ShowAmount(
+                paydata::Sub(paydata::ReadAmount(form.Text(Field::Text21)), paydata::ReadAmount(difference))));
+        totals.computed = true;
+    } catch (const paydata::ConversionError &) {
+        totals.computed = false;
+    }
+    return totals;
+}
+
+QString NetPayInWords(const paycalc::PayForm &form)
+{
+    try {
+        return Utf8(paydata::AmountInArabicWords(form.Text(Field::Text21)));
+    } catch (const std::exception &) {
+        return {}; // beyond the words the slip writes (10^18 dinars and more)
+    }
+}
+
+// ---------------------------------------------------------------------------
+// The printed page
+
+QString SlipHtml(const paycalc::PayForm &form, const PrintOptions &options)
+{
+    const bool fr = options.bilingual;
+    const auto label = [fr](const Label &l, bool bold = false) { return LabelHtml(l, fr, bold); };
+    QString html = QStringLiteral(
+        "<html dir=\"rtl\"><head><style>"
+        "td { padding: 2px; } th { padding: 2px; background-color: #d0d0d0; }"
+        ".amount { text-align: center; }"
+        "</style></head><body dir=\"rtl\">");
+
+    // Header: the title, the date of printing, and who the slip is for.
+    html += QStringLiteral("<h2 align=\"center\">%1</h2>").arg(kTitle);
+    if (fr) html += QStringLiteral("<p align=\"center\">Bulletin de paie — janvier 2016</p>");
+    html += QStringLiteral("<p align=\"center\">%1: %2</p>")
+                .arg(label({QStringLiteral("تاريخ الطبع"), QStringLiteral("Date d'impression")}).replace(QStringLiteral("<br/>"), QStringLiteral(" ")),
+                     LeftToRight(options.printed.toString(Qt::ISODate)));
+    const Identity &who = options.identity;
+    if (!who.isEmpty()) {
+        html += QStringLiteral("<table dir=\"rtl\" width=\"100%\" cellspacing=\"0\" cellpadding=\"2\" border=\"0\">");
+        const std::pair<Label, QString> lines[] = {
+            {{QStringLiteral("الاسم واللقب"), QStringLiteral("Nom et prénom")}, who.name},
+            {{QStringLiteral("رقم الموظف"), QStringLiteral("Matricule")}, who.number},
+            {{QStringLiteral("مكان العمل"), QStringLiteral("Lieu de travail")}, who.workplace},
+        };
+        for (const auto &[l, value] : lines)
+            if (!value.isEmpty())
+                html += QStringLiteral("<tr><td width=\"25%\">%1</td><td><b>%2</b></td></tr>")
+                            .arg(label(l), value.toHtmlEscaped());
+        html += QStringLiteral("</table>");
+    }
+
+    // Situation, with the index points behind base pay.
+    const Points points = PointsOf(form);
+    const auto pointText = [&points](int n) { return points.known ? QString::number(n) : QStringLiteral("—"); };
+    const bool member = form.Check() == paycalc::CheckState::Checked;
+    const std::pair<Label, QString> situation[] = {
+        {{QStringLiteral("الصنف"), QStringLiteral("Catégorie")}, ListText(form, paycalc::kCategoryList)},
+        {{QStringLiteral("الدرجة"), QStringLiteral("Échelon")}, ListText(form, paycalc::kEchelonList)},
+        {{QStringLiteral("قيمة النقطة الاستدلالية"), QStringLiteral("Valeur du point indiciaire")}, QStringLiteral("45")},
+        {{QStringLiteral("النقاط الاستدلالية للصنف"), QStringLiteral("Points indiciaires de la catégorie")}, pointText(points.base)},
+        {{QStringLiteral("نقاط الدرجة"), QStringLiteral("Points de l'échelon")}, pointText(points.echelon)},
+        {{QStringLiteral("مجموع النقاط"), QStringLiteral("Total des points")}, pointText(points.base + points.echelon)},
+        {{QStringLiteral("المنصب النوعي"), QStringLiteral("Poste spécifique")}, ListText(form, paycalc::kPostList)},
+        {{QStringLiteral("الحالة العائلية"), QStringLiteral("Situation familiale")}, ListText(form, paycalc::kFamilyStatusList)},
+        {{QStringLiteral("مهنة الزوجة"), QStringLiteral("Conjoint")}, ListText(form, paycalc::kSpouseList)},
+        {{QStringLiteral("عدد الأولاد"), QStringLiteral("Enfants")}, ListText(form, paycalc::kChildrenList)},
+        {{QStringLiteral("الأولاد فوق 10 سنوات"), QStringLiteral("Enfants de plus de 10 ans")}, ListText(form, paycalc::kOverTenList)},
+        {{QStringLiteral("التعاضدية"), QStringLiteral("Mutuelle")}, member ? QStringLiteral("مشترك") : QStringLiteral("غير مشترك")},
+        {{Utf8(paycalc::FieldTitle(Field::Text20)), QStringLiteral("Jours d'absence")}, LeftToRight(Utf8(form.Text(Field::Text20)))},
+        {{Utf8(paycalc::FieldTitle(Field::Text23)), QStringLiteral("Note de rendement (trimestre)")}, LeftToRight(Utf8(form.Text(Field::Text23)))},
+    };
+    html += QStringLiteral("<p><b>%1</b></p>").arg(label({QStringLiteral("وضعية الموظف"), QStringLiteral("Situation")}).replace(QStringLiteral("<br/>"), QStringLiteral(" — ")));
+    html += QStringLiteral("<table dir=\"rtl\" width=\"100%\" cellspacing=\"0\" cellpadding=\"2\" border=\"1\">");
+    constexpr qsizetype kPerRow = 3;
+    const qsizetype count = static_cast<qsizetype>(std::size(situation));
+    for (qsizetype i = 0; i < count; i += kPerRow) {
+        html += QStringLiteral("<tr>");
+        for (qsizetype j = i; j < i + kPerRow; ++j) {
+            if (j < count)
+                html += QStringLiteral("<td width=\"19%\" bgcolor=\"#eeeeee\">%1</td><td width=\"14%\" align=\"center\">%2</td>")
+                            .arg(label(situation[j].first), situation[j].second.toHtmlEscaped());
+            else
+                html += QStringLiteral("<td width=\"19%\"></td><td width=\"14%\"></td>");
+        }
+        html += QStringLiteral("</tr>");
+    }
+    html += QStringLiteral("</table>");
+
+    // The lines: label, base, rate, earnings, deductions. Subtotals stand
+    // apart, shaded, with their amount in the base column: they are bases of
+    // the lines after them, not added again.
+    html += QStringLiteral("<p><b>%1</b></p>").arg(label({QStringLiteral("الكشف"), QStringLiteral("Détail de la paie")}).replace(QStringLiteral("<br/>"), QStringLiteral(" — ")));
+    html += QStringLiteral("<table dir=\"rtl\" width=\"100%\" cellspacing=\"0\" cellpadding=\"2\" border=\"1\"><tr>");
+    const char *widths[] = {"32%", "17%", "13%", "19%", "19%"};
+    for (int c = 0; c < 5; ++c)
+        html += QStringLiteral("<th width=\"%1\" bgcolor=\"#d0d0d0\">%2</th>").arg(QLatin1String(widths[c]), label(kColumns[c], true));
+    html += QStringLiteral("</tr>");
+    for (const Row &row : RowsOf(form)) {
+        const QString amount = CellAmount(row.amount).toHtmlEscaped();
+        const QString base = (HasArabic(row.base) ? row.base : CellAmount(row.base)).toHtmlEscaped();
+        const QString rate = (HasArabic(row.rate) ? row.rate : LeftToRight(row.rate)).toHtmlEscaped();
+        if (row.kind == RowKind::Subtotal) {
+            html += QStringLiteral("<tr bgcolor=\"#e4e4e4\"><td><i>%1</i></td><td align=\"center\"><i>%2</i></td>"
+                                   "<td></td><td></td><td></td></tr>")
+                        .arg(label(row.label), amount);
+        } else {
+            const bool earning = row.kind == RowKind::Earning;
+            html += QStringLiteral("<tr><td>%1</td><td align=\"center\">%2</td><td align=\"center\">%3</td>"
+                                   "<td align=\"center\">%4</td><td align=\"center\">%5</td></tr>")
+                        .arg(label(row.label), base, rate, earning ? amount : QString(), earning ? QString() : amount);
+        }
+    }
+
+    // Totals and net pay.
+    const SlipTotals totals = TotalsOf(form);
+    if (totals.computed) {
+        html += QStringLiteral("<tr bgcolor=\"#d0d0d0\"><td><b>%1</b> / <b>%2</b></td><td></td><td></td>"
+                               "<td align=\"center\"><b>%3</b></td><td align=\"center\"><b>%4</b></td></tr>")
+                    .arg(label(kEarningsTotal), label(kDeductionsTotal), CellAmount(totals.earnings).toHtmlEscaped(),
+                         CellAmount(totals.deductions).toHtmlEscaped());
+        if (!totals.rounding.isEmpty())
+            html += QStringLiteral("<tr><td>%1</td><td colspan=\"2\">%2</td><td align=\"center\">%3</td><td></td></tr>")
+                        .arg(label(kRounding),
+                             QStringLiteral("المستحقات − الاقتطاعات = %1").arg(CellAmount(totals.difference)).toHtmlEscaped(),
+                             CellAmount(totals.rounding).toHtmlEscaped());
+    }
+    html += QStringLiteral("<tr bgcolor=\"#80ffff\"><td><b>%1</b></td><td colspan=\"2\" align=\"center\">%2</td>"
+                           "<td align=\"center\"><b><big>%3</big></b></td><td></td></tr>")
+                .arg(label(kNetPay, true), QStringLiteral("المستحقات − الاقتطاعات").toHtmlEscaped(),
+                     CellAmount(totals.netPay).toHtmlEscaped());
+    const QString words = NetPayInWords(form);
+    if (!words.isEmpty())
+        html += QStringLiteral("<tr><td>%1</td><td colspan=\"4\"><b>%2</b></td></tr>").arg(label(kInWords), words.toHtmlEscaped());
+    html += QStringLiteral("</table>");
+    if (!totals.rounding.isEmpty())
+        html += QStringLiteral("<p><small>%1</small></p>")
+                    .arg(QStringLiteral("فرق التقريب: يجمع الكشف المبالغ المكتوبة كما كتبت ثم يقرب المجموع إلى السنتيم، "
+                                        "بينما يظهر كل سطر هنا مقربا إلى السنتيم.")
+                             .toHtmlEscaped());
+
+    // The quarterly performance bonus, not part of the net pay.
+    html += QStringLiteral("<p><b>%1</b></p>").arg(label({QStringLiteral("منحة المردودية (3 اشهر)"), QStringLiteral("Prime de rendement (trimestre)")}).replace(QStringLiteral("<br/>"), QStringLiteral(" — ")));
+    html += QStringLiteral("<table dir=\"rtl\" width=\"100%\" cellspacing=\"0\" cellpadding=\"2\" border=\"1\"><tr>");
+    const Label bonusColumns[] = {
+        {QStringLiteral("العلامة"), QStringLiteral("Note")},
+        {Utf8(paycalc::FieldTitle(Field::Text3)), QStringLiteral("Traitement principal")},
+        {QStringLiteral("النسبة"), QStringLiteral("Taux")},
+        {Utf8(paycalc::FieldTitle(Field::Text22)), QStringLiteral("Prime de rendement")},
+    };
+    for (const Label &l : bonusColumns) html += QStringLiteral("<th width=\"25%\" bgcolor=\"#d0d0d0\">%1</th>").arg(label(l, true));
+    const QString mark = Utf8(form.Text(Field::Text23));
+    html += QStringLiteral("</tr><tr><td align=\"center\">%1</td><td align=\"center\">%2</td><td align=\"center\">%3</td>"
+                           "<td align=\"center\" bgcolor=\"#80ffff\"><b>%4</b></td></tr></table>")
+                .arg(LeftToRight(mark + QStringLiteral(" / 40")).toHtmlEscaped(),
+                     (CellAmount(Utf8(form.Text(Field::Text3))) + QStringLiteral(" × 3")).toHtmlEscaped(),
+                     LeftToRight(QStringLiteral("40 % × %1/40 × 0.819").arg(mark)).toHtmlEscaped(),
+                     CellAmount(Utf8(form.Text(Field::Text22))).toHtmlEscaped());
+    html += QStringLiteral("</body></html>");
+    return html;
+}
+
+void PrintSlip(const paycalc::PayForm &form, const PrintOptions &options, QPagedPaintDevice &device)
+{
+    device.setPageLayout(A4Layout());
+    QPainter painter(&device);
+    DrawSlip(painter, device, SlipHtml(form, options));
+}
+
+// ---------------------------------------------------------------------------
+// The PDF file, written atomically
+
+struct SlipPdf::Pages {
+    QString path;
+    PrintOptions options;
+    // Destroyed in reverse order: the painter ends, then the writer, then the
+    // file, which discards its temporary unless committed.
+    QSaveFile file;
+    std::unique_ptr<QPdfWriter> writer;
+    QPainter painter;
+    int count = 0;
+    QString error;
+
+    QString Reason(const QString &why) const
+    {
+        return QStringLiteral("cannot write %1: %2").arg(QDir::toNativeSeparators(path), why);
+    }
+};
+
+SlipPdf::SlipPdf(const QString &path, const PrintOptions &options) : pages_(std::make_unique<Pages>())
+{
+    pages_->path = path;
+    pages_->options = options;
+    pages_->file.setFileName(path);
+    if (!pages_->file.open(QIODevice::WriteOnly)) {
+        pages_->error = pages_->Reason(pages_->file.errorString());
+        return;
+    }
+    pages_->writer = std::make_unique<QPdfWriter>(&pages_->file);
+    pages_->writer->setTitle(kTitle);
+    pages_->writer->setCreator(Creator());
+    pages_->writer->setResolution(300);
+    pages_->writer->setPageLayout(A4Layout());
+}
+
+SlipPdf::~SlipPdf() = default;
+
+void SlipPdf::addSlip(const paycalc::PayForm &form, const Identity &identity)
+{
+    Pages &p = *pages_;
+    if (!p.error.isEmpty()) return;
+    if (p.count == 0) {
+        // The subject names the first slip's situation; it goes out with the
+        // document, so it is set before the first page is painted.
+        p.writer->setDocumentXmpMetadata(Xmp(SubjectOf(form)));
+        if (!p.painter.begin(p.writer.get())) {
+            p.error = p.Reason(QStringLiteral("the PDF could not be started"));
+            return;
+        }
+    } else if (!p.writer->newPage()) {
+        p.error = p.Reason(QStringLiteral("no new page"));
+        return;
+    }
+    PrintOptions options = p.options;
+    options.identity = identity;
+    DrawSlip(p.painter, *p.writer, SlipHtml(form, options));
+    ++p.count;
+}
+
+bool SlipPdf::finish(QString *error)
+{
+    Pages &p = *pages_;
+    const auto fail = [&p, error](const QString &why) {
+        if (p.painter.isActive()) p.painter.end();
+        p.writer.reset();
+        p.file.cancelWriting();
+        if (error) *error = why;
+        return false;
+    };
+    if (!p.error.isEmpty()) return fail(p.error);
+    if (p.count == 0) return fail(p.Reason(QStringLiteral("no slip to write")));
+    // Ending the painter hands the whole document to the file.
+    if (!p.painter.end()) return fail(p.Reason(QStringLiteral("the PDF could not be completed")));
+    p.writer.reset();
+    if (p.file.error() != QFileDevice::NoError) return fail(p.Reason(p.file.errorString()));
+    // Flushes, checks every write, and only then renames over the target.
+    if (!p.file.commit()) {
+        const QString why = p.file.errorString();
+        if (error) *error = p.Reason(why.isEmpty() ? QStringLiteral("the file could not be put in place") : why);
+        return false;
+    }
+    return true;
+}
+
+bool WriteSlipPdf(const paycalc::PayForm &form, const PrintOptions &options, const QString &path, QString *error)
+{
+    SlipPdf pdf(path, options);
+    pdf.addSlip(form, options.identity);
+    return pdf.finish(error);
+}
+
+// ---------------------------------------------------------------------------
+// The clipboard
+
+QString SlipText(const paycalc::PayForm &form, bool bilingual)
+{
+    const auto name = [bilingual](const Label &l) {
+        return bilingual ? l.arabic + QStringLiteral(" / ") + l.french : l.arabic;
+    };
+    QStringList lines;
+    const auto row = [&lines](const QStringList &cells) { lines << cells.join(QLatin1Char('\t')); };
+    row({name(kColumns[0]), name(kColumns[1]), name(kColumns[2]), name(kColumns[3]), name(kColumns[4])});
+    for (const SlipRow &r : SlipRows(form, bilingual)) {
+        if (r.kind == RowKind::Subtotal) row({r.label, r.amount, {}, {}, {}});
+        else if (r.kind == RowKind::Earning) row({r.label, r.base, r.rate, r.amount, {}});
+        else row({r.label, r.base, r.rate, {}, r.amount});
+    }
+    const SlipTotals totals = TotalsOf(form);
+    if (totals.computed) {
+        row({name(kEarningsTotal), {}, {}, totals.earnings, {}});
+        row({name(kDeductionsTotal), {}, {}, {}, totals.deductions});
+        if (!totals.rounding.isEmpty()) row({name(kRounding), totals.difference, {}, totals.rounding, {}});
+    }
+    row({name(kNetPay), {}, {}, totals.netPay, {}});
+    if (const QString words = NetPayInWords(form); !words.isEmpty()) row({name(kInWords), words, {}, {}, {}});
+    row({Utf8(paycalc::FieldTitle(Field::Text23)), Utf8(form.Text(Field::Text23)), {}, {}, {}});
+    row({Utf8(paycalc::FieldTitle(Field::Text22)), {}, {}, Utf8(form.Text(Field::Text22)), {}});
+    return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
 }
 
 } // namespace report

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QDate>
+#include <QList>
 #include <QString>
 
 #include <memory>
@@ -53,17 +54,47 @@ private:
 bool WriteSlipPdf(const paycalc::PayForm &form, const PrintOptions &options, const QString &path,
                   QString *error = nullptr);
 
+// The rows of the slip's table, in print order. Every amount is a field of
+// the form as shown (the typed zone and housing allowances as ReadAmount
+// reads them, shown to the cent). Earnings and deductions add up to the net
+// pay; subtotals (main pay, pay subject to social security, taxable amount)
+// are bases of the lines after them and are not added.
+enum class RowKind { Earning, Deduction, Subtotal };
+struct SlipRow {
+    QString label; // Arabic; "Arabic / French" when bilingual
+    RowKind kind;
+    QString amount;
+    QString base; // what a rate applies to, when the slip states one
+    QString rate;
+};
+QList<SlipRow> SlipRows(const paycalc::PayForm &form, bool bilingual = false);
+
+// The totals of the table, with ReadAmount / Add / Sub and ShowAmount.
+struct SlipTotals {
+    bool computed = false; // false only when a sum overflows
+    QString earnings;      // sum of the earnings column
+    QString deductions;    // sum of the deductions column
+    QString difference;    // earnings - deductions
+    QString netPay;        // Text21, the slip's net pay
+    // netPay - difference when they differ, else empty: a typed allowance
+    // with more than two decimals counts as typed in the pay and shows
+    // rounded to the cent on its line.
+    QString rounding;
+};
+SlipTotals TotalsOf(const paycalc::PayForm &form);
+
+// Net pay (Text21) in Arabic words; empty when too large to write in words.
+QString NetPayInWords(const paycalc::PayForm &form);
+
 // The slip as right-to-left rich text, for a form whose recalculation succeeded.
-QString SlipHtml(const paycalc::PayForm& form, const QDate& printed);
+QString SlipHtml(const paycalc::PayForm &form, const PrintOptions &options);
 
-// Lays the slip out on A4 portrait pages of `device` (a QPrinter or a QPdfWriter).
-void PrintSlip(const paycalc::PayForm& form, const QDate& printed, QPagedPaintDevice& device);
+// Lays the slip out on one A4 portrait page of `device` (a QPrinter or a
+// QPdfWriter), scaled down if it would not fit.
+void PrintSlip(const paycalc::PayForm &form, const PrintOptions &options, QPagedPaintDevice &device);
 
-// Writes the slip as a PDF file; returns false when the file cannot be written.
-bool WriteSlipPdf(const paycalc::PayForm& form, const QDate& printed, const QString& path);
-
-// The slip as plain text: one line per amount, label then amount, marked to
-// read right to left.
-QString SlipText(const paycalc::PayForm& form);
+// The slip as tab-separated rows (label, base, rate, earnings, deductions),
+// with the totals and the net pay, for a paste into a spreadsheet.
+QString SlipText(const paycalc::PayForm &form, bool bilingual = false);
 
 } // namespace report

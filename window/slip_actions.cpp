@@ -1,6 +1,7 @@
 #include "window/slip_actions.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QDate>
 #include <QDir>
@@ -15,8 +16,10 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QStyle>
+#include <QVBoxLayout>
 
 #include "paycalc/fields.h"
 #include "report/slip_report.h"
@@ -59,6 +62,7 @@ QString LeftToRight(const QString &text) { return QChar(0x202A) + text + QChar(0
 // way a text reads from the right whatever that direction ("…PDF حفظ").
 QString RightToLeft(const QString &text) { return QChar(0x202B) + text + QChar(0x202C); }
 
+const QString kBilingualKey = QStringLiteral("print/bilingual");
 const QString kDefaultPdfName = QStringLiteral("كشف-الراتب.pdf");
 const QString kUnavailable = QStringLiteral("غير متاح حتى يكتمل حساب الكشف");
 
@@ -167,17 +171,38 @@ void SlipActions::setSlipComplete(bool complete)
     for (QAction *action : {print_, preview_, pdf_, copy_}) action->setEnabled(complete);
 }
 
+// The window prints without identity lines; the French labels are a
+// setting the window remembers from one run to the next.
+bool SlipActions::bilingual()
+{
+    return QSettings(QStringLiteral("payslip"), QStringLiteral("payslip")).value(kBilingualKey, false).toBool();
+}
+
+void SlipActions::setBilingual(bool on)
+{
+    QSettings(QStringLiteral("payslip"), QStringLiteral("payslip")).setValue(kBilingualKey, on);
+}
+
+static report::PrintOptions WindowPrintOptions()
+{
+    report::PrintOptions options;
+    options.printed = QDate::currentDate();
+    options.bilingual = SlipActions::bilingual();
+    return options;
+}
+
 bool SlipActions::printTo(QPrinter &printer) const
 {
     if (!complete_) return false;
-    report::PrintSlip(slip_, QDate::currentDate(), printer);
+    report::PrintSlip(slip_, WindowPrintOptions(), printer);
     return true;
 }
 
 bool SlipActions::savePdf(const QString &path) const
 {
     if (!complete_) return false;
-    return report::WriteSlipPdf(slip_, QDate::currentDate(), path);
+    // Whole or not at all: a failed write leaves the file that was there.
+    return report::WriteSlipPdf(slip_, WindowPrintOptions(), path);
 }
 
 bool SlipActions::copySlip() const
@@ -193,7 +218,19 @@ void SlipActions::askPrint()
     QPrinter printer(QPrinter::HighResolution);
     QPrintDialog dialog(&printer, &window_);
     dialog.setWindowTitle(print_->whatsThis());
-    if (dialog.exec() == QDialog::Accepted) printTo(printer);
+    // A tab of the dialog for the slip's own choice: labels in French too.
+    auto *options = new QWidget;
+    options->setObjectName(QStringLiteral("SlipPrintOptions"));
+    options->setWindowTitle(QStringLiteral("الكشف"));
+    options->setLayoutDirection(Qt::RightToLeft);
+    auto *french = new QCheckBox(QStringLiteral("العناوين بالعربية والفرنسية"), options);
+    french->setObjectName(QStringLiteral("BilingualBox"));
+    french->setChecked(bilingual());
+    (new QVBoxLayout(options))->addWidget(french);
+    dialog.setOptionTabs({options});
+    if (dialog.exec() != QDialog::Accepted) return;
+    setBilingual(french->isChecked());
+    printTo(printer);
 }
 
 void SlipActions::askPreview()

@@ -58,6 +58,11 @@ public:
     bool savePdf(const QString &path) const;      // writes that file only; false when it cannot
     bool copySlip() const;                        // the whole slip as text, to the clipboard
 
+    // Whether printed and saved slips carry each label in French too: a
+    // setting the window remembers, changed with a box of the print dialog.
+    static bool bilingual();
+    static void setBilingual(bool on);
+
 private:
     QAction *addAction(const QString &text, const QString &title, const QKeySequence &shortcut);
     QPushButton *addButton(QAction *action, const char *name, const QString &caption, int left, int top);

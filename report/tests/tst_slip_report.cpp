@@ -33,6 +33,13 @@ QString PdfText(const QString& pdf, QString* raw = nullptr)
     return text;
 }
 
+report::PrintOptions Printed(const QDate& date)
+{
+    report::PrintOptions options;
+    options.printed = date;
+    return options;
+}
+
 paycalc::MemoryForm StartUpSlip()
 {
     paycalc::MemoryForm form;
@@ -61,12 +68,12 @@ private slots:
         std::vector<std::string> args;
         for (const QString& a : arguments.split(QLatin1Char(' '), Qt::SkipEmptyParts)) args.push_back(a.toStdString());
         paycalc::MemoryForm form;
-        cli::FillForm(form, cli::ParseOptions(args).inputs);
+        paycalc::FillForm(form, cli::ParseOptions(args).situation);
         paycalc::RecalculateAll(form);
 
         const QString pdf = QDir(QStringLiteral(PAYSLIP_BUILD_DIR))
                                 .filePath(QStringLiteral("slip-%1.pdf").arg(QTest::currentDataTag()).replace(' ', '_'));
-        QVERIFY(report::WriteSlipPdf(form, QDate(2026, 12, 7), pdf));
+        QVERIFY(report::WriteSlipPdf(form, Printed(QDate(2026, 12, 7)), pdf));
         QString raw;
         const QString text = PdfText(pdf, &raw);
         QVERIFY2(!text.isEmpty(), "pdftotext read nothing");
@@ -96,7 +103,7 @@ private slots:
     void firstPageRendersForALook()
     {
         const QString pdf = QDir(QStringLiteral(PAYSLIP_BUILD_DIR)).filePath(QStringLiteral("startup-slip.pdf"));
-        QVERIFY(report::WriteSlipPdf(StartUpSlip(), QDate::currentDate(), pdf));
+        QVERIFY(report::WriteSlipPdf(StartUpSlip(), Printed(QDate::currentDate()), pdf));
         const QString prefix = QDir(QStringLiteral(PAYSLIP_BUILD_DIR)).filePath(QStringLiteral("startup-slip"));
         QFile::remove(prefix + QStringLiteral(".png"));
         QProcess p;
@@ -129,9 +136,9 @@ private slots:
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
         const QString pdf = dir.filePath(QStringLiteral("mine.pdf"));
-        QVERIFY(report::WriteSlipPdf(StartUpSlip(), QDate::currentDate(), pdf));
+        QVERIFY(report::WriteSlipPdf(StartUpSlip(), Printed(QDate::currentDate()), pdf));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("mine.pdf")});
-        QVERIFY(!report::WriteSlipPdf(StartUpSlip(), QDate::currentDate(), dir.filePath(QStringLiteral("no/such/dir/x.pdf"))));
+        QVERIFY(!report::WriteSlipPdf(StartUpSlip(), Printed(QDate::currentDate()), dir.filePath(QStringLiteral("no/such/dir/x.pdf"))));
     }
 
     void commandLineWritesTheSamePdf()
