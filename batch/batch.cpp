@@ -668,9 +668,10 @@ Result Pipeline::Run()
     plan_.style.separator = reader_.format().separator;
     plan_.style.lineEnd = reader_.format().crlf ? "\r\n" : "\n";
     plan_.csv = !options_.out.empty() && !EndsWith(options_.out, ".xlsx");
-    // The totals are cheap beside the computation: always gathered, for the
-    // window's dialog and a run with no other output.
-    plan_.values = true;
+    // Every line's amount read back, for the totals and the spreadsheet's
+    // numbers (a run with no other output prints the totals).
+    plan_.values = options_.summary || (!options_.out.empty() && !plan_.csv) ||
+                   (options_.out.empty() && !options_.json && options_.pdf.empty());
 
     if (!OpenOutputs()) {
         result_.exitCode = kExitFailed;
@@ -741,8 +742,9 @@ Result Pipeline::Run()
         return result_;
     }
     ReportProgress(true);
-    for (std::size_t k = 0; k < kLineCount; ++k)
-        result_.totals[k] = overflow_[k] ? "overflow" : paydata::ShowAmount(totals_[k]);
+    if (plan_.values)
+        for (std::size_t k = 0; k < kLineCount; ++k)
+            result_.totals[k] = overflow_[k] ? "overflow" : paydata::ShowAmount(totals_[k]);
     if (!FinishOutputs()) {
         result_.exitCode = kExitFailed;
         return result_;

@@ -84,7 +84,8 @@ struct Result {
     Counts counts;
     std::vector<Refusal> refusals;          // the first kKeptRefusals problems, in input order
     std::uint64_t refusalCount = 0;         // every problem found (a row may have several)
-    std::array<std::string, 21> totals;     // per kTableLines, shown as amounts
+    std::array<std::string, 21> totals;     // per kTableLines, shown as amounts (with options.summary, a
+                                            // spreadsheet, or no other output)
     std::vector<std::string> written;       // the files put in place
     std::vector<std::string> recomputed;    // header names of earlier slip lines, computed afresh
 };
