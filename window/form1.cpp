@@ -65,6 +65,7 @@ Form1::Form1(QWidget *parent) : QWidget(parent, kFixedWindow)
     controls_ = paywindow::BuildForm1Layout(*this);
     form_ = std::make_unique<paywindow::FormAdapter>(controls_);
     actions_ = new paywindow::SlipActions(*this, *form_, controls_);
+    for (QPushButton *button : actions_->buttons()) paywindow::PressOnEnter(*button);
 
     // Start-up: the category list gets "1".."17", then the echelon and the
     // two children lists get "0".."12" side by side, one number per pass.
@@ -90,10 +91,10 @@ Form1::~Form1() = default;
 void Form1::connectInputs()
 {
     for (paywindow::PickList *list : controls_.combos) {
-        // A pick applies the family-status rule, then recalculates; any other
-        // change of a list's text recalculates only.
+        // A pick applies the family-status rule, then recalculates, once;
+        // any other change of a list's text recalculates only.
         connect(list, &QComboBox::activated, this, &Form1::onListPicked);
-        connect(list, &QComboBox::currentTextChanged, this, &Form1::recalculate);
+        connect(list, &paywindow::PickList::changedWithoutPick, this, &Form1::recalculate);
     }
     connect(controls_.check1, &QCheckBox::toggled, this, &Form1::recalculate);
     // The typed amounts and the performance mark recalculate at every change.

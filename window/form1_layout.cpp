@@ -4,6 +4,7 @@
 
 #include <QCheckBox>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPalette>
 #include <QPushButton>
@@ -346,10 +347,12 @@ QLineEdit *Builder::addTextBox(const Row &row, QWidget *group)
         colour = kInputColour;
         break;
     default:
-        // Display fields: locked, and no Tab stop.
+        // Display fields: locked, and no Tab stop. A click gives them the
+        // focus, so that an amount can be selected and copied (mouse,
+        // Shift+arrows, Ctrl+A, Ctrl+C) and a screen reader can move into it.
         box = new QLineEdit(group);
         box->setReadOnly(true);
-        box->setFocusPolicy(Qt::NoFocus);
+        box->setFocusPolicy(Qt::ClickFocus);
         if (row.kind == Kind::Result) colour = kResultColour;
         break;
     }
@@ -382,6 +385,7 @@ void Builder::addLinksAndCredits()
         button->setFont(FitToWidth(WindowFont(points, bold), button->text(), Pixels(rect.width) - margins));
         button->setAccessibleName(button->text());
         button->setAutoDefault(false);
+        PressOnEnter(*button);
         return button;
     };
     controls_.command5 = addButton("Command5", kCommand5Caption, kCommand5, kCommand5Points, false);
@@ -424,7 +428,34 @@ void Builder::setTabOrder()
     for (std::size_t i = 1; i < std::size(order); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
 }
 
+// QPushButton takes Enter only as an auto-default button, which also makes
+// it the default of its dialog while it has the focus; this keeps the
+// buttons plain and gives them Enter all the same.
+class EnterClicks final : public QObject {
+public:
+    explicit EnterClicks(QPushButton &button) : QObject(&button), button_(button) {}
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched != &button_ || event->type() != QEvent::KeyPress) return false;
+        const auto *key = static_cast<const QKeyEvent *>(event);
+        const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
+        if ((key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) || modifiers != Qt::NoModifier) return false;
+        if (!key->isAutoRepeat() && button_.isEnabled()) button_.click();
+        return true;
+    }
+
+private:
+    QPushButton &button_;
+};
+
 } // namespace
+
+void PressOnEnter(QPushButton &button)
+{
+    button.installEventFilter(new EnterClicks(button));
+}
 
 Form1Controls BuildForm1Layout(QWidget &form)
 {

@@ -48,6 +48,10 @@ struct Form1Controls {
 // sets the keyboard order.
 Form1Controls BuildForm1Layout(QWidget &form);
 
+// Makes Enter and Return click `button` when it has the focus, as Space
+// does, without making it the window's default button.
+void PressOnEnter(QPushButton &button);
+
 // A caption as a screen reader should say it: lines joined, runs of blanks
 // folded, without the trailing ':'.
 QString CaptionTitle(const QString &caption);

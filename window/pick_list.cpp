@@ -3,6 +3,8 @@
 #include <QAbstractItemView>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QTimer>
+#include <QWheelEvent>
 
 #include "window/key_filters.h"
 
@@ -22,6 +24,33 @@ bool IsSearchKey(const QKeyEvent &event)
 PickList::PickList(QWidget *parent) : QComboBox(parent)
 {
     setEditable(false);
+    // Connected before anyone else's: the pick is known to the list before
+    // the window handles it.
+    connect(this, &QComboBox::activated, this, [this] { changeWaiting_ = false; });
+    connect(this, &QComboBox::currentTextChanged, this, &PickList::onTextChanged);
+}
+
+void PickList::beginPick()
+{
+    ++picking_;
+}
+
+// A change of text that no activation followed is reported after all, so
+// that no change of the list goes unnoticed.
+void PickList::endPick()
+{
+    if (--picking_ > 0 || !changeWaiting_) return;
+    changeWaiting_ = false;
+    emit changedWithoutPick(currentText());
+}
+
+void PickList::onTextChanged(const QString &text)
+{
+    if (picking_ > 0) {
+        changeWaiting_ = true; // the activation follows at once
+        return;
+    }
+    emit changedWithoutPick(text);
 }
 
 void PickList::showPopup()
@@ -34,13 +63,32 @@ void PickList::showPopup()
     QComboBox::showPopup();
 }
 
+// The drop-down closes just before it hands over the entry picked in it (a
+// click or Enter), or without a pick (Escape, a click outside). Either way
+// the pick, if any, is made before control returns to the event loop.
+void PickList::hidePopup()
+{
+    QComboBox::hidePopup();
+    beginPick();
+    QTimer::singleShot(0, this, &PickList::endPick);
+}
+
 void PickList::keyPressEvent(QKeyEvent *event)
 {
     if (IsCharacterKey(*event)) {
         event->accept(); // every typed character is discarded, backspace included
         return;
     }
+    beginPick(); // the arrows, Page Up and Down, Home and End pick
     QComboBox::keyPressEvent(event);
+    endPick();
+}
+
+void PickList::wheelEvent(QWheelEvent *event)
+{
+    beginPick();
+    QComboBox::wheelEvent(event);
+    endPick();
 }
 
 void PickList::inputMethodEvent(QInputMethodEvent *event)

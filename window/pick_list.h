@@ -2,6 +2,11 @@
 // (mouse, wheel, arrow keys, F4 or Alt+Down); every typed character is
 // discarded, so there is no type-ahead search, neither in the closed list
 // nor in its open drop-down.
+//
+// A pick is reported once, by activated(). QComboBox reports it twice, as a
+// change of the current text and then as the activation; the list keeps the
+// first to itself and reports as changedWithoutPick() only the changes of its
+// text that no pick follows (a selection set by the program).
 #pragma once
 
 #include <QComboBox>
@@ -15,14 +20,28 @@ public:
     explicit PickList(QWidget *parent = nullptr);
 
     void showPopup() override;
+    void hidePopup() override;
+
+signals:
+    // The list's text changed other than by a pick.
+    void changedWithoutPick(const QString &text);
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
     void inputMethodEvent(QInputMethodEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // While a user action that may pick runs, a change of the text waits
+    // for the activation that follows it.
+    void beginPick();
+    void endPick();
+    void onTextChanged(const QString &text);
+
     bool viewFiltered_ = false;
+    int picking_ = 0;         // nested user actions that may pick
+    bool changeWaiting_ = false; // a change of text seen while picking, no activation yet
 };
 
 } // namespace paywindow

@@ -104,8 +104,7 @@ SlipActions::SlipActions(QWidget &window, const paycalc::PayForm &slip, const Fo
     addButton(batch_, "BatchButton", QStringLiteral("كشوف مجمعة"), kLeftColumn, kBottomRow);
 
     // The window's menu opens wherever a right click is not taken by a
-    // control: on the background, the groups, the labels, the picture and
-    // the display fields, whose own menu would offer to copy one amount only.
+    // control: on the background, the groups, the labels and the picture.
     menu_ = new QMenu(&window);
     menu_->setObjectName(QStringLiteral("SlipMenu"));
     menu_->setLayoutDirection(window.layoutDirection()); // a popup does not inherit it
@@ -114,12 +113,41 @@ SlipActions::SlipActions(QWidget &window, const paycalc::PayForm &slip, const Fo
     menu_->addAction(copy_);
     menu_->addSeparator();
     menu_->addActions({compare_, batch_});
-    for (paycalc::Field line : paycalc::kComputedFields)
-        if (QLineEdit *box = controls.texts[static_cast<std::size_t>(paycalc::Index(line))])
-            box->setContextMenuPolicy(Qt::NoContextMenu); // handed to the group, then to the window
+    addFieldMenu(controls);
     window.setContextMenuPolicy(Qt::CustomContextMenu);
     connect(&window, &QWidget::customContextMenuRequested, this,
             [this](const QPoint &at) { menu_->popup(window_.mapToGlobal(at)); });
+}
+
+// A display field's own menu: copy its amount (the part selected, or the
+// whole amount when nothing is), then the slip's actions. The typed fields
+// keep their edit menu.
+void SlipActions::addFieldMenu(const Form1Controls &controls)
+{
+    const QString copyKeys = QKeySequence(QKeySequence::Copy).toString(QKeySequence::NativeText);
+    fieldCopy_ = new QAction(RightToLeft(QStringLiteral("نسخ")) + QLatin1Char('\t') + LeftToRight(copyKeys), this);
+    fieldCopy_->setObjectName(QStringLiteral("CopyAmount"));
+    connect(fieldCopy_, &QAction::triggered, this, [this] {
+        if (!menuField_) return;
+        QGuiApplication::clipboard()->setText(menuField_->hasSelectedText() ? menuField_->selectedText()
+                                                                            : menuField_->text());
+    });
+    fieldMenu_ = new QMenu(&window_);
+    fieldMenu_->setObjectName(QStringLiteral("FieldMenu"));
+    fieldMenu_->setLayoutDirection(window_.layoutDirection());
+    fieldMenu_->addAction(fieldCopy_);
+    fieldMenu_->addSeparator();
+    fieldMenu_->addActions(menu_->actions());
+    for (paycalc::Field line : paycalc::kComputedFields) {
+        QLineEdit *box = controls.texts[static_cast<std::size_t>(paycalc::Index(line))];
+        if (!box) continue; // a hidden working field
+        box->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(box, &QWidget::customContextMenuRequested, this, [this, box](const QPoint &at) {
+            menuField_ = box;
+            fieldCopy_->setEnabled(!box->text().isEmpty());
+            fieldMenu_->popup(box->mapToGlobal(at));
+        });
+    }
 }
 
 QAction *SlipActions::addAction(const QString &text, const QString &title, const QKeySequence &shortcut)

@@ -9,10 +9,12 @@
 #include <QKeySequence>
 #include <QList>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 
 class QAction;
 class QFrame;
+class QLineEdit;
 class QMenu;
 class QPrinter;
 class QPushButton;
@@ -31,8 +33,9 @@ class SlipActions final : public QObject {
 
 public:
     // Adds the actions, the buttons and the context menu to `window`, whose
-    // slip is `slip`. The display fields of `controls` hand their right
-    // click to the window's menu; the typed fields keep their edit menu.
+    // slip is `slip`. The display fields of `controls` get a menu of their
+    // own, copy of their amount beside the slip's actions; the typed fields
+    // keep their edit menu.
     SlipActions(QWidget &window, const paycalc::PayForm &slip, const Form1Controls &controls);
 
     QAction *printAction() const { return print_; }     // Ctrl+P
@@ -47,6 +50,7 @@ public:
     QList<QPushButton *> buttons() const;
     QFrame *panel() const { return panel_; }
     QMenu *menu() const { return menu_; }
+    QMenu *fieldMenu() const { return fieldMenu_; } // a display field's menu
 
     // Whether the slip shown is complete; the actions are available only then.
     void setSlipComplete(bool complete);
@@ -65,6 +69,7 @@ public:
 
 private:
     QAction *addAction(const QString &text, const QString &title, const QKeySequence &shortcut);
+    void addFieldMenu(const Form1Controls &controls);
     QPushButton *addButton(QAction *action, const char *name, const QString &caption, int left, int top);
     void askPrint();
     void askPreview();
@@ -82,6 +87,9 @@ private:
     QFrame *panel_ = nullptr;
     QList<QPushButton *> buttons_;
     QMenu *menu_ = nullptr;
+    QMenu *fieldMenu_ = nullptr;
+    QAction *fieldCopy_ = nullptr;     // copies the amount of the field the menu opened on
+    QPointer<QLineEdit> menuField_;
 };
 
 } // namespace paywindow
