@@ -1,157 +1,119 @@
 #include "cli/cli.h"
 
+#include <algorithm>
 #include <charconv>
-#include <cstdio>
-#include <iomanip>
-#include <optional>
+#include <memory>
 #include <ostream>
 #include <sstream>
-#include <string_view>
 
-#include "paycalc/recalculate.h"
-#ifdef PAYSLIP_HAVE_PDF
-#include "cli/pdf_output.h"
-#endif
+#include "cli/command.h"
+#include "paydata/amount.h"
+#include "paydata/tables.h"
 
 namespace cli {
 
 using paycalc::Field;
 
-namespace {
+// --- Helpers shared by the commands ---
+
+CLI::Option* AddFlag(CLI::App& app, Help& help, const std::string& name, bool& value, const std::string& text)
+{
+    help.Add(name, text);
+    return app.add_flag(name, value, text);
+}
+
+CLI::Option* AddOption(CLI::App& app, Help& help, const std::string& name, const std::string& valueName,
+                       std::string& value, const std::string& text)
+{
+    help.Add(name + " " + valueName, text);
+    return app.add_option(name, value, text)->type_name(valueName);
+}
+
+CLI::Option* AddRepeated(CLI::App& app, Help& help, const std::string& name, const std::string& valueName,
+                         std::vector<std::string>& values, const std::string& text)
+{
+    help.Add(name + " " + valueName, text);
+    return app.add_option(name, values, text)
+        ->type_name(valueName)
+        ->expected(1)
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+}
 
 int ParseCount(std::string_view option, std::string_view text, int low, int high)
 {
     int value = 0;
     auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (ec != std::errc() || ptr != text.data() + text.size() || value < low || value > high) {
-        throw UsageError{std::string(option) + " takes a whole number from " + std::to_string(low) +
-                         " to " + std::to_string(high) + ", not '" + std::string(text) + "'"};
+        throw UsageError{std::string(option) + " takes a whole number from " + std::to_string(low) + " to " +
+                         std::to_string(high) + ", not '" + std::string(text) + "'"};
     }
     return value;
 }
 
-bool Choose(std::string_view option, std::string_view text, std::string_view first, std::string_view second)
+std::pair<std::string, std::string> SplitAssignment(std::string_view option, const std::string& text)
 {
-    if (text == first) return false;
-    if (text == second) return true;
-    throw UsageError{std::string(option) + " takes " + std::string(first) + " or " + std::string(second) +
-                     ", not '" + std::string(text) + "'"};
-}
-
-} // namespace
-
-Options ParseOptions(const std::vector<std::string>& args)
-{
-    Options options;
-    SlipInputs& in = options.inputs;
-    bool single = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        std::string_view arg = args[i];
-        std::string_view name = arg;
-        std::optional<std::string> inlineValue;
-        if (auto eq = arg.find('='); arg.starts_with("--") && eq != std::string_view::npos) {
-            name = arg.substr(0, eq);
-            inlineValue = std::string(arg.substr(eq + 1));
-        }
-        auto value = [&]() -> std::string {
-            if (inlineValue) return *inlineValue;
-            if (i + 1 >= args.size()) throw UsageError{std::string(name) + " needs a value"};
-            return args[++i];
-        };
-        auto flag = [&] {
-            if (inlineValue) throw UsageError{std::string(name) + " takes no value"};
-        };
-
-        if (name == "--category") in.category = ParseCount(name, value(), 1, 17);
-        else if (name == "--echelon") in.echelon = ParseCount(name, value(), 0, 12);
-        else if (name == "--post") in.post = ParseCount(name, value(), 0, 10);
-        else if (name == "--children") in.children = ParseCount(name, value(), 0, 12);
-        else if (name == "--over-ten") in.overTen = ParseCount(name, value(), 0, 12);
-        else if (name == "--status") single = !Choose(name, value(), "single", "married");
-        else if (name == "--spouse") in.spouseWorking = Choose(name, value(), "home", "working");
-        else if (name == "--mutual") { flag(); in.mutual = true; }
-        else if (name == "--no-mutual") { flag(); in.mutual = false; }
-        else if (name == "--zone") in.zone = value();
-        else if (name == "--housing") in.housing = value();
-        else if (name == "--absence") in.absence = value();
-        else if (name == "--mark") in.mark = value();
-        else if (name == "--json") { flag(); options.json = true; }
-        else if (name == "--explain") { flag(); options.explain = true; }
-        else if (name == "--pdf") {
-            options.pdf = value();
-            if (options.pdf.empty()) throw UsageError{"--pdf needs a file name"};
-        }
-        else if (name == "--help" || name == "-h") { flag(); options.help = true; }
-        else throw UsageError{"unknown option '" + std::string(arg) + "'"};
-    }
-    in.married = !single;
-    // The window resets both children counts whenever "single" is picked, so
-    // a single employee with children is a slip it can never show.
-    if (single && (in.children != 0 || in.overTen != 0))
-        throw UsageError{"--status single goes with --children 0 and --over-ten 0"};
-    return options;
+    const auto eq = text.find('=');
+    if (eq == std::string::npos || eq == 0)
+        throw UsageError{std::string(option) + " takes " + (option == "--to" ? "OPTION" : "LINE") +
+                         "=VALUE, not '" + text + "'"};
+    return {text.substr(0, eq), text.substr(eq + 1)};
 }
 
 namespace {
 
-void PrintTable(const paycalc::MemoryForm& form, const paycalc::Trace* trace, std::ostream& out)
+int Choose(const std::string& option, std::string_view text, std::string_view first, std::string_view second)
 {
-    std::size_t width = 0;
-    for (Field f : paycalc::kSlipLines) width = std::max(width, form.Text(f).size());
-    for (Field f : paycalc::kSlipLines) {
-        out << std::setw(static_cast<int>(width)) << form.Text(f) << "  " << paycalc::FieldTitle(f) << '\n';
-        const paycalc::Explanation* e = trace ? trace->Find(f) : nullptr;
-        if (!e) continue;
-        std::istringstream lines(paycalc::ExplanationText(*e));
-        for (std::string line; std::getline(lines, line);)
-            out << std::string(width + 4, ' ') << line << '\n';
-    }
+    if (text == first) return 0;
+    if (text == second) return 1;
+    throw UsageError{option + " takes " + std::string(first) + " or " + std::string(second) + ", not '" +
+                     std::string(text) + "'"};
 }
 
-std::string JsonString(std::string_view text)
-{
-    std::string quoted = "\"";
-    for (char c : text) {
-        switch (c) {
-        case '"': quoted += "\\\""; break;
-        case '\\': quoted += "\\\\"; break;
-        case '\n': quoted += "\\n"; break;
-        case '\r': quoted += "\\r"; break;
-        case '\t': quoted += "\\t"; break;
-        default:
-            if (static_cast<unsigned char>(c) < 0x20) {
-                char escape[8];
-                std::snprintf(escape, sizeof escape, "\\u%04x", c);
-                quoted += escape;
-            } else {
-                quoted += c;
-            }
-        }
-    }
-    return quoted + '"';
-}
+} // namespace
 
-void PrintJson(const paycalc::MemoryForm& form, const paycalc::Trace* trace, std::ostream& out)
+paycalc::Situation ApplyChanges(const paycalc::Situation& base,
+                                const std::vector<std::pair<std::string, std::string>>& changes,
+                                std::string_view context)
 {
-    out << '{';
-    const char* separator = "";
-    for (Field f : paycalc::kComputedFields) {
-        out << separator << JsonString(paycalc::FieldName(f)) << ": " << JsonString(form.Text(f));
-        separator = ", ";
-    }
-    if (trace) {
-        out << ", \"explanations\": {";
-        separator = "";
-        for (Field f : paycalc::kComputedFields) {
-            const paycalc::Explanation* e = trace->Find(f);
-            if (!e) continue;
-            out << separator << JsonString(paycalc::FieldName(f)) << ": {\"rule\": " << JsonString(e->rule)
-                << ", \"formula\": " << JsonString(e->formula) << ", \"result\": " << JsonString(e->result) << '}';
-            separator = ", ";
+    paycalc::Situation s = base;
+    bool childrenGiven = false, overTenGiven = false;
+    const std::string prefix(context);
+    // "--status single" on the command line, "--to status=single" in a change.
+    const char* is = prefix == "--" ? " " : "=";
+    for (const auto& [name, value] : changes) {
+        const std::string label = prefix + name;
+        if (name == "category") s.category = ParseCount(label, value, 1, paydata::kCategoryCount);
+        else if (name == "echelon") s.echelon = ParseCount(label, value, 0, paydata::kEchelonCount - 1);
+        else if (name == "post") s.post = ParseCount(label, value, 0, paydata::kPostCount - 1);
+        else if (name == "children") { s.children = ParseCount(label, value, 0, 12); childrenGiven = true; }
+        else if (name == "over-ten" || name == "over_ten") {
+            s.overTen = ParseCount(label, value, 0, 12);
+            overTenGiven = true;
         }
-        out << '}';
+        else if (name == "status") s.status = 1 - Choose(label, value, "married", "single");
+        else if (name == "spouse") s.spouse = Choose(label, value, "home", "working");
+        else if (name == "mutual") s.mutual = Choose(label, value, "no", "yes") == 1;
+        else if (name == "zone") s.zone = value;
+        else if (name == "housing") s.housing = value;
+        else if (name == "absence") s.absence = value;
+        else if (name == "mark") s.mark = value;
+        else
+            throw UsageError{"unknown situation option '" + label +
+                             "' (category, echelon, post, children, over-ten, status, spouse, mutual, zone, "
+                             "housing, absence or mark)"};
     }
-    out << "}\n";
+    // Picking "single" in the window resets both children counts to 0, so
+    // single alone means no children; a count above 0 given with it is a
+    // slip the window can never show.
+    if (!s.married()) {
+        if ((childrenGiven && s.children != 0) || (overTenGiven && s.overTen != 0))
+            throw UsageError{prefix + "status" + is + "single goes with " + prefix + "children" + is + "0 and " +
+                             prefix + "over-ten" + is + "0"};
+        s.children = 0;
+        s.overTen = 0;
+    }
+    if (std::string problem = s.Problem(); !problem.empty()) throw UsageError{problem};
+    return s;
 }
 
 std::string Describe(const paycalc::RecalcError& e)
@@ -165,87 +127,283 @@ std::string Describe(const paycalc::RecalcError& e)
     return text;
 }
 
+nlohmann::ordered_json SlipJson(const paycalc::Slip& slip)
+{
+    nlohmann::ordered_json json = nlohmann::ordered_json::object();
+    for (Field f : paycalc::kComputedFields) json[std::string(paycalc::FieldName(f))] = slip.Text(f);
+    return json;
+}
+
+std::string LineLabel(Field f)
+{
+    return std::string(paycalc::LineName(f)) + " (" + std::string(paycalc::FieldName(f)) + ")";
+}
+
+std::size_t DisplayWidth(std::string_view text)
+{
+    // One column per character: count the bytes that start a UTF-8 sequence.
+    return static_cast<std::size_t>(
+        std::count_if(text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+}
+
+std::string PadLeft(const std::string& text, std::size_t width)
+{
+    const std::size_t w = DisplayWidth(text);
+    return w >= width ? text : std::string(width - w, ' ') + text;
+}
+
+std::string PadRight(const std::string& text, std::size_t width)
+{
+    const std::size_t w = DisplayWidth(text);
+    return w >= width ? text : text + std::string(width - w, ' ');
+}
+
+// --- Reading a command line ---
+
+const std::vector<Command>& Commands()
+{
+    static const std::vector<Command> commands{SlipCommand(), CompareCommand(), LadderCommand(), CheckCommand()};
+    return commands;
+}
+
+namespace {
+
+// The situation options as typed, until the whole line has been read.
+struct SituationText {
+    std::string category, echelon, post, children, overTen, status, spouse, zone, housing, absence, mark;
+    bool mutual = paycalc::kMutualTickedAtStartup;
+    std::vector<std::pair<const char*, std::pair<CLI::Option*, std::string*>>> given;
+    CLI::Option* mutualOption = nullptr;
+};
+
+void AddSituationOptions(CLI::App& app, Help& help, SituationText& text)
+{
+    auto add = [&](const char* name, const char* valueName, std::string& value, const char* description) {
+        CLI::Option* option = AddOption(app, help, std::string("--") + name, valueName, value, description);
+        text.given.push_back({name, {option, &value}});
+    };
+    add("category", "N", text.category, "grade category, 1..17 (default 11)");
+    add("echelon", "N", text.echelon, "echelon, 0..12 (default 7)");
+    add("post", "K", text.post, "specific post, 0..10, 0 = none (default 0)");
+    add("children", "N", text.children, "number of children, 0..12 (default 1; 0 when single)");
+    add("over-ten", "N", text.overTen, "children over ten, 0..12 (default 0)");
+    add("status", "S", text.status, "single | married (default married)");
+    add("spouse", "S", text.spouse, "home | working (default home)");
+    // One option with two names, so that the last one given counts.
+    text.mutualOption = app.add_flag("--mutual,!--no-mutual", text.mutual, "member of the mutual insurance");
+    help.Add("--mutual", "member of the mutual insurance (the default)");
+    help.Add("--no-mutual", "not a member");
+    add("zone", "TEXT", text.zone, "zone allowance as typed (default 0)");
+    add("housing", "TEXT", text.housing, "housing allowance as typed (default 0)");
+    add("absence", "TEXT", text.absence, "days of absence as typed (default 0)");
+    add("mark", "TEXT", text.mark, "performance mark as typed (default 40)");
+}
+
+paycalc::Situation SituationOf(const SituationText& text)
+{
+    std::vector<std::pair<std::string, std::string>> changes;
+    for (const auto& [name, option] : text.given)
+        if (option.first->count() > 0) changes.emplace_back(name, *option.second);
+    if (text.mutualOption->count() > 0) changes.emplace_back("mutual", text.mutual ? "yes" : "no");
+    return ApplyChanges(paycalc::Situation{}, changes, "--");
+}
+
+const Command* FindCommand(std::string_view name)
+{
+    for (const Command& c : Commands())
+        if (c.name == name) return &c;
+    return nullptr;
+}
+
+struct Parsed {
+    Runner run;
+    paycalc::Situation situation;
+    bool help = false;
+};
+
+// Registers the command's options on a fresh CLI11 application.
+struct Registered {
+    CLI::App app;
+    Help help;
+    SituationText situation;
+    std::size_t situationLines = 0; // the first lines of help
+    Runner run;
+    bool helpWanted = false;
+};
+
+std::unique_ptr<Registered> Register(const Command& command)
+{
+    auto r = std::make_unique<Registered>();
+    r->app.set_help_flag();
+    r->app.allow_extras();
+    r->app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    if (command.takesSituation) AddSituationOptions(r->app, r->help, r->situation);
+    r->situationLines = r->help.lines.size();
+    r->run = command.add(r->app, r->help);
+    r->app.add_flag("--help,-h", r->helpWanted, "print this help");
+    r->help.Add("--help", "print this help");
+    return r;
+}
+
+Parsed Parse(const Command& command, const std::vector<std::string>& args)
+{
+    std::unique_ptr<Registered> r = Register(command);
+    // An option that takes a value, given last without one.
+    if (!args.empty()) {
+        const CLI::Option* last = r->app.get_option_no_throw(args.back());
+        if (last && last->get_expected_min() > 0) throw UsageError{args.back() + " needs a value"};
+    }
+    // A flag takes no value: CLI11 would read "--json=true" as --json.
+    for (const std::string& arg : args) {
+        const auto eq = arg.find('=');
+        if (!arg.starts_with("--") || eq == std::string::npos) continue;
+        const CLI::Option* option = r->app.get_option_no_throw(arg.substr(0, eq));
+        if (option && option->get_expected_min() == 0)
+            throw UsageError{arg.substr(0, eq) + " takes no value"};
+    }
+    // "--zone=" is an empty zone, as "--zone ''" is; CLI11 would take the
+    // next word as its value.
+    std::vector<std::string> reversed;
+    for (auto it = args.rbegin(); it != args.rend(); ++it) {
+        const CLI::Option* option =
+            it->size() > 3 && it->starts_with("--") && it->ends_with("=")
+                ? r->app.get_option_no_throw(it->substr(0, it->size() - 1))
+                : nullptr;
+        if (option && option->get_expected_min() > 0) {
+            reversed.emplace_back();
+            reversed.push_back(it->substr(0, it->size() - 1));
+        } else {
+            reversed.push_back(*it);
+        }
+    }
+    try {
+        r->app.parse(reversed);
+    } catch (const CLI::ParseError& e) {
+        throw UsageError{e.what()};
+    }
+    if (auto extra = r->app.remaining(); !extra.empty()) throw UsageError{"unknown option '" + extra.front() + "'"};
+    Parsed parsed;
+    parsed.help = r->helpWanted;
+    if (parsed.help) return parsed;
+    if (command.takesSituation) parsed.situation = SituationOf(r->situation);
+    parsed.run = r->run;
+    return parsed;
+}
+
+// "  --months N         months of back pay ...", the text wrapped at 79
+// columns under its own column.
+std::string HelpLines(const Help& help)
+{
+    constexpr std::size_t kIndent = 21, kWidth = 79;
+    std::string text;
+    for (const auto& [left, right] : help.lines) {
+        std::string line = "  " + left;
+        if (line.size() + 1 > kIndent) {
+            text += line + '\n';
+            line.clear();
+        }
+        std::istringstream words(right);
+        std::string word;
+        bool first = true;
+        while (words >> word) {
+            if (!first && DisplayWidth(line) + 1 + DisplayWidth(word) > kWidth) {
+                text += line + '\n';
+                line.clear();
+                first = true;
+            }
+            if (first) line = PadRight(line, kIndent) + word;
+            else line += ' ' + word;
+            first = false;
+        }
+        text += line + '\n';
+    }
+    return text;
+}
+
 } // namespace
+
+// --- The slip command's options, read on their own ---
+
+Options ParseOptions(const std::vector<std::string>& args)
+{
+    auto options = std::make_shared<Options>();
+    Command slip = SlipCommand(options);
+    Parsed parsed = Parse(slip, args);
+    options->help = parsed.help;
+    options->situation = parsed.situation;
+    return *options;
+}
+
+std::string Usage(std::string_view name)
+{
+    const Command* command = FindCommand(name);
+    if (!command) return Usage();
+    std::unique_ptr<Registered> r = Register(*command);
+    std::string text = "usage: payslip-cli " + command->synopsis + "\n";
+    text += HelpLines(r->help);
+    return text;
+}
 
 std::string Usage()
 {
-    return "usage: payslip-cli [options]\n"
-           "  --category N       grade category, 1..17 (default 11)\n"
-           "  --echelon N        echelon, 0..12 (default 7)\n"
-           "  --post K           specific post, 0..10, 0 = none (default 0)\n"
-           "  --children N       number of children, 0..12 (default 1)\n"
-           "  --over-ten N       children over ten, 0..12 (default 0)\n"
-           "  --status S         single | married (default married)\n"
-           "  --spouse S         home | working (default home)\n"
-           "  --mutual           member of the mutual insurance (the default)\n"
-           "  --no-mutual        not a member\n"
-           "  --zone TEXT        zone allowance as typed (default 0)\n"
-           "  --housing TEXT     housing allowance as typed (default 0)\n"
-           "  --absence TEXT     days of absence as typed (default 0)\n"
-           "  --mark TEXT        performance mark as typed (default 40)\n"
-           "  --json             print the computed fields as one JSON object\n"
-           "  --explain          explain every line: its rule and its computation\n"
-           "  --pdf FILE         also write the slip as an A4 PDF to FILE\n"
-           "  --help             print this help\n";
-}
-
-void FillForm(paycalc::MemoryForm& form, const SlipInputs& inputs)
-{
-    form.Select(paycalc::kCategoryList, inputs.category - 1);
-    form.Select(paycalc::kEchelonList, inputs.echelon);
-    form.Select(paycalc::kPostList, inputs.post);
-    form.Select(paycalc::kChildrenList, inputs.children);
-    form.Select(paycalc::kOverTenList, inputs.overTen);
-    form.Select(paycalc::kFamilyStatusList, inputs.married ? 1 : 0);
-    form.Select(paycalc::kSpouseList, inputs.spouseWorking ? 1 : 0);
-    form.SetCheck(inputs.mutual ? paycalc::CheckState::Checked : paycalc::CheckState::Unchecked);
-    form.SetText(Field::Text10, inputs.zone);
-    form.SetText(Field::Text11, inputs.housing);
-    form.SetText(Field::Text20, inputs.absence);
-    form.SetText(Field::Text23, inputs.mark);
+    std::string text = "usage: payslip-cli [slip] [options]\n";
+    for (const Command& c : Commands())
+        if (&c != &Commands().front()) text += "       payslip-cli " + c.synopsis + "\n";
+    text += "       payslip-cli COMMAND --help\ncommands:\n";
+    for (const Command& c : Commands()) text += "  " + PadRight(c.name, 19) + c.summary + '\n';
+    std::string takers;
+    for (const Command& c : Commands())
+        if (c.takesSituation) takers += (takers.empty() ? "" : ", ") + c.name;
+    bool situationShown = false;
+    for (const Command& c : Commands()) {
+        std::unique_ptr<Registered> r = Register(c);
+        const auto& lines = r->help.lines;
+        if (r->situationLines > 0 && !situationShown) {
+            Help situation;
+            situation.lines.assign(lines.begin(), lines.begin() + static_cast<std::ptrdiff_t>(r->situationLines));
+            situation.lines.push_back(lines.back()); // --help
+            text += "situation options (" + takers + "):\n" + HelpLines(situation);
+            situationShown = true;
+        }
+        Help own;
+        own.lines.assign(lines.begin() + static_cast<std::ptrdiff_t>(r->situationLines), lines.end() - 1);
+        if (!own.lines.empty()) text += "options of " + c.name + ":\n" + HelpLines(own);
+    }
+    return text;
 }
 
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
-    Options options;
-    try {
-        options = ParseOptions(args);
-    } catch (const UsageError& e) {
-        err << "payslip-cli: " << e.message << '\n' << Usage();
-        return 2;
-    }
-    if (options.help) {
+    if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
         out << Usage();
         return 0;
     }
-
-    paycalc::MemoryForm form;
-    FillForm(form, options.inputs);
-    paycalc::Trace trace;
-    paycalc::Trace* explanations = options.explain ? &trace : nullptr;
+    // Without a command word the line is the slip's, as it has always been.
+    const Command* command = &Commands().front();
+    std::vector<std::string> rest = args;
+    if (!args.empty() && !args[0].starts_with("-")) {
+        command = FindCommand(args[0]);
+        if (!command) {
+            err << "payslip-cli: unknown command or option '" << args[0] << "'\n" << Usage();
+            return 2;
+        }
+        rest.erase(rest.begin());
+    }
     try {
-        paycalc::RecalculateAll(form, explanations);
-    } catch (const paycalc::RecalcError& e) {
-        err << "payslip-cli: " << Describe(e) << '\n';
+        Parsed parsed = Parse(*command, rest);
+        if (parsed.help) {
+            out << Usage(command->name);
+            return 0;
+        }
+        return parsed.run(parsed.situation, out, err);
+    } catch (const UsageError& e) {
+        err << "payslip-cli: " << e.message << '\n' << Usage(command->name);
+        return 2;
+    } catch (const paydata::ConversionError& e) {
+        // An amount derived from two computed slips that cannot be shown.
+        err << "payslip-cli: " << e.what() << '\n';
         return 1;
     }
-
-    if (!options.pdf.empty()) {
-#ifdef PAYSLIP_HAVE_PDF
-        if (!WritePdf(form, options.pdf, {}, false, err)) return 1;
-#else
-        err << "payslip-cli: this build cannot write PDF (built without Qt)\n";
-        return 1;
-#endif
-    }
-
-    std::ostringstream slip; // nothing reaches the output unless the whole slip was computed
-    if (options.json)
-        PrintJson(form, explanations, slip);
-    else
-        PrintTable(form, explanations, slip);
-    out << slip.str();
-    return 0;
 }
 
 } // namespace cli

@@ -1,37 +1,31 @@
-// The command-line slip: fills an in-memory form the way the window would,
-// recalculates it and prints the slip as a table or as JSON.
+// payslip-cli: the slip of a situation, and the questions asked of several
+// slips (a comparison with back pay, the career ladder, checking an official
+// slip), as tables for people or JSON for scripts.
+//
+//   payslip-cli [slip] [options]          the slip (the first word may be left out)
+//   payslip-cli compare [options] --to OPTION=VALUE ... [--months N]
+//   payslip-cli ladder [options]
+//   payslip-cli check [options] --official LINE=AMOUNT ...
 #pragma once
 
 #include <iosfwd>
 #include <string>
+#include <string_view>
 #include <vector>
 
-#include "paycalc/fields.h"
-#include "paycalc/memory_form.h"
+#include "cli/pdf_output.h"
+#include "paycalc/situation.h"
 
 namespace cli {
 
-// The choices a user makes in the window, as list positions and typed texts.
-struct SlipInputs {
-    int category = 11;  // 1..17
-    int echelon = 7;    // 0..12
-    int post = 0;       // 0..10, 0 = no specific post
-    int children = 1;   // 0..12
-    int overTen = 0;    // 0..12
-    bool married = true;
-    bool spouseWorking = false;
-    bool mutual = paycalc::kMutualTickedAtStartup;
-    std::string zone = "0";
-    std::string housing = "0";
-    std::string absence = "0";
-    std::string mark = "40";
-};
-
+// The options of the slip command.
 struct Options {
-    SlipInputs inputs;
+    paycalc::Situation situation;
     bool json = false;
     bool explain = false;
-    std::string pdf; // write the slip as PDF to this file
+    std::string pdf;       // write the slip as PDF to this file
+    PdfIdentity identity;  // who the printed slip is for
+    bool bilingual = false; // French labels beside the Arabic ones on the PDF
     bool help = false;
 };
 
@@ -39,16 +33,17 @@ struct UsageError {
     std::string message;
 };
 
-// Reads the options (args without the program name); throws UsageError.
+// Reads the options of the slip command (args without the program name and
+// without the word "slip"); throws UsageError.
 Options ParseOptions(const std::vector<std::string>& args);
 
-// Puts the inputs into the form's lists, check box and typed fields.
-void FillForm(paycalc::MemoryForm& form, const SlipInputs& inputs);
-
-// Runs the command line (args without the program name). Exit codes: 0 done,
-// 1 the slip could not be computed, 2 a bad option or value.
+// Runs the command line (args without the program name). Exit codes: 0 done
+// (and, for check, every line agrees), 1 a slip could not be computed or a
+// file not written, 2 a bad option or value, 3 check found a line that differs.
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
+// The usage of every command; Usage("compare") that of one.
 std::string Usage();
+std::string Usage(std::string_view command);
 
 } // namespace cli

@@ -62,7 +62,8 @@ TEST(CommandLine, UsageErrorsExitTwoWithAMessageAndTheUsage)
         {"--category", "18"}, {"--category", "0"}, {"--echelon", "-1"}, {"--echelon", "13"},
         {"--post", "11"}, {"--children", "13"}, {"--over-ten", "x"}, {"--category", "5x"},
         {"--status", "widowed"}, {"--spouse", "away"}, {"--zone"}, {"--bogus"}, {"--json=yes"},
-        {"--status", "single"}, {"--status", "single", "--children", "0", "--over-ten", "2"}};
+        {"--status", "single", "--children", "2"}, {"--status", "single", "--children", "0", "--over-ten", "2"},
+        {"--pdf="}, {"--pdf"}, {"--mutual=no"}, {"--name", "x"}};
     for (const auto& args : bad) {
         Result r = RunCli(args);
         SCOPED_TRACE(args[0]);
@@ -72,6 +73,50 @@ TEST(CommandLine, UsageErrorsExitTwoWithAMessageAndTheUsage)
         EXPECT_NE(r.err.find("\nusage: payslip-cli"), std::string::npos);
     }
     EXPECT_EQ(RunCli({"--status", "single", "--children", "0"}).code, 0);
+}
+
+// Picking "single" in the window holds both children counts at 0; the
+// command line does the same when no count is given.
+TEST(CommandLine, SingleAloneMeansNoChildren)
+{
+    Result alone = RunCli({"--json", "--status", "single"});
+    ASSERT_EQ(alone.code, 0) << alone.err;
+    EXPECT_EQ(alone.out, RunCli({"--json", "--status", "single", "--children", "0", "--over-ten", "0"}).out);
+    EXPECT_NE(alone.out.find("\"Text17\": \"0.00\""), std::string::npos) << alone.out;
+    EXPECT_NE(alone.out, RunCli({"--json"}).out);
+    EXPECT_EQ(cli::ParseOptions({"--children", "3", "--status", "single", "--children", "0"}).situation.children, 0);
+}
+
+// The slip command word may be given or left out: same output, same codes.
+TEST(CommandLine, TheSlipWordChangesNothing)
+{
+    const std::vector<std::vector<std::string>> lines{
+        {}, {"--json"}, {"--explain", "--no-mutual"}, {"--category", "18"}, {"--zone", "1E400"}, {"--bogus"}};
+    for (const auto& args : lines) {
+        std::vector<std::string> withWord{"slip"};
+        withWord.insert(withWord.end(), args.begin(), args.end());
+        Result a = RunCli(args), b = RunCli(withWord);
+        EXPECT_EQ(a.code, b.code);
+        EXPECT_EQ(a.out, b.out);
+        EXPECT_EQ(a.err, b.err);
+    }
+    Result unknown = RunCli({"frobnicate"});
+    EXPECT_EQ(unknown.code, 2);
+    EXPECT_NE(unknown.err.find("'frobnicate'"), std::string::npos) << unknown.err;
+}
+
+// Typed texts keep every character, and "--zone=" is an empty text, not the
+// next word.
+TEST(CommandLine, TypedTextsArriveAsTyped)
+{
+    const cli::Options o = cli::ParseOptions({"--zone", "  1 2\t", "--housing=", "--json", "--mark", "-3"});
+    EXPECT_EQ(o.situation.zone, "  1 2\t");
+    EXPECT_EQ(o.situation.housing, "");
+    EXPECT_TRUE(o.json);
+    EXPECT_EQ(o.situation.mark, "-3");
+    EXPECT_FALSE(cli::ParseOptions({"--mutual", "--no-mutual"}).situation.mutual);
+    EXPECT_TRUE(cli::ParseOptions({"--no-mutual", "--mutual"}).situation.mutual);
+    EXPECT_EQ(cli::ParseOptions({"--category", "5", "--category=6"}).situation.category, 6);
 }
 
 TEST(CommandLine, AFailedSlipPrintsNothingAndNamesTheLine)

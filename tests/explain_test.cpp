@@ -117,21 +117,21 @@ TEST(Explanations, GeneratedSlipsQuoteTheirOwnAmounts)
     std::mt19937 random(5);
     auto pick = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
     for (int i = 0; i < 3000; ++i) {
-        cli::SlipInputs in;
+        paycalc::Situation in;
         in.category = pick(1, 17);
         in.echelon = pick(0, 12);
         in.post = pick(0, 10);
-        in.married = pick(0, 1) == 1;
-        in.children = in.married ? pick(0, 12) : 0;
-        in.overTen = in.married ? pick(0, 12) : 0;
-        in.spouseWorking = pick(0, 1) == 1;
+        in.status = pick(0, 1);
+        in.children = in.married() ? pick(0, 12) : 0;
+        in.overTen = in.married() ? pick(0, 12) : 0;
+        in.spouse = pick(0, 1);
         in.mutual = pick(0, 1) == 1;
         in.zone = std::to_string(pick(0, 9000)) + "." + std::to_string(pick(10, 99));
         in.housing = std::to_string(pick(0, 30000));
         in.absence = pick(0, 1) ? std::to_string(pick(0, 40)) : "-2.5";
         in.mark = std::to_string(pick(0, 60));
         paycalc::MemoryForm form;
-        cli::FillForm(form, in);
+        paycalc::FillForm(form, in);
         paycalc::Trace trace;
         paycalc::RecalculateAll(form, &trace);
         SCOPED_TRACE(i);

@@ -30,17 +30,17 @@ std::string TypedAmount(std::mt19937& random, int maxWhole)
     return std::to_string(whole) + "." + (cents < 10 ? "0" : "") + std::to_string(cents);
 }
 
-cli::SlipInputs RandomInputs(std::mt19937& random)
+paycalc::Situation RandomInputs(std::mt19937& random)
 {
     auto pick = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
-    cli::SlipInputs in;
+    paycalc::Situation in;
     in.category = pick(1, 17);
     in.echelon = pick(0, 12);
     in.post = pick(0, 10);
-    in.married = pick(0, 3) != 0;
-    in.children = in.married ? pick(0, 12) : 0;
-    in.overTen = in.married ? pick(0, in.children) : 0;
-    in.spouseWorking = pick(0, 1) == 1;
+    in.status = pick(0, 3) != 0 ? 1 : 0;
+    in.children = in.married() ? pick(0, 12) : 0;
+    in.overTen = in.married() ? pick(0, in.children) : 0;
+    in.spouse = pick(0, 1);
     in.mutual = pick(0, 1) == 1;
     in.zone = pick(0, 2) ? TypedAmount(random, 20000) : "0";
     in.housing = pick(0, 2) ? TypedAmount(random, 20000) : "0";
@@ -49,10 +49,10 @@ cli::SlipInputs RandomInputs(std::mt19937& random)
     return in;
 }
 
-paycalc::MemoryForm Slip(const cli::SlipInputs& in)
+paycalc::MemoryForm Slip(const paycalc::Situation& in)
 {
     paycalc::MemoryForm form;
-    cli::FillForm(form, in);
+    paycalc::FillForm(form, in);
     paycalc::RecalculateAll(form);
     return form;
 }
@@ -61,7 +61,7 @@ TEST(SlipProperties, LinesAddUpToTheCentAsShown)
 {
     std::mt19937 random(2016);
     for (int i = 0; i < 20000; ++i) {
-        cli::SlipInputs in = RandomInputs(random);
+        paycalc::Situation in = RandomInputs(random);
         paycalc::MemoryForm s = Slip(in);
         auto c = [&](Field f) { return Cents(s.Text(f)); };
         SCOPED_TRACE("category " + std::to_string(in.category) + " echelon " + std::to_string(in.echelon) +
@@ -91,8 +91,8 @@ TEST(SlipProperties, BonusDependsOnlyOnTheMarkAndMainPay)
 {
     std::mt19937 random(7);
     for (int i = 0; i < 5000; ++i) {
-        cli::SlipInputs a = RandomInputs(random);
-        cli::SlipInputs b = RandomInputs(random);
+        paycalc::Situation a = RandomInputs(random);
+        paycalc::Situation b = RandomInputs(random);
         // Same grade and mark, everything else drawn afresh.
         b.category = a.category;
         b.echelon = a.echelon;
@@ -111,7 +111,7 @@ TEST(SlipProperties, TaxNeverFallsAsTheZoneAllowanceRises)
 {
     std::mt19937 random(11);
     for (int i = 0; i < 200; ++i) {
-        cli::SlipInputs in = RandomInputs(random);
+        paycalc::Situation in = RandomInputs(random);
         long long previousTax = -1, previousSubject = -1;
         for (int zone = 0; zone <= 60000; zone += 370) {
             in.zone = std::to_string(zone);

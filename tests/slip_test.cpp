@@ -25,7 +25,7 @@ const std::map<std::string, std::function<void(paycalc::PayForm&)>> kGroups{
 MemoryForm FormFor(const std::vector<std::string>& args)
 {
     MemoryForm form;
-    cli::FillForm(form, cli::ParseOptions(args).inputs);
+    paycalc::FillForm(form, cli::ParseOptions(args).situation);
     return form;
 }
 

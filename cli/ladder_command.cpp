@@ -1,0 +1,113 @@
+// payslip-cli ladder: the slip at every echelon of the situation's category,
+// and the same echelon one category up.
+#include <ostream>
+#include <sstream>
+
+#include "cli/command.h"
+#include "cli/json_text.h"
+
+namespace cli {
+
+using paycalc::Field;
+
+namespace {
+
+struct LadderOptions {
+    bool json = false;
+};
+
+constexpr Field kColumns[] = {Field::Text21, Field::Text3, Field::Text15, Field::Text22};
+
+void PrintTable(const paycalc::Ladder& ladder, std::ostream& out)
+{
+    std::vector<std::vector<std::string>> rows;
+    rows.push_back({"echelon", "net pay", "main pay", "income tax", "bonus", "net step"});
+    for (const paycalc::LadderStep& step : ladder.steps) {
+        std::vector<std::string> row{std::to_string(step.echelon)};
+        for (Field f : kColumns) row.push_back(step.slip.Text(f));
+        row.push_back(step.netStep);
+        rows.push_back(std::move(row));
+    }
+    std::vector<std::size_t> widths(rows.front().size(), 0);
+    for (const auto& row : rows)
+        for (std::size_t i = 0; i < row.size(); ++i) widths[i] = std::max(widths[i], DisplayWidth(row[i]));
+    const int current = ladder.situation.echelon;
+    out << "category " << ladder.situation.category << ", echelon 0 to 12:\n";
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        const bool here = r > 0 && static_cast<int>(r - 1) == current;
+        std::string line = here ? "* " : "  ";
+        for (std::size_t i = 0; i < rows[r].size(); ++i) line += (i ? "  " : "") + PadLeft(rows[r][i], widths[i]);
+        line.erase(line.find_last_not_of(' ') + 1); // no net step at echelon 0
+        out << line << '\n';
+    }
+    out << "* the current echelon\n";
+    if (ladder.categoryAbove) {
+        const paycalc::Slip& above = *ladder.categoryAbove;
+        const paycalc::Slip& now = ladder.steps[static_cast<std::size_t>(current)].slip;
+        out << "category " << above.situation.category << ", echelon " << above.situation.echelon
+            << ": net pay " << above.Text(Field::Text21) << ", main pay " << above.Text(Field::Text3)
+            << ", income tax " << above.Text(Field::Text15) << ", bonus " << above.Text(Field::Text22)
+            << "; net pay " << paycalc::Difference(now.Text(Field::Text21), above.Text(Field::Text21))
+            << " from the current slip\n";
+    } else {
+        out << "category " << ladder.situation.category << " is the highest: no category above\n";
+    }
+}
+
+void PrintJson(const paycalc::Ladder& ladder, std::ostream& out)
+{
+    nlohmann::ordered_json json = nlohmann::ordered_json::array();
+    for (const paycalc::LadderStep& step : ladder.steps) {
+        nlohmann::ordered_json rung = nlohmann::ordered_json::object();
+        rung["echelon"] = step.echelon;
+        rung.update(SlipJson(step.slip));
+        json.push_back(std::move(rung));
+    }
+    out << JsonText(json) << '\n';
+}
+
+int RunLadder(const LadderOptions& options, const paycalc::Situation& situation, std::ostream& out,
+              std::ostream& err)
+{
+    // The category above is shown in the table only: the JSON stays an array
+    // of the thirteen echelons.
+    const paycalc::Ladder ladder = paycalc::ComputeLadder(situation, !options.json);
+    for (const paycalc::LadderStep& step : ladder.steps) {
+        if (step.slip.ok()) continue;
+        err << "payslip-cli: echelon " << step.echelon << ": " << Describe(*step.slip.error) << '\n';
+        return 1;
+    }
+    if (ladder.categoryAbove && !ladder.categoryAbove->ok()) {
+        err << "payslip-cli: category " << ladder.categoryAbove->situation.category << ": "
+            << Describe(*ladder.categoryAbove->error) << '\n';
+        return 1;
+    }
+    std::ostringstream text;
+    if (options.json)
+        PrintJson(ladder, text);
+    else
+        PrintTable(ladder, text);
+    out << text.str();
+    return 0;
+}
+
+} // namespace
+
+Command LadderCommand()
+{
+    Command c;
+    c.name = "ladder";
+    c.synopsis = "ladder [options] [--json]";
+    c.summary = "the slip at every echelon of the category, and one category up";
+    c.add = [](CLI::App& app, Help& help) -> Runner {
+        auto options = std::make_shared<LadderOptions>();
+        AddFlag(app, help, "--json", options->json,
+                "print an array of 13 objects, one per echelon: \"echelon\" and the slip's fields");
+        return [options](const paycalc::Situation& situation, std::ostream& out, std::ostream& err) {
+            return RunLadder(*options, situation, out, err);
+        };
+    };
+    return c;
+}
+
+} // namespace cli
