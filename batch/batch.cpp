@@ -548,7 +548,7 @@ bool Pipeline::FinishOutputs()
         for (std::size_t i = 1; i < plan_.layout.carried.size() + kColumnCount; ++i) xlsx_->Skip();
         for (std::size_t k = 0; k < kLineCount; ++k) {
             if (overflow_[k]) xlsx_->Skip();
-            else xlsx_->Amount(totals_[k]);
+            else xlsx_->Amount(paydata::ReadAmount(result_.totals[k])); // the total as shown
         }
     }
     // The error list first: it tells what is missing from the others.

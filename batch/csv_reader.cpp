@@ -72,14 +72,12 @@ bool IsUtf8(std::string_view text)
     return true;
 }
 
-CsvReader::CsvReader() : parser_(new csv_parser) {}
+CsvReader::CsvReader() : parser_(new csv_parser{}) {}
 
 CsvReader::~CsvReader()
 {
-    if (parser_) {
-        csv_free(parser_);
-        delete parser_;
-    }
+    if (parserReady_) csv_free(parser_);
+    delete parser_;
     if (file_) std::fclose(file_);
 }
 
@@ -237,6 +235,7 @@ bool CsvReader::Open(const std::string& path, std::string* error)
     }
     format_.separator = DetectSeparator(first);
     csv_init(parser_, kOptions);
+    parserReady_ = true;
     csv_set_delim(parser_, static_cast<unsigned char>(format_.separator));
     csv_set_space_func(parser_, NoSpace);
 

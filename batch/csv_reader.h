@@ -91,6 +91,7 @@ private:
     std::string path_;
     std::FILE* file_ = nullptr;
     csv_parser* parser_ = nullptr;
+    bool parserReady_ = false;
     CsvFormat format_;
     std::vector<std::string> header_;
 

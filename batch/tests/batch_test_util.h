@@ -1,0 +1,109 @@
+// Shared helpers of the batch tests: a scratch folder, files in and out, and
+// the batch run in-process with its streams captured.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "batch/batch.h"
+
+namespace batch::testing {
+
+class ScratchDir {
+public:
+    ScratchDir()
+    {
+        std::string pattern = (std::filesystem::temp_directory_path() / "payslip-batch-XXXXXX").string();
+        if (!::mkdtemp(pattern.data())) throw std::runtime_error("no scratch folder");
+        path_ = pattern;
+    }
+    ~ScratchDir()
+    {
+        std::error_code ignored;
+        std::filesystem::permissions(path_, std::filesystem::perms::owner_all, ignored);
+        std::filesystem::remove_all(path_, ignored);
+    }
+    std::string File(const std::string& name) const { return (path_ / name).string(); }
+    const std::filesystem::path& path() const { return path_; }
+    // Names of everything in the folder, hidden temporaries included.
+    std::vector<std::string> Names() const
+    {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(path_))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+private:
+    std::filesystem::path path_;
+};
+
+inline void WriteFile(const std::string& path, const std::string& bytes)
+{
+    std::ofstream out(path, std::ios::binary);
+    out << bytes;
+}
+
+inline std::string ReadFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+struct RunOutput {
+    int code = 0;
+    std::string out;
+    std::string err;
+};
+
+inline RunOutput RunBatch(const Options& options)
+{
+    std::ostringstream out, err;
+    RunOutput r;
+    r.code = Run(options, out, err);
+    r.out = out.str();
+    r.err = err.str();
+    return r;
+}
+
+inline std::vector<nlohmann::json> JsonLines(const std::string& text)
+{
+    std::vector<nlohmann::json> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        if (!line.empty()) lines.push_back(nlohmann::json::parse(line));
+    return lines;
+}
+
+// The lines of a text, line ends removed.
+inline std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+inline std::vector<std::string> Split(const std::string& line, char separator)
+{
+    std::vector<std::string> cells(1);
+    for (char c : line) {
+        if (c == separator) cells.emplace_back();
+        else cells.back() += c;
+    }
+    return cells;
+}
+
+} // namespace batch::testing
