@@ -11,6 +11,8 @@
 #include <QSaveFile>
 #include <QTextDocument>
 #include <QTextOption>
+#include <QTextCursor>
+#include <QTextTable>
 
 #include <algorithm>
 #include <iterator>
@@ -183,7 +185,7 @@ QString LabelHtml(const Label &label, bool bilingual, bool bold = false)
     QString html = label.arabic.toHtmlEscaped();
     if (bold) html = QStringLiteral("<b>%1</b>").arg(html);
     if (bilingual)
-        html += QStringLiteral("<br/><span style=\"font-size:7pt; color:#333333\">%1</span>").arg(label.french.toHtmlEscaped());
+        html += QStringLiteral(" <span style=\"font-size:6.5pt; color:#404040\">%1</span>").arg(label.french.toHtmlEscaped());
     return html;
 }
 
@@ -230,6 +232,18 @@ QPageLayout A4Layout()
     return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(12, 10, 12, 10), QPageLayout::Millimeter);
 }
 
+void LeftToRightTables(QTextFrame *frame)
+{
+    for (QTextFrame *child : frame->childFrames()) {
+        if (auto *table = qobject_cast<QTextTable *>(child)) {
+            QTextTableFormat format = table->format();
+            format.setLayoutDirection(Qt::LeftToRight);
+            table->setFormat(format);
+        }
+        LeftToRightTables(child);
+    }
+}
+
 // Draws the slip's rich text on the page the painter is on. The text is laid
 // out at 96 dots per inch whatever the device, then scaled to it; a slip
 // that would not fit the page (width or height) is scaled down whole, so
@@ -247,6 +261,14 @@ void DrawSlip(QPainter &painter, const QPaintDevice &device, const QString &html
     document.setDefaultTextOption(option);
     document.setDocumentMargin(0);
     document.setHtml(html);
+    // Tables are written with their cells in reverse: keep Qt from turning them.
+    LeftToRightTables(document.rootFrame());
+    // Every paragraph right to left, those that start with a French word too.
+    QTextCursor everything(&document);
+    everything.select(QTextCursor::Document);
+    QTextBlockFormat rightToLeft;
+    rightToLeft.setLayoutDirection(Qt::RightToLeft);
+    everything.mergeBlockFormat(rightToLeft);
 
     const qreal scale = device.logicalDpiX() / 96.0;
     const qreal width = device.width() / scale;
@@ -325,25 +347,47 @@ QString NetPayInWords(const paycalc::PayForm &form)
 // ---------------------------------------------------------------------------
 // The printed page
 
+// Qt's rich-text tables do not reliably lay their columns out right to left,
+// so every table is written left to right with its cells in reverse: the
+// first cell of a row (its label) stands at the right, as it is read.
+static QString Tr(QStringList cells, const QString &attributes = {})
+{
+    std::reverse(cells.begin(), cells.end());
+    return QStringLiteral("<tr%1>%2</tr>").arg(attributes.isEmpty() ? QString() : QLatin1Char(' ') + attributes, cells.join(QString()));
+}
+
+static QString Td(const QString &content, const QString &attributes = {})
+{
+    return QStringLiteral("<td%1>%2</td>").arg(attributes.isEmpty() ? QString() : QLatin1Char(' ') + attributes, content);
+}
+
+static const QString kTable =
+    QStringLiteral("<table dir=\"ltr\" width=\"100%\" cellspacing=\"0\" cellpadding=\"1\" border=\"1\">");
+static const QString kCentre = QStringLiteral("align=\"center\"");
+
 QString SlipHtml(const paycalc::PayForm &form, const PrintOptions &options)
 {
     const bool fr = options.bilingual;
     const auto label = [fr](const Label &l, bool bold = false) { return LabelHtml(l, fr, bold); };
+    const auto heading = [fr](const Label &l) {
+        return QStringLiteral("<p><b>%1</b>%2</p>")
+            .arg(l.arabic.toHtmlEscaped(), fr ? QStringLiteral(" — ") + l.french.toHtmlEscaped() : QString());
+    };
     QString html = QStringLiteral(
         "<html dir=\"rtl\"><head><style>"
-        "td { padding: 2px; } th { padding: 2px; background-color: #d0d0d0; }"
-        ".amount { text-align: center; }"
+        "td { padding: 1px; } th { padding: 1px; }"
+        "p { margin-top: 3px; margin-bottom: 2px; } h2 { margin-top: 0px; margin-bottom: 2px; }"
         "</style></head><body dir=\"rtl\">");
 
     // Header: the title, the date of printing, and who the slip is for.
     html += QStringLiteral("<h2 align=\"center\">%1</h2>").arg(kTitle);
     if (fr) html += QStringLiteral("<p align=\"center\">Bulletin de paie — janvier 2016</p>");
-    html += QStringLiteral("<p align=\"center\">%1: %2</p>")
-                .arg(label({QStringLiteral("تاريخ الطبع"), QStringLiteral("Date d'impression")}).replace(QStringLiteral("<br/>"), QStringLiteral(" ")),
-                     LeftToRight(options.printed.toString(Qt::ISODate)));
+    html += QStringLiteral("<p align=\"center\">%1: %2%3</p>")
+                .arg(QStringLiteral("تاريخ الطبع"), LeftToRight(options.printed.toString(Qt::ISODate)),
+                     fr ? QStringLiteral(" <span style=\"font-size:6.5pt\">Date d'impression</span>") : QString());
     const Identity &who = options.identity;
     if (!who.isEmpty()) {
-        html += QStringLiteral("<table dir=\"rtl\" width=\"100%\" cellspacing=\"0\" cellpadding=\"2\" border=\"0\">");
+        html += QStringLiteral("<table dir=\"ltr\" width=\"100%\" cellspacing=\"0\" cellpadding=\"1\" border=\"0\">");
         const std::pair<Label, QString> lines[] = {
             {{QStringLiteral("الاسم واللقب"), QStringLiteral("Nom et prénom")}, who.name},
             {{QStringLiteral("رقم الموظف"), QStringLiteral("Matricule")}, who.number},
@@ -351,8 +395,7 @@ QString SlipHtml(const paycalc::PayForm &form, const PrintOptions &options)
         };
         for (const auto &[l, value] : lines)
             if (!value.isEmpty())
-                html += QStringLiteral("<tr><td width=\"25%\">%1</td><td><b>%2</b></td></tr>")
-                            .arg(label(l), value.toHtmlEscaped());
+                html += Tr({Td(label(l), QStringLiteral("width=\"25%\"")), Td(QStringLiteral("<b>%1</b>").arg(value.toHtmlEscaped()))});
         html += QStringLiteral("</table>");
     }
 
@@ -376,93 +419,93 @@ QString SlipHtml(const paycalc::PayForm &form, const PrintOptions &options)
         {{Utf8(paycalc::FieldTitle(Field::Text20)), QStringLiteral("Jours d'absence")}, LeftToRight(Utf8(form.Text(Field::Text20)))},
         {{Utf8(paycalc::FieldTitle(Field::Text23)), QStringLiteral("Note de rendement (trimestre)")}, LeftToRight(Utf8(form.Text(Field::Text23)))},
     };
-    html += QStringLiteral("<p><b>%1</b></p>").arg(label({QStringLiteral("وضعية الموظف"), QStringLiteral("Situation")}).replace(QStringLiteral("<br/>"), QStringLiteral(" — ")));
-    html += QStringLiteral("<table dir=\"rtl\" width=\"100%\" cellspacing=\"0\" cellpadding=\"2\" border=\"1\">");
+    html += heading({QStringLiteral("وضعية الموظف"), QStringLiteral("Situation")});
+    html += kTable;
     constexpr qsizetype kPerRow = 3;
     const qsizetype count = static_cast<qsizetype>(std::size(situation));
     for (qsizetype i = 0; i < count; i += kPerRow) {
-        html += QStringLiteral("<tr>");
+        QStringList cells;
         for (qsizetype j = i; j < i + kPerRow; ++j) {
-            if (j < count)
-                html += QStringLiteral("<td width=\"19%\" bgcolor=\"#eeeeee\">%1</td><td width=\"14%\" align=\"center\">%2</td>")
-                            .arg(label(situation[j].first), situation[j].second.toHtmlEscaped());
-            else
-                html += QStringLiteral("<td width=\"19%\"></td><td width=\"14%\"></td>");
+            const bool given = j < count;
+            cells << Td(given ? label(situation[j].first) : QString(), QStringLiteral("width=\"19%\" bgcolor=\"#eeeeee\""))
+                  << Td(given ? situation[j].second.toHtmlEscaped() : QString(), QStringLiteral("width=\"14%\" ") + kCentre);
         }
-        html += QStringLiteral("</tr>");
+        html += Tr(cells);
     }
     html += QStringLiteral("</table>");
 
     // The lines: label, base, rate, earnings, deductions. Subtotals stand
-    // apart, shaded, with their amount in the base column: they are bases of
-    // the lines after them, not added again.
-    html += QStringLiteral("<p><b>%1</b></p>").arg(label({QStringLiteral("الكشف"), QStringLiteral("Détail de la paie")}).replace(QStringLiteral("<br/>"), QStringLiteral(" — ")));
-    html += QStringLiteral("<table dir=\"rtl\" width=\"100%\" cellspacing=\"0\" cellpadding=\"2\" border=\"1\"><tr>");
+    // apart, shaded and in italics, with their amount in the base column:
+    // they are bases of the lines after them, not added again.
+    html += heading({QStringLiteral("الكشف"), QStringLiteral("Détail de la paie")});
+    html += kTable;
     const char *widths[] = {"32%", "17%", "13%", "19%", "19%"};
+    QStringList headings;
     for (int c = 0; c < 5; ++c)
-        html += QStringLiteral("<th width=\"%1\" bgcolor=\"#d0d0d0\">%2</th>").arg(QLatin1String(widths[c]), label(kColumns[c], true));
-    html += QStringLiteral("</tr>");
+        headings << QStringLiteral("<th width=\"%1\" bgcolor=\"#d0d0d0\">%2</th>").arg(QLatin1String(widths[c]), label(kColumns[c], true));
+    html += Tr(headings);
     for (const Row &row : RowsOf(form)) {
         const QString amount = CellAmount(row.amount).toHtmlEscaped();
         const QString base = (HasArabic(row.base) ? row.base : CellAmount(row.base)).toHtmlEscaped();
         const QString rate = (HasArabic(row.rate) ? row.rate : LeftToRight(row.rate)).toHtmlEscaped();
         if (row.kind == RowKind::Subtotal) {
-            html += QStringLiteral("<tr bgcolor=\"#e4e4e4\"><td><i>%1</i></td><td align=\"center\"><i>%2</i></td>"
-                                   "<td></td><td></td><td></td></tr>")
-                        .arg(label(row.label), amount);
+            html += Tr({Td(QStringLiteral("<i>%1</i>").arg(label(row.label))), Td(QStringLiteral("<i>%1</i>").arg(amount), kCentre),
+                        Td({}), Td({}), Td({})},
+                       QStringLiteral("bgcolor=\"#e4e4e4\""));
         } else {
             const bool earning = row.kind == RowKind::Earning;
-            html += QStringLiteral("<tr><td>%1</td><td align=\"center\">%2</td><td align=\"center\">%3</td>"
-                                   "<td align=\"center\">%4</td><td align=\"center\">%5</td></tr>")
-                        .arg(label(row.label), base, rate, earning ? amount : QString(), earning ? QString() : amount);
+            html += Tr({Td(label(row.label)), Td(base, kCentre), Td(rate, kCentre), Td(earning ? amount : QString(), kCentre),
+                        Td(earning ? QString() : amount, kCentre)});
         }
     }
 
     // Totals and net pay.
     const SlipTotals totals = TotalsOf(form);
+    const QString difference = QStringLiteral("المستحقات − الاقتطاعات");
     if (totals.computed) {
-        html += QStringLiteral("<tr bgcolor=\"#d0d0d0\"><td><b>%1</b> / <b>%2</b></td><td></td><td></td>"
-                               "<td align=\"center\"><b>%3</b></td><td align=\"center\"><b>%4</b></td></tr>")
-                    .arg(label(kEarningsTotal), label(kDeductionsTotal), CellAmount(totals.earnings).toHtmlEscaped(),
-                         CellAmount(totals.deductions).toHtmlEscaped());
+        html += Tr({Td(QStringLiteral("%1 / %2").arg(label(kEarningsTotal, true), label(kDeductionsTotal, true))), Td({}), Td({}),
+                    Td(QStringLiteral("<b>%1</b>").arg(CellAmount(totals.earnings).toHtmlEscaped()), kCentre),
+                    Td(QStringLiteral("<b>%1</b>").arg(CellAmount(totals.deductions).toHtmlEscaped()), kCentre)},
+                   QStringLiteral("bgcolor=\"#d0d0d0\""));
         if (!totals.rounding.isEmpty())
-            html += QStringLiteral("<tr><td>%1</td><td colspan=\"2\">%2</td><td align=\"center\">%3</td><td></td></tr>")
-                        .arg(label(kRounding),
-                             QStringLiteral("المستحقات − الاقتطاعات = %1").arg(CellAmount(totals.difference)).toHtmlEscaped(),
-                             CellAmount(totals.rounding).toHtmlEscaped());
+            html += Tr({Td(label(kRounding)),
+                        Td(QStringLiteral("%1 = %2").arg(difference, CellAmount(totals.difference)).toHtmlEscaped(),
+                           QStringLiteral("colspan=\"2\" ") + kCentre),
+                        Td(CellAmount(totals.rounding).toHtmlEscaped(), kCentre), Td({})});
     }
-    html += QStringLiteral("<tr bgcolor=\"#80ffff\"><td><b>%1</b></td><td colspan=\"2\" align=\"center\">%2</td>"
-                           "<td align=\"center\"><b><big>%3</big></b></td><td></td></tr>")
-                .arg(label(kNetPay, true), QStringLiteral("المستحقات − الاقتطاعات").toHtmlEscaped(),
-                     CellAmount(totals.netPay).toHtmlEscaped());
+    html += Tr({Td(label(kNetPay, true)), Td(difference.toHtmlEscaped(), QStringLiteral("colspan=\"2\" ") + kCentre),
+                Td(QStringLiteral("<b><big>%1</big></b>").arg(CellAmount(totals.netPay).toHtmlEscaped()), kCentre), Td({})},
+               QStringLiteral("bgcolor=\"#80ffff\""));
     const QString words = NetPayInWords(form);
     if (!words.isEmpty())
-        html += QStringLiteral("<tr><td>%1</td><td colspan=\"4\"><b>%2</b></td></tr>").arg(label(kInWords), words.toHtmlEscaped());
+        html += Tr({Td(label(kInWords)), Td(QStringLiteral("<b>%1</b>").arg(words.toHtmlEscaped()), QStringLiteral("colspan=\"4\" dir=\"rtl\""))});
     html += QStringLiteral("</table>");
     if (!totals.rounding.isEmpty())
         html += QStringLiteral("<p><small>%1</small></p>")
-                    .arg(QStringLiteral("فرق التقريب: يجمع الكشف المبالغ المكتوبة كما كتبت ثم يقرب المجموع إلى السنتيم، "
+                    .arg(QStringLiteral("فرق التقريب: يحسب الكشف منحة المنطقة ومنحة السكن كما كتبتا ثم يقرب المجموع إلى السنتيم، "
                                         "بينما يظهر كل سطر هنا مقربا إلى السنتيم.")
                              .toHtmlEscaped());
 
     // The quarterly performance bonus, not part of the net pay.
-    html += QStringLiteral("<p><b>%1</b></p>").arg(label({QStringLiteral("منحة المردودية (3 اشهر)"), QStringLiteral("Prime de rendement (trimestre)")}).replace(QStringLiteral("<br/>"), QStringLiteral(" — ")));
-    html += QStringLiteral("<table dir=\"rtl\" width=\"100%\" cellspacing=\"0\" cellpadding=\"2\" border=\"1\"><tr>");
+    html += heading({QStringLiteral("منحة المردودية (3 اشهر)"), QStringLiteral("Prime de rendement (trimestre)")});
+    html += kTable;
     const Label bonusColumns[] = {
         {QStringLiteral("العلامة"), QStringLiteral("Note")},
         {Utf8(paycalc::FieldTitle(Field::Text3)), QStringLiteral("Traitement principal")},
         {QStringLiteral("النسبة"), QStringLiteral("Taux")},
         {Utf8(paycalc::FieldTitle(Field::Text22)), QStringLiteral("Prime de rendement")},
     };
-    for (const Label &l : bonusColumns) html += QStringLiteral("<th width=\"25%\" bgcolor=\"#d0d0d0\">%1</th>").arg(label(l, true));
+    QStringList bonusHeadings;
+    for (const Label &l : bonusColumns)
+        bonusHeadings << QStringLiteral("<th width=\"25%\" bgcolor=\"#d0d0d0\">%1</th>").arg(label(l, true));
+    html += Tr(bonusHeadings);
     const QString mark = Utf8(form.Text(Field::Text23));
-    html += QStringLiteral("</tr><tr><td align=\"center\">%1</td><td align=\"center\">%2</td><td align=\"center\">%3</td>"
-                           "<td align=\"center\" bgcolor=\"#80ffff\"><b>%4</b></td></tr></table>")
-                .arg(LeftToRight(mark + QStringLiteral(" / 40")).toHtmlEscaped(),
-                     (CellAmount(Utf8(form.Text(Field::Text3))) + QStringLiteral(" × 3")).toHtmlEscaped(),
-                     LeftToRight(QStringLiteral("40 % × %1/40 × 0.819").arg(mark)).toHtmlEscaped(),
-                     CellAmount(Utf8(form.Text(Field::Text22))).toHtmlEscaped());
-    html += QStringLiteral("</body></html>");
+    html += Tr({Td(LeftToRight(mark + QStringLiteral(" / 40")).toHtmlEscaped(), kCentre),
+                Td((CellAmount(Utf8(form.Text(Field::Text3))) + QStringLiteral(" × 3")).toHtmlEscaped(), kCentre),
+                Td(LeftToRight(QStringLiteral("40 % × %1/40 × 0.819").arg(mark)).toHtmlEscaped(), kCentre),
+                Td(QStringLiteral("<b>%1</b>").arg(CellAmount(Utf8(form.Text(Field::Text22))).toHtmlEscaped()),
+                   kCentre + QStringLiteral(" bgcolor=\"#80ffff\""))});
+    html += QStringLiteral("</table></body></html>");
     return html;
 }
 
