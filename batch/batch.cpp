@@ -551,22 +551,24 @@ bool Pipeline::FinishOutputs()
             else xlsx_->Amount(paydata::ReadAmount(result_.totals[k])); // the total as shown
         }
     }
-    // The error list first: it tells what is missing from the others.
-    if (errors_) {
-        if (!errors_->Commit(&error)) return Fail(error), false;
-        result_.written.push_back(errors_->path());
-    }
-    if (table_) {
-        if (!table_->Commit(&error)) return Fail(error), false;
-        result_.written.push_back(table_->path());
+    // The outputs most likely to fail go in place first, so that a failure
+    // leaves the others out too: the PDF, then the spreadsheet (read back
+    // before it goes in place), the table, the error list.
+    if (pdf_) {
+        if (!pdf_->Finish(&error)) return Fail(error), false;
+        result_.written.push_back(options_.pdf);
     }
     if (xlsx_) {
         if (!xlsx_->Finish(&error)) return Fail(error), false;
         result_.written.push_back(xlsx_->path());
     }
-    if (pdf_) {
-        if (!pdf_->Finish(&error)) return Fail(error), false;
-        result_.written.push_back(options_.pdf);
+    if (table_) {
+        if (!table_->Commit(&error)) return Fail(error), false;
+        result_.written.push_back(table_->path());
+    }
+    if (errors_) {
+        if (!errors_->Commit(&error)) return Fail(error), false;
+        result_.written.push_back(errors_->path());
     }
     return true;
 }

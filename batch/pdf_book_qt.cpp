@@ -1,0 +1,75 @@
+// The batch's printed slips through the report library: a page per slip in
+// one PDF, written atomically by report::SlipPdf.
+#include <QDate>
+#include <QGuiApplication>
+
+#include <cstdio>
+
+#include "batch/pdf_book.h"
+#include "paycalc/memory_form.h"
+#include "report/slip_report.h"
+
+namespace batch {
+
+namespace {
+
+// Laying out text needs the fonts of a GUI application; a command line has
+// none and shows no window, so one is made on the offscreen platform.
+void NeedGuiApplication()
+{
+    if (QGuiApplication::instance()) return;
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Qt's notes about the desktop session are not the batch's business.
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
+        if (type == QtCriticalMsg || type == QtFatalMsg) fprintf(stderr, "payslip-cli: %s\n", qPrintable(message));
+    });
+    static int argc = 1;
+    static char name[] = "payslip-cli";
+    static char* argv[] = {name, nullptr};
+    new QGuiApplication(argc, argv); // lives as long as the program
+}
+
+QString Text(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+class QtPdfBook final : public PdfBook {
+public:
+    explicit QtPdfBook(const std::string& path) : pdf_(Text(path), report::PrintOptions{}) {}
+
+    void Add(const paycalc::Slip& slip, const SlipIdentity& identity) override
+    {
+        // The page is printed from a form holding the computed slip, as the
+        // window holds it after its recalculation.
+        paycalc::FillForm(form_, slip.situation);
+        for (int f = 0; f < paycalc::kFieldCount; ++f) {
+            const auto field = static_cast<paycalc::Field>(f);
+            if (!paycalc::IsTypedField(field)) form_.SetText(field, slip.Text(field));
+        }
+        report::Identity who;
+        who.name = Text(identity.name);
+        who.number = Text(identity.number);
+        who.workplace = Text(identity.workplace);
+        pdf_.addSlip(form_, who);
+    }
+
+    bool Finish(std::string* error) override
+    {
+        QString why;
+        if (pdf_.finish(&why)) return true;
+        if (error) *error = why.toStdString();
+        return false;
+    }
+
+private:
+    report::SlipPdf pdf_;
+    paycalc::MemoryForm form_;
+};
+
+} // namespace
+
+std::unique_ptr<PdfBook> OpenPdfBook(const std::string& path, std::string* /*error*/)
+{
+    NeedGuiApplication();
+    return std::make_unique<QtPdfBook>(path);
+}
+
+} // namespace batch
