@@ -41,7 +41,7 @@ const LineDifference& Comparison::Line(Field f) const
 
 Comparison Compare(const Situation& before, const Situation& after, bool explain)
 {
-    SlipComputer computer;
+    SlipComputer& computer = SlipComputer::ForThisThread();
     Comparison c;
     c.before = computer.Compute(before, explain);
     c.after = computer.Compute(after, explain);
@@ -69,7 +69,7 @@ BackPay ComputeBackPay(const Comparison& comparison, int months)
 
 Ladder ComputeLadder(const Situation& situation, bool withCategoryAbove)
 {
-    SlipComputer computer;
+    SlipComputer& computer = SlipComputer::ForThisThread();
     Ladder ladder;
     ladder.situation = situation;
     ladder.steps.resize(paydata::kEchelonCount);

@@ -122,23 +122,62 @@ void FillForm(MemoryForm& form, const Situation& situation)
         form.SetText(typed, situation.Typed(typed));
 }
 
+namespace {
+
+// The form of one slip: its text boxes are the slip's own texts, so the
+// recalculation writes every line straight into the slip, and its lists and
+// box are the situation's. It reads as a MemoryForm filled by FillForm does.
+class SlipForm final : public PayForm {
+public:
+    SlipForm(std::array<std::string, kFieldCount>& texts,
+             const std::array<std::vector<std::string>, kComboCount>& entries, const Situation& situation)
+        : texts_(texts), entries_(entries), situation_(situation)
+    {
+    }
+    std::string Text(Field field) const override { return texts_[static_cast<std::size_t>(field)]; }
+    void SetText(Field field, const std::string& text) override { texts_[static_cast<std::size_t>(field)] = text; }
+    std::string ListText(int list) const override
+    {
+        return entries_[static_cast<std::size_t>(list)][static_cast<std::size_t>(situation_.ListPosition(list))];
+    }
+    int ListIndex(int list) const override { return situation_.ListPosition(list); }
+    CheckState Check() const override { return situation_.mutual ? CheckState::Checked : CheckState::Unchecked; }
+
+private:
+    std::array<std::string, kFieldCount>& texts_;
+    const std::array<std::vector<std::string>, kComboCount>& entries_;
+    const Situation& situation_;
+};
+
+} // namespace
+
+SlipComputer::SlipComputer()
+{
+    for (int list = 0; list < kComboCount; ++list) entries_[static_cast<std::size_t>(list)] = ComboEntries(list);
+}
+
 void SlipComputer::Compute(const Situation& situation, Slip& out, bool explain)
 {
     if (std::string problem = situation.Problem(); !problem.empty()) throw std::invalid_argument(problem);
+    out.situation = situation;
+    out.error.reset();
+    // A slip computed without explanations has none to clear; clearing an
+    // empty trace anyway costs a tenth of a recalculation.
+    bool traced = false;
+    for (int f = 0; f < kFieldCount && !traced; ++f) traced = out.trace.Find(static_cast<Field>(f)) != nullptr;
+    if (traced) out.trace.Clear();
     // Every computed line starts empty: a run that stops leaves the lines it
     // did not reach empty, with nothing of the slip computed before. (Each
     // line is written before any later line reads it.)
-    for (Field f : kComputedFields) form_.SetText(f, std::string());
-    FillForm(form_, situation);
-    out.situation = situation;
-    out.error.reset();
-    out.trace.Clear();
+    for (Field f : kComputedFields) out.texts[static_cast<std::size_t>(Index(f))].clear();
+    for (Field typed : {Field::Text10, Field::Text11, Field::Text20, Field::Text23})
+        out.texts[static_cast<std::size_t>(Index(typed))] = situation.Typed(typed);
+    SlipForm form(out.texts, entries_, out.situation);
     try {
-        RecalculateAll(form_, explain ? &out.trace : nullptr);
+        RecalculateAll(form, explain ? &out.trace : nullptr);
     } catch (const RecalcError& e) {
         out.error = e;
     }
-    for (int f = 0; f < kFieldCount; ++f) out.texts[static_cast<std::size_t>(f)] = form_.Text(static_cast<Field>(f));
 }
 
 Slip SlipComputer::Compute(const Situation& situation, bool explain)
@@ -148,10 +187,15 @@ Slip SlipComputer::Compute(const Situation& situation, bool explain)
     return slip;
 }
 
+SlipComputer& SlipComputer::ForThisThread()
+{
+    thread_local SlipComputer computer;
+    return computer;
+}
+
 Slip ComputeSlip(const Situation& situation, bool explain)
 {
-    SlipComputer computer;
-    return computer.Compute(situation, explain);
+    return SlipComputer::ForThisThread().Compute(situation, explain);
 }
 
 std::string_view LineName(Field f)

@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "paycalc/fields.h"
 #include "paycalc/memory_form.h"
@@ -73,14 +74,20 @@ struct Slip {
 // between threads: give each thread its own.
 class SlipComputer {
 public:
-    SlipComputer() = default;
+    SlipComputer();
     // Throws std::invalid_argument when situation.Problem() is not empty.
     Slip Compute(const Situation& situation, bool explain = false);
     // The same, into an existing slip (its texts are reused).
     void Compute(const Situation& situation, Slip& out, bool explain = false);
 
+    // This thread's own computer, made once: building a form's lists costs
+    // about as much as a recalculation, so a run of slips should not pay it
+    // for every call. Every Compute fills the whole form afresh.
+    static SlipComputer& ForThisThread();
+
 private:
-    MemoryForm form_;
+    // The entries of the seven lists, built once.
+    std::array<std::vector<std::string>, kComboCount> entries_;
 };
 
 // One slip; throws std::invalid_argument for a situation the window could not show.

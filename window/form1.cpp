@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "paycalc/recalculate.h"
+#include "window/compare_window.h"
 #include "window/form_adapter.h"
 #include "window/line_explanations.h"
 #include "window/pick_list.h"
@@ -82,6 +83,7 @@ Form1::Form1(QWidget *parent) : QWidget(parent, kFixedWindow)
     for (int list = 0; list < paycalc::kComboCount; ++list)
         combo(list)->setCurrentIndex(paycalc::kStartupSelection[static_cast<std::size_t>(list)]);
     connectInputs();
+    connect(compareAction(), &QAction::triggered, this, [this] { paywindow::CompareWindow::Open(*this); });
     recalculate();
     setWindowIcon(QIcon(QPixmap::fromImage(icon.get())));
 }

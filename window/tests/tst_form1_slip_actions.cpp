@@ -23,16 +23,21 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QToolTip>
+
+#include <csignal>
+#include <sys/resource.h>
 
 #include "form1_test_support.h"
 #include "paycalc/fields.h"
 #include "report/slip_report.h"
 #include "window/arabic_application.h"
 #include "window/form1.h"
+#include "window/slip_actions.h"
 #include "window/window_fonts.h"
 
 using paycalc::Field;
@@ -118,6 +123,8 @@ private slots:
     void buttonsTriggerTheirActions();
     void savePdfWritesOnlyTheNamedFile();
     void savePdfIntoAMissingFolderFails();
+    void savePdfFailureKeepsThePreviousFile();
+    void frenchLabelsAreARememberedSetting();
     void pdfDialogWritesTheFileChosen();
     void pdfDialogWarnsWhenTheFileCannotBeWritten();
     void printSlipOnAPdfPrinter();
@@ -221,17 +228,30 @@ void Form1SlipActionsTest::copySlipPutsEveryLineOnTheClipboard()
     QVERIFY(form.copySlip());
     const QString copied = QGuiApplication::clipboard()->text();
     QCOMPARE(copied, report::SlipText(form.payForm()));
-    const QStringList lines = copied.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    QCOMPARE(lines.size(), static_cast<qsizetype>(paycalc::kSlipLines.size()));
-    for (std::size_t i = 0; i < paycalc::kSlipLines.size(); ++i) {
-        const Field f = paycalc::kSlipLines[i];
-        const QString &line = lines[static_cast<qsizetype>(i)];
-        QVERIFY2(line.contains(Utf8(paycalc::FieldTitle(f))), qPrintable(line));
-        const QString amount = Utf8(form.payForm().Text(f));
-        QVERIFY(!amount.isEmpty());
-        QVERIFY2(line.contains(amount), qPrintable(line));
-        QVERIFY2(line.indexOf(Utf8(paycalc::FieldTitle(f))) < line.indexOf(amount), qPrintable(line)); // label, then amount
+    // Tab-separated rows of five cells (label, base, rate, earnings,
+    // deductions), a paste into a spreadsheet gives columns.
+    QMap<QString, QStringList> rows;
+    for (const QString &line : copied.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        const QStringList cells = line.split(QLatin1Char('\t'));
+        QCOMPARE(cells.size(), 5);
+        rows[cells[0]] = cells;
     }
+    // Each computed line in its row: earnings in the fourth cell, deductions
+    // in the fifth, subtotals in the second.
+    const struct {
+        Field field;
+        int cell;
+    } expected[] = {{Field::Text1, 3},  {Field::Text2, 3},  {Field::Text3, 1},  {Field::Text4, 3},  {Field::Text5, 3},
+                    {Field::Text6, 3},  {Field::Text7, 3},  {Field::Text8, 3},  {Field::Text9, 3},  {Field::Text12, 1},
+                    {Field::Text13, 4}, {Field::Text15, 4}, {Field::Text16, 4}, {Field::Text17, 3}, {Field::Text18, 3},
+                    {Field::Text19, 4}, {Field::Text21, 3}, {Field::Text22, 3}};
+    for (const auto &line : expected) {
+        const QString title = Utf8(paycalc::FieldTitle(line.field));
+        QVERIFY2(rows.contains(title), qPrintable(title));
+        QCOMPARE(rows[title].value(line.cell), form.text(line.field)->text());
+    }
+    QCOMPARE(rows.value(QStringLiteral("مجموع المستحقات")).value(3), report::TotalsOf(form.payForm()).earnings);
+    QCOMPARE(rows.value(QStringLiteral("مجموع الاقتطاعات")).value(4), report::TotalsOf(form.payForm()).deductions);
     QVERIFY(!copied.contains(QStringLiteral("43432.12"))); // two days of absence change the net pay
 }
 
@@ -316,6 +336,57 @@ void Form1SlipActionsTest::savePdfIntoAMissingFolderFails()
     Form1 form;
     QVERIFY(!form.savePdf(dir.filePath(QStringLiteral("missing/slip.pdf"))));
     QVERIFY(QDir(dir.path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot));
+}
+
+// The French labels: a setting the window remembers (the print dialog's
+// box changes it), used by the PDF and the printer alike.
+void Form1SlipActionsTest::frenchLabelsAreARememberedSetting()
+{
+    QStandardPaths::setTestModeEnabled(true); // not the user's own settings
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    Form1 form;
+    const bool before = paywindow::SlipActions::bilingual();
+    paywindow::SlipActions::setBilingual(true);
+    QVERIFY(paywindow::SlipActions::bilingual());
+    QVERIFY(form.savePdf(dir.filePath(QStringLiteral("fr.pdf"))));
+    paywindow::SlipActions::setBilingual(false);
+    QVERIFY(form.savePdf(dir.filePath(QStringLiteral("ar.pdf"))));
+    paywindow::SlipActions::setBilingual(before);
+    QVERIFY(PdfText(dir.filePath(QStringLiteral("fr.pdf"))).contains(QStringLiteral("Net à payer")));
+    QVERIFY(!PdfText(dir.filePath(QStringLiteral("ar.pdf"))).contains(QStringLiteral("Net à payer")));
+}
+
+// A write that fails part way (the process's file-size limit, as a full
+// disk would) is a failure, and the file that was there keeps its bytes.
+void Form1SlipActionsTest::savePdfFailureKeepsThePreviousFile()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("slip.pdf"));
+    Form1 form;
+    QVERIFY(form.savePdf(path));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray before = file.readAll();
+    file.close();
+
+    form.text(Field::Text20)->setText(QStringLiteral("3"));
+    rlimit saved{};
+    QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 4096;
+    QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool saved4k = form.savePdf(path);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+
+    QVERIFY(!saved4k);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), before);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
+             QStringList{QStringLiteral("slip.pdf")});
 }
 
 // The action's own path: the file dialog proposes a name, the user picks a

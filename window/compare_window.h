@@ -1,0 +1,151 @@
+// The comparison window, "مقارنة": what if the situation were different, how
+// much back pay a late change is owed, the career ladder of the situation, and
+// whether an official slip agrees with ours.
+//
+// Its left side is the pay-slip window's current situation, followed live;
+// its right side a second situation with the same controls, first filled with
+// the current one; between them every line's difference, signed and
+// coloured. Every amount comes from paycalc (one recalculation per
+// situation); the window only shows them and hands the comparison to the
+// report code to print, to save as PDF or to copy.
+#pragma once
+
+#include <array>
+#include <map>
+#include <optional>
+
+#include <QAction>
+#include <QWidget>
+
+#include "paycalc/compare.h"
+#include "report/compare_report.h"
+
+class Form1;
+class QLabel;
+class QLineEdit;
+class QPrinter;
+class QPushButton;
+class QSpinBox;
+class QTabWidget;
+class QTableWidget;
+class QTextBrowser;
+
+namespace paywindow {
+
+class SituationEditor;
+
+class CompareWindow final : public QWidget {
+    Q_OBJECT
+
+public:
+    // A window of its own, owned by `main`, deleted when closed.
+    explicit CompareWindow(Form1 &main);
+    ~CompareWindow() override;
+
+    // Opens the comparison window of `main`, or raises it when it is open.
+    static CompareWindow *Open(Form1 &main);
+
+    // The situation the pay-slip window's controls hold.
+    static paycalc::Situation SituationOf(const Form1 &main);
+
+    // The tabs: "مقارنة", "سلم الدرجات", "مراجعة كشف رسمي".
+    QTabWidget *tabs() const { return tabs_; }
+    SituationEditor *other() const { return other_; }
+    // One row per line of report::ComparedLines(); columns: line, the other
+    // situation, the difference, the current situation.
+    QTableWidget *linesTable() const { return lines_; }
+    static constexpr int kTitleColumn = 0;
+    static constexpr int kAfterColumn = 1;
+    static constexpr int kDifferenceColumn = 2;
+    static constexpr int kBeforeColumn = 3;
+    QLabel *currentValue(int row) const; // the current situation's inputs, in report::SituationRows order
+    QSpinBox *monthsBox() const { return months_; }
+    QLabel *backPayMonthly() const { return backMonthly_; }
+    QLabel *backPayBonus() const { return backBonus_; }
+    QLabel *backPayTotal() const { return backTotal_; }
+    QLabel *backPayNote() const { return backNote_; }
+    QLabel *message() const { return message_; }
+    // Echelons 0..12; columns: echelon, net pay, main pay, income tax, bonus, step.
+    QTableWidget *ladderTable() const { return ladder_; }
+    QLabel *categoryAbove() const { return above_; }
+    // The official slip: one typed field per line, its verdict and difference.
+    QLineEdit *officialField(paycalc::Field field) const;
+    QLabel *verdict(paycalc::Field field) const;
+    QLabel *officialDifference(paycalc::Field field) const;
+    QTextBrowser *explanations() const { return explanations_; }
+    QLabel *checkSummary() const { return checkSummary_; }
+
+    QAction *printAction() const { return print_; } // Ctrl+P
+    QAction *pdfAction() const { return pdf_; }     // Ctrl+S
+    QAction *copyAction() const { return copy_; }   // Ctrl+Shift+C
+    QPushButton *refillButton() const { return refill_; }
+
+    // What the window shows, as computed at its last refresh.
+    const std::optional<paycalc::Comparison> &comparison() const { return comparison_; }
+    const std::optional<paycalc::Ladder> &ladder() const { return ladderData_; }
+    std::optional<paycalc::BackPay> backPay() const;
+    std::optional<paycalc::CheckReport> check() const { return check_; }
+    int refreshCount() const { return refreshes_; }
+
+    // The document printed, saved and copied; only while both slips are complete.
+    std::optional<report::ComparisonDocument> document() const;
+    bool printTo(QPrinter &printer) const;
+    bool savePdf(const QString &path, QString *error = nullptr) const;
+    bool copyComparison() const;
+
+public slots:
+    // Computes both situations again and shows every part of the window.
+    void refresh();
+    // Fills the second situation with the current one.
+    void refill();
+
+private:
+    QWidget *buildCompareTab();
+    QWidget *buildLadderTab();
+    QWidget *buildCheckTab();
+    void followMainWindow();
+    void showLines();
+    void showBackPay();
+    void showLadder();
+    void showCheck();
+    void clearAll(const QString &why);
+    void askPrint();
+    void askPdf();
+
+    Form1 &main_;
+    QTabWidget *tabs_ = nullptr;
+    SituationEditor *other_ = nullptr;
+    QTableWidget *lines_ = nullptr;
+    QList<QLabel *> currentValues_;
+    QSpinBox *months_ = nullptr;
+    QLabel *backMonthly_ = nullptr;
+    QLabel *backBonus_ = nullptr;
+    QLabel *backTotal_ = nullptr;
+    QLabel *backNote_ = nullptr;
+    QLabel *backQuarters_ = nullptr;
+    QLabel *message_ = nullptr;
+    QTableWidget *ladder_ = nullptr;
+    QLabel *ladderTitle_ = nullptr;
+    QLabel *above_ = nullptr;
+    struct OfficialRow {
+        QLineEdit *typed = nullptr;
+        QLabel *ours = nullptr;
+        QLabel *difference = nullptr;
+        QLabel *verdict = nullptr;
+    };
+    std::map<paycalc::Field, OfficialRow> official_;
+    QTextBrowser *explanations_ = nullptr;
+    QLabel *checkSummary_ = nullptr;
+    QAction *print_ = nullptr;
+    QAction *pdf_ = nullptr;
+    QAction *copy_ = nullptr;
+    QPushButton *refill_ = nullptr;
+
+    paycalc::Situation current_;
+    std::optional<paycalc::Comparison> comparison_;
+    std::optional<paycalc::Ladder> ladderData_;
+    std::optional<paycalc::CheckReport> check_;
+    int refreshes_ = 0;
+};
+
+} // namespace paywindow
