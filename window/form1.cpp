@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "paycalc/recalculate.h"
+#include "window/batch_dialog.h"
 #include "window/compare_window.h"
 #include "window/form_adapter.h"
 #include "window/line_explanations.h"
@@ -84,6 +85,7 @@ Form1::Form1(QWidget *parent) : QWidget(parent, kFixedWindow)
         combo(list)->setCurrentIndex(paycalc::kStartupSelection[static_cast<std::size_t>(list)]);
     connectInputs();
     connect(compareAction(), &QAction::triggered, this, [this] { paywindow::CompareWindow::Open(*this); });
+    connect(batchAction(), &QAction::triggered, this, [this] { paywindow::BatchDialog::Open(*this); });
     recalculate();
     setWindowIcon(QIcon(QPixmap::fromImage(icon.get())));
 }

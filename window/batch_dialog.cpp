@@ -1,0 +1,406 @@
+#include "window/batch_dialog.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QThread>
+#include <QVBoxLayout>
+
+#include "paycalc/fields.h"
+#include "paycalc/situation.h"
+#include "window/form1.h"
+
+namespace paywindow {
+
+namespace {
+
+constexpr int kPreviewRows = 10;
+
+QString Text(const std::string &text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+std::string Path(const QString &text) { return text.toStdString(); }
+
+// English messages and file paths read left to right inside the Arabic text.
+QString LeftToRight(const QString &text) { return QChar(0x202A) + text + QChar(0x202C); }
+
+QTableWidget *NewTable(QWidget *parent, const QStringList &headers, const char *name, const QString &accessible)
+{
+    auto *table = new QTableWidget(0, static_cast<int>(headers.size()), parent);
+    table->setObjectName(QLatin1String(name));
+    table->setAccessibleName(accessible);
+    table->setHorizontalHeaderLabels(headers);
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->verticalHeader()->setVisible(false);
+    table->horizontalHeader()->setStretchLastSection(true);
+    table->setTabKeyNavigation(false); // Tab leaves the table for the next control
+    return table;
+}
+
+QTableWidgetItem *Cell(const QString &text)
+{
+    auto *item = new QTableWidgetItem(text);
+    item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
+    return item;
+}
+
+// What a column of the staff file is, in the window's words.
+QString RoleOf(const batch::Layout &layout, std::size_t column)
+{
+    const std::int8_t role = layout.role[column];
+    if (role >= 0) return Text(std::string(batch::kColumnNames[static_cast<std::size_t>(role)].label));
+    if (role == batch::Layout::Recomputed) return QStringLiteral("يعاد حسابه");
+    return QStringLiteral("ينقل كما هو");
+}
+
+} // namespace
+
+BatchDialog::BatchDialog(QWidget *parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("BatchDialog"));
+    setWindowTitle(QStringLiteral("كشوف مجمعة"));
+    setLayoutDirection(Qt::RightToLeft);
+    setSizeGripEnabled(true);
+    auto *layout = new QVBoxLayout(this);
+
+    // The staff file and what was found in it.
+    auto *fileRow = new QHBoxLayout;
+    auto *fileLabel = new QLabel(QStringLiteral("ملف الموظفين (CSV) :"), this);
+    staff_ = new QLineEdit(this);
+    staff_->setObjectName(QStringLiteral("StaffFile"));
+    staff_->setAccessibleName(QStringLiteral("ملف الموظفين"));
+    fileLabel->setBuddy(staff_);
+    auto *browse = new QPushButton(QStringLiteral("اختيار…"), this);
+    browse->setObjectName(QStringLiteral("ChooseStaffFile"));
+    browse->setAccessibleName(QStringLiteral("اختيار ملف الموظفين"));
+    fileRow->addWidget(fileLabel);
+    fileRow->addWidget(staff_, 1);
+    fileRow->addWidget(browse);
+    layout->addLayout(fileRow);
+
+    columns_ = new QLabel(this);
+    columns_->setObjectName(QStringLiteral("ColumnsFound"));
+    columns_->setWordWrap(true);
+    columns_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    layout->addWidget(columns_);
+    preview_ = NewTable(this, {}, "Preview", QStringLiteral("الصفوف الأولى من الملف"));
+    preview_->setMinimumHeight(150);
+    layout->addWidget(preview_, 1);
+
+    // The outputs.
+    auto *outputs = new QGroupBox(QStringLiteral("المخرجات"), this);
+    auto *grid = new QGridLayout(outputs);
+    auto fileChoice = [&](int row, QCheckBox *&box, QLineEdit *&edit, const QString &caption, const char *name,
+                          const QString &accessible) {
+        box = new QCheckBox(caption, outputs);
+        box->setObjectName(QLatin1String(name) + QStringLiteral("Output"));
+        edit = new QLineEdit(outputs);
+        edit->setObjectName(QLatin1String(name) + QStringLiteral("File"));
+        edit->setAccessibleName(accessible);
+        auto *button = new QPushButton(QStringLiteral("…"), outputs);
+        button->setObjectName(QStringLiteral("Choose") + QLatin1String(name) + QStringLiteral("File"));
+        button->setAccessibleName(QStringLiteral("اختيار ") + accessible);
+        grid->addWidget(box, row, 0);
+        grid->addWidget(edit, row, 1);
+        grid->addWidget(button, row, 2);
+        connect(box, &QCheckBox::toggled, edit, &QWidget::setEnabled);
+        connect(box, &QCheckBox::toggled, button, &QWidget::setEnabled);
+        edit->setEnabled(false);
+        button->setEnabled(false);
+        return button;
+    };
+    QPushButton *chooseTable = fileChoice(0, tableBox_, tableFile_, QStringLiteral("جدول الكشوف (CSV أو xlsx)"),
+                                          "Table", QStringLiteral("ملف جدول الكشوف"));
+    QPushButton *choosePdf = fileChoice(1, pdfBox_, pdfFile_, QStringLiteral("الكشوف المطبوعة (PDF)"), "Pdf",
+                                        QStringLiteral("ملف الكشوف المطبوعة"));
+    totalsBox_ = new QCheckBox(QStringLiteral("المجاميع"), outputs);
+    totalsBox_->setObjectName(QStringLiteral("TotalsOutput"));
+    totalsBox_->setChecked(true);
+    grid->addWidget(totalsBox_, 2, 0);
+    asTyped_ = new QCheckBox(QStringLiteral("قراءة المبالغ كما تكتب في النافذة"), outputs);
+    asTyped_->setObjectName(QStringLiteral("AsTyped"));
+    grid->addWidget(asTyped_, 3, 0, 1, 3);
+    grid->setColumnStretch(1, 1);
+    layout->addWidget(outputs);
+
+    // Running.
+    auto *runRow = new QHBoxLayout;
+    run_ = new QPushButton(QStringLiteral("تشغيل"), this);
+    run_->setObjectName(QStringLiteral("RunButton"));
+    run_->setDefault(true);
+    cancel_ = new QPushButton(QStringLiteral("إيقاف"), this);
+    cancel_->setObjectName(QStringLiteral("CancelButton"));
+    close_ = new QPushButton(QStringLiteral("إغلاق"), this);
+    close_->setObjectName(QStringLiteral("CloseButton"));
+    progress_ = new QProgressBar(this);
+    progress_->setObjectName(QStringLiteral("Progress"));
+    progress_->setAccessibleName(QStringLiteral("تقدم الحساب"));
+    progress_->setRange(0, 1);
+    progress_->setValue(0);
+    runRow->addWidget(run_);
+    runRow->addWidget(cancel_);
+    runRow->addWidget(progress_, 1);
+    runRow->addWidget(close_);
+    layout->addLayout(runRow);
+    status_ = new QLabel(this);
+    status_->setObjectName(QStringLiteral("Status"));
+    status_->setWordWrap(true);
+    status_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    layout->addWidget(status_);
+
+    // The results.
+    auto *tabs = new QTabWidget(this);
+    tabs->setObjectName(QStringLiteral("Results"));
+    refused_ = NewTable(tabs, {QStringLiteral("السطر"), QStringLiteral("العمود"), QStringLiteral("النص"), QStringLiteral("السبب")},
+                        "RefusedRows", QStringLiteral("الصفوف المرفوضة"));
+    totals_ = NewTable(tabs, {QStringLiteral("البند"), QStringLiteral("الاسم"), QStringLiteral("المجموع")}, "Totals",
+                       QStringLiteral("المجاميع"));
+    tabs->addTab(refused_, QStringLiteral("الصفوف المرفوضة"));
+    tabs->addTab(totals_, QStringLiteral("المجاميع"));
+    layout->addWidget(tabs, 1);
+
+    connect(browse, &QPushButton::clicked, this, &BatchDialog::chooseStaffFile);
+    connect(staff_, &QLineEdit::editingFinished, this, [this] {
+        if (!isRunning() && Path(staff_->text()) != options_.input) setStaffFile(staff_->text());
+    });
+    connect(chooseTable, &QPushButton::clicked, this, &BatchDialog::chooseTableFile);
+    connect(choosePdf, &QPushButton::clicked, this, &BatchDialog::choosePdfFile);
+    connect(run_, &QPushButton::clicked, this, &BatchDialog::start);
+    connect(cancel_, &QPushButton::clicked, this, &BatchDialog::cancel);
+    connect(close_, &QPushButton::clicked, this, &QDialog::reject);
+    resize(760, 640);
+    updateButtons();
+}
+
+BatchDialog::~BatchDialog()
+{
+    if (thread_) {
+        cancelRequested_ = true;
+        thread_->wait();
+        delete thread_; // its finished signal will not reach a dialog being destroyed
+    }
+}
+
+BatchDialog *BatchDialog::Open(Form1 &main)
+{
+    auto *dialog = main.findChild<BatchDialog *>(QString(), Qt::FindDirectChildrenOnly);
+    if (!dialog) {
+        dialog = new BatchDialog(&main);
+        dialog->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    dialog->show();
+    dialog->raise();
+    dialog->activateWindow();
+    return dialog;
+}
+
+void BatchDialog::setStaffFile(const QString &path)
+{
+    staff_->setText(path);
+    options_.input = Path(path);
+    preview_->clear();
+    preview_->setRowCount(0);
+    preview_->setColumnCount(0);
+    const batch::Preview p = batch::ReadPreview(options_.input, kPreviewRows);
+    previewOk_ = p.ok;
+    if (!p.ok) {
+        columns_->setText(QStringLiteral("لا يمكن قراءة الملف: ") + LeftToRight(Text(p.error)));
+        updateButtons();
+        return;
+    }
+    QStringList found;
+    QStringList headers;
+    for (std::size_t i = 0; i < p.header.size(); ++i) {
+        headers << Text(p.header[i]);
+        found << QStringLiteral("%1 (%2)").arg(Text(p.header[i]), RoleOf(p.layout, i));
+    }
+    columns_->setText(QStringLiteral("الأعمدة : ") + found.join(QStringLiteral("، ")));
+    preview_->setColumnCount(static_cast<int>(headers.size()) + 1);
+    preview_->setHorizontalHeaderLabels(QStringList{QStringLiteral("السطر")} + headers);
+    preview_->setRowCount(static_cast<int>(p.rows.size()));
+    for (std::size_t r = 0; r < p.rows.size(); ++r) {
+        const int row = static_cast<int>(r);
+        preview_->setItem(row, 0, Cell(QString::number(p.lines[r])));
+        for (std::size_t c = 0; c < p.rows[r].size() && c < static_cast<std::size_t>(headers.size()); ++c)
+            preview_->setItem(row, static_cast<int>(c) + 1, Cell(Text(p.rows[r][c])));
+    }
+    // Outputs beside the staff file by default.
+    const QString stem = path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive) ? path.chopped(4) : path;
+    if (tableFile_->text().isEmpty()) tableFile_->setText(stem + QStringLiteral("-slips.xlsx"));
+    if (pdfFile_->text().isEmpty()) pdfFile_->setText(stem + QStringLiteral("-slips.pdf"));
+    updateButtons();
+}
+
+void BatchDialog::chooseStaffFile()
+{
+    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("ملف الموظفين"), staff_->text(),
+                                                      QStringLiteral("CSV (*.csv);;* (*)"));
+    if (!path.isEmpty()) setStaffFile(path);
+}
+
+void BatchDialog::chooseTableFile()
+{
+    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("جدول الكشوف"), tableFile_->text(),
+                                                      QStringLiteral("xlsx (*.xlsx);;CSV (*.csv)"));
+    if (!path.isEmpty()) tableFile_->setText(path);
+}
+
+void BatchDialog::choosePdfFile()
+{
+    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("الكشوف المطبوعة"), pdfFile_->text(),
+                                                      QStringLiteral("PDF (*.pdf)"));
+    if (!path.isEmpty()) pdfFile_->setText(path);
+}
+
+void BatchDialog::updateButtons()
+{
+    const bool running = isRunning();
+    run_->setEnabled(!running && previewOk_);
+    cancel_->setEnabled(running);
+    staff_->setReadOnly(running);
+}
+
+void BatchDialog::start()
+{
+    if (isRunning() || !previewOk_) return;
+    options_.input = Path(staff_->text());
+    options_.out = tableBox_->isChecked() ? Path(tableFile_->text()) : std::string();
+    options_.pdf = pdfBox_->isChecked() ? Path(pdfFile_->text()) : std::string();
+    options_.summary = totalsBox_->isChecked();
+    options_.asTyped = asTyped_->isChecked();
+    options_.json = false;
+    if ((tableBox_->isChecked() && options_.out.empty()) || (pdfBox_->isChecked() && options_.pdf.empty())) {
+        status_->setText(QStringLiteral("اختر اسم الملف لكل مخرج محدد."));
+        return;
+    }
+    refused_->setRowCount(0);
+    totals_->setRowCount(0);
+    progress_->setRange(0, 0); // busy until the first count comes
+    status_->setText(QStringLiteral("جار الحساب…"));
+    cancelRequested_ = false;
+
+    thread_ = QThread::create([this] {
+        batch::Hooks hooks;
+        hooks.cancel = &cancelRequested_;
+        hooks.progress = [this](const batch::Progress &p) {
+            QMetaObject::invokeMethod(
+                this, [this, p] { showProgress(p.done, p.total, p.seconds); }, Qt::QueuedConnection);
+        };
+        batch::Result result = batch::Execute(options_, hooks);
+        QMetaObject::invokeMethod(
+            this, [this, r = std::move(result)]() mutable { result_ = std::move(r); }, Qt::QueuedConnection);
+    });
+    connect(thread_, &QThread::finished, this, [this] {
+        thread_->deleteLater();
+        thread_ = nullptr;
+        showResult();
+    });
+    updateButtons();
+    thread_->start();
+}
+
+void BatchDialog::cancel()
+{
+    if (!isRunning()) return;
+    cancelRequested_ = true;
+    status_->setText(QStringLiteral("جار الإيقاف…"));
+}
+
+void BatchDialog::showProgress(quint64 done, quint64 total, double seconds)
+{
+    if (!isRunning()) return;
+    const int scale = total > 1000000 ? 1000 : 1; // a progress bar counts in int
+    progress_->setRange(0, static_cast<int>(total / static_cast<quint64>(scale)));
+    progress_->setValue(static_cast<int>(done / static_cast<quint64>(scale)));
+    QString text = QStringLiteral("%1 من %2 صف").arg(done).arg(total);
+    if (seconds > 0 && done > 0) {
+        const double rate = static_cast<double>(done) / seconds;
+        text += QStringLiteral("، %1 صف في الثانية").arg(static_cast<qint64>(rate));
+        if (total > done)
+            text += QStringLiteral("، بقي %1 ثانية").arg(static_cast<qint64>(static_cast<double>(total - done) / rate + 0.5));
+    }
+    status_->setText(text);
+}
+
+void BatchDialog::showResult()
+{
+    const batch::Result &r = result_;
+    progress_->setRange(0, 1);
+    progress_->setValue(r.exitCode == batch::kExitFailed ? 0 : 1);
+    const batch::Counts &c = r.counts;
+    QString text;
+    if (r.cancelled) {
+        text = QStringLiteral("أوقف الحساب: لم يكتب أي ملف.");
+    } else if (r.exitCode == batch::kExitFailed) {
+        text = QStringLiteral("تعذر الحساب، لم يكتب أي ملف: ") + LeftToRight(Text(r.error));
+    } else {
+        text = QStringLiteral("قرئ %1 صف: حسب %2، رفض %3، فارغ %4.")
+                   .arg(c.read)
+                   .arg(c.computed)
+                   .arg(c.refused)
+                   .arg(c.empty);
+        if (!r.written.empty()) {
+            QStringList files;
+            for (const std::string &f : r.written) files << LeftToRight(Text(f));
+            text += QStringLiteral(" كتبت الملفات: ") + files.join(QStringLiteral("، "));
+        }
+        if (r.refusalCount > r.refusals.size())
+            text += QStringLiteral(" (تعرض أول %1 ملاحظة من %2)").arg(r.refusals.size()).arg(r.refusalCount);
+    }
+    status_->setText(text);
+
+    refused_->setRowCount(static_cast<int>(r.refusals.size()));
+    for (std::size_t i = 0; i < r.refusals.size(); ++i) {
+        const batch::Refusal &f = r.refusals[i];
+        const int row = static_cast<int>(i);
+        refused_->setItem(row, 0, Cell(QString::number(f.line)));
+        refused_->setItem(row, 1, Cell(Text(f.column)));
+        refused_->setItem(row, 2, Cell(Text(f.text)));
+        refused_->setItem(row, 3, Cell(LeftToRight(Text(f.message))));
+    }
+    const bool haveTotals = !r.cancelled && r.exitCode != batch::kExitFailed && !r.totals[0].empty();
+    totals_->setRowCount(haveTotals ? static_cast<int>(batch::kTableLines.size()) : 0);
+    if (haveTotals) {
+        for (std::size_t k = 0; k < batch::kTableLines.size(); ++k) {
+            const paycalc::Field f = batch::kTableLines[k];
+            const int row = static_cast<int>(k);
+            totals_->setItem(row, 0, Cell(Text(paycalc::FieldTitle(f))));
+            totals_->setItem(row, 1, Cell(Text(std::string(paycalc::LineName(f)))));
+            auto *amount = Cell(Text(r.totals[k]));
+            amount->setTextAlignment(Qt::AlignLeft | Qt::AlignAbsolute | Qt::AlignVCenter);
+            totals_->setItem(row, 2, amount);
+        }
+    }
+    updateButtons();
+    emit finished(r.cancelled ? batch::kExitFailed : r.exitCode);
+}
+
+void BatchDialog::reject()
+{
+    // Closing stops a run first; nothing it was writing is left behind.
+    if (thread_) {
+        cancelRequested_ = true;
+        thread_->wait();
+    }
+    QDialog::reject();
+}
+
+void BatchDialog::closeEvent(QCloseEvent *event)
+{
+    if (thread_) {
+        cancelRequested_ = true;
+        thread_->wait();
+    }
+    QDialog::closeEvent(event);
+}
+
+} // namespace paywindow

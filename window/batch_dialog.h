@@ -1,0 +1,103 @@
+// "كشوف مجمعة": the slips of a whole staff list from the window. Choose the
+// staff file, see the columns found and the first rows, choose the outputs
+// (the table, the PDF, the totals), run with a progress bar and a cancel that
+// leaves no file behind, then see the refused rows and the totals. The work is
+// the batch library's (batch::Execute) on a thread of its own.
+#pragma once
+
+#include <QDialog>
+
+#include <atomic>
+#include <memory>
+
+#include "batch/batch.h"
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QTableWidget;
+class QThread;
+class Form1;
+
+namespace paywindow {
+
+class BatchDialog final : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit BatchDialog(QWidget *parent = nullptr);
+    ~BatchDialog() override;
+
+    // Opens the dialog of `main`, or raises it when it is open.
+    static BatchDialog *Open(Form1 &main);
+
+    // Reads the staff file's columns and first rows into the preview.
+    void setStaffFile(const QString &path);
+
+    QLineEdit *staffFile() const { return staff_; }
+    QTableWidget *preview() const { return preview_; }
+    QLabel *columnsFound() const { return columns_; }
+    QCheckBox *tableOutput() const { return tableBox_; }
+    QLineEdit *tableFile() const { return tableFile_; }
+    QCheckBox *pdfOutput() const { return pdfBox_; }
+    QLineEdit *pdfFile() const { return pdfFile_; }
+    QCheckBox *totalsOutput() const { return totalsBox_; }
+    QCheckBox *asTyped() const { return asTyped_; }
+    QPushButton *runButton() const { return run_; }
+    QPushButton *cancelButton() const { return cancel_; }
+    QProgressBar *progress() const { return progress_; }
+    QLabel *status() const { return status_; }
+    // Columns: line, column, text, message.
+    QTableWidget *refusedRows() const { return refused_; }
+    // Columns: the line's title, its readable name, the total.
+    QTableWidget *totals() const { return totals_; }
+
+    bool isRunning() const { return thread_ != nullptr; }
+    const batch::Result &lastResult() const { return result_; }
+
+public slots:
+    void start();
+    void cancel();
+
+signals:
+    void finished(int exitCode);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void reject() override;
+
+private:
+    void chooseStaffFile();
+    void chooseTableFile();
+    void choosePdfFile();
+    void showProgress(quint64 done, quint64 total, double seconds);
+    void showResult();
+    void updateButtons();
+
+    QLineEdit *staff_ = nullptr;
+    QTableWidget *preview_ = nullptr;
+    QLabel *columns_ = nullptr;
+    QCheckBox *tableBox_ = nullptr;
+    QLineEdit *tableFile_ = nullptr;
+    QCheckBox *pdfBox_ = nullptr;
+    QLineEdit *pdfFile_ = nullptr;
+    QCheckBox *totalsBox_ = nullptr;
+    QCheckBox *asTyped_ = nullptr;
+    QPushButton *run_ = nullptr;
+    QPushButton *cancel_ = nullptr;
+    QPushButton *close_ = nullptr;
+    QProgressBar *progress_ = nullptr;
+    QLabel *status_ = nullptr;
+    QTableWidget *refused_ = nullptr;
+    QTableWidget *totals_ = nullptr;
+
+    QThread *thread_ = nullptr;
+    std::atomic<bool> cancelRequested_{false};
+    batch::Options options_;
+    batch::Result result_;
+    bool previewOk_ = false;
+};
+
+} // namespace paywindow

@@ -1,0 +1,204 @@
+// The batch dialog "كشوف مجمعة", headless: the preview of a staff file, a run
+// with its outputs, refused rows and totals, a cancel that leaves no file,
+// right to left and reachable by keyboard, opened from the main window.
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <fstream>
+
+#include "batch/batch.h"
+#include "paycalc/situation.h"
+#include "window/batch_dialog.h"
+#include "window/form1.h"
+
+using paywindow::BatchDialog;
+
+namespace {
+
+QString Example(const char *name) { return QDir(QStringLiteral(PAYSLIP_EXAMPLES)).filePath(QLatin1String(name)); }
+QString OutputPath(const QString &name) { return QDir(QStringLiteral(PAYSLIP_TEST_OUTPUT_DIR)).filePath(name); }
+
+// Runs the dialog and waits for the end of the run.
+bool RunToTheEnd(BatchDialog &dialog)
+{
+    QSignalSpy done(&dialog, &BatchDialog::finished);
+    QTest::mouseClick(dialog.runButton(), Qt::LeftButton);
+    return done.wait(60000);
+}
+
+QStringList Names(const QDir &dir) { return dir.entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot); }
+
+} // namespace
+
+class BatchDialogTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void previewShowsColumnsAndFirstRows();
+    void unreadableFileCannotRun();
+    void runWritesTheOutputsAndShowsRefusedRowsAndTotals();
+    void cancelLeavesNoFile();
+    void rightToLeftAndReachableByKeyboard();
+    void openedFromTheMainWindow();
+    void screenshot();
+};
+
+void BatchDialogTest::previewShowsColumnsAndFirstRows()
+{
+    BatchDialog dialog;
+    dialog.setStaffFile(Example("staff-with-mistakes.csv"));
+    const batch::Preview p = batch::ReadPreview(Example("staff-with-mistakes.csv").toStdString(), 10);
+    QVERIFY(p.ok);
+    // A line-number column, then the file's columns by their header names.
+    QCOMPARE(dialog.preview()->columnCount(), static_cast<int>(p.header.size()) + 1);
+    QCOMPARE(dialog.preview()->horizontalHeaderItem(1)->text(), QStringLiteral("الاسم"));
+    QCOMPARE(dialog.preview()->rowCount(), 10);
+    QCOMPARE(dialog.preview()->item(0, 0)->text(), QStringLiteral("2"));
+    QCOMPARE(dialog.preview()->item(0, 1)->text(), QStringLiteral("حسان بوعزة"));
+    // Each column says what it is: a situation value by the window's label, or carried.
+    const QString found = dialog.columnsFound()->text();
+    QVERIFY2(found.contains(QStringLiteral("الدرجة (إختر الدرجة)")), qPrintable(found));
+    QVERIFY2(found.contains(QStringLiteral("الاسم (ينقل كما هو)")), qPrintable(found));
+    QVERIFY(dialog.runButton()->isEnabled());
+}
+
+void BatchDialogTest::unreadableFileCannotRun()
+{
+    QTemporaryDir dir;
+    BatchDialog dialog;
+    dialog.setStaffFile(dir.filePath(QStringLiteral("missing.csv")));
+    QVERIFY(dialog.columnsFound()->text().contains(QStringLiteral("cannot read")));
+    QCOMPARE(dialog.preview()->rowCount(), 0);
+    QVERIFY(!dialog.runButton()->isEnabled());
+}
+
+void BatchDialogTest::runWritesTheOutputsAndShowsRefusedRowsAndTotals()
+{
+    QTemporaryDir dir;
+    BatchDialog dialog;
+    dialog.show();
+    dialog.setStaffFile(Example("staff-with-mistakes.csv"));
+    dialog.tableOutput()->setChecked(true);
+    dialog.tableFile()->setText(dir.filePath(QStringLiteral("slips.xlsx")));
+    dialog.totalsOutput()->setChecked(true);
+    QVERIFY(RunToTheEnd(dialog));
+    QVERIFY(!dialog.isRunning());
+
+    batch::Options options;
+    options.input = Example("staff-with-mistakes.csv").toStdString();
+    options.summary = true;
+    const batch::Result expected = batch::Execute(options, {});
+    QCOMPARE(dialog.lastResult().exitCode, batch::kExitSomeRefused);
+    QVERIFY(QFile::exists(dir.filePath(QStringLiteral("slips.xlsx"))));
+    // Every refused row in the list, with its line, column and message.
+    QCOMPARE(dialog.refusedRows()->rowCount(), static_cast<int>(expected.refusals.size()));
+    for (int row = 0; row < dialog.refusedRows()->rowCount(); ++row) {
+        const batch::Refusal &r = expected.refusals[static_cast<std::size_t>(row)];
+        QCOMPARE(dialog.refusedRows()->item(row, 0)->text(), QString::number(r.line));
+        QCOMPARE(dialog.refusedRows()->item(row, 1)->text(), QString::fromStdString(r.column));
+        QVERIFY(dialog.refusedRows()->item(row, 3)->text().contains(QString::fromStdString(r.message)));
+    }
+    // Every line's total, beside its title.
+    QCOMPARE(dialog.totals()->rowCount(), static_cast<int>(batch::kTableLines.size()));
+    for (std::size_t k = 0; k < batch::kTableLines.size(); ++k) {
+        const int row = static_cast<int>(k);
+        QCOMPARE(dialog.totals()->item(row, 1)->text(),
+                 QString::fromStdString(std::string(paycalc::LineName(batch::kTableLines[k]))));
+        QCOMPARE(dialog.totals()->item(row, 2)->text(), QString::fromStdString(expected.totals[k]));
+    }
+    const QString status = dialog.status()->text();
+    QVERIFY2(status.contains(QString::number(expected.counts.computed)) &&
+                 status.contains(QString::number(expected.counts.refused)),
+             qPrintable(status));
+}
+
+void BatchDialogTest::cancelLeavesNoFile()
+{
+    QTemporaryDir dir;
+    // Enough rows that the run is still going when the cancel comes.
+    const QString staff = dir.filePath(QStringLiteral("staff.csv"));
+    {
+        std::ofstream out(staff.toStdString());
+        out << "name;category;echelon;zone\n";
+        for (int i = 0; i < 300000; ++i) out << "E" << i << ';' << 1 + i % 17 << ';' << i % 13 << ';' << i % 3000 << ".50\n";
+    }
+    BatchDialog dialog;
+    dialog.show();
+    dialog.setStaffFile(staff);
+    dialog.tableOutput()->setChecked(true);
+    dialog.tableFile()->setText(dir.filePath(QStringLiteral("slips.csv")));
+    QSignalSpy done(&dialog, &BatchDialog::finished);
+    QTest::mouseClick(dialog.runButton(), Qt::LeftButton);
+    QVERIFY(dialog.isRunning());
+    QVERIFY(dialog.cancelButton()->isEnabled());
+    QTest::mouseClick(dialog.cancelButton(), Qt::LeftButton);
+    QVERIFY(done.wait(60000));
+    QVERIFY(dialog.lastResult().cancelled);
+    QCOMPARE(Names(QDir(dir.path())), QStringList{QStringLiteral("staff.csv")});
+    QVERIFY(dialog.status()->text().contains(QStringLiteral("لم يكتب أي ملف")));
+    QVERIFY(dialog.runButton()->isEnabled());
+}
+
+void BatchDialogTest::rightToLeftAndReachableByKeyboard()
+{
+    BatchDialog dialog;
+    dialog.setStaffFile(Example("staff.csv"));
+    dialog.tableOutput()->setChecked(true);
+    dialog.pdfOutput()->setChecked(true);
+    dialog.show();
+    QApplication::setActiveWindow(&dialog);
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    QCOMPARE(dialog.layoutDirection(), Qt::RightToLeft);
+    // Tab reaches every control a user needs.
+    QList<QWidget *> wanted{dialog.staffFile(), dialog.tableOutput(), dialog.tableFile(), dialog.pdfOutput(),
+                            dialog.pdfFile(), dialog.totalsOutput(), dialog.asTyped(), dialog.runButton(),
+                            dialog.refusedRows()};
+    dialog.staffFile()->setFocus();
+    QSet<QWidget *> reached;
+    for (int i = 0; i < 40; ++i) {
+        reached.insert(QApplication::focusWidget());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    for (QWidget *w : wanted) QVERIFY2(reached.contains(w), qPrintable(w->objectName()));
+    // The labelled file field is reached by its label's buddy.
+    QVERIFY(!dialog.staffFile()->accessibleName().isEmpty());
+}
+
+void BatchDialogTest::openedFromTheMainWindow()
+{
+    Form1 form;
+    form.show();
+    QVERIFY(form.batchAction()->text().contains(QStringLiteral("كشوف مجمعة…")));
+    form.batchAction()->trigger();
+    auto *dialog = form.findChild<BatchDialog *>();
+    QVERIFY(dialog);
+    QVERIFY(dialog->isVisible());
+    form.batchAction()->trigger(); // raised again, not a second one
+    QCOMPARE(form.findChildren<BatchDialog *>().size(), 1);
+}
+
+void BatchDialogTest::screenshot()
+{
+    BatchDialog dialog;
+    dialog.show();
+    dialog.setStaffFile(Example("staff-with-mistakes.csv"));
+    QTemporaryDir dir;
+    dialog.tableOutput()->setChecked(true);
+    dialog.tableFile()->setText(dir.filePath(QStringLiteral("slips.csv")));
+    QVERIFY(RunToTheEnd(dialog));
+    QVERIFY(dialog.grab().toImage().save(OutputPath(QStringLiteral("batch-dialog.png"))));
+}
+
+QTEST_MAIN(BatchDialogTest)
+#include "tst_batch_dialog.moc"
