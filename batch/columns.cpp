@@ -48,12 +48,16 @@ bool ParseWhole(std::string_view text, int low, int high, int& out)
     return true;
 }
 
-std::string Lower(std::string_view text)
+// Whether `text` is `word` (lower-case ASCII) in any case.
+bool Is(std::string_view text, std::string_view word)
 {
-    std::string s(text);
-    for (char& c : s)
+    if (text.size() != word.size()) return false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char c = text[i];
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return s;
+        if (c != word[i]) return false;
+    }
+    return true;
 }
 
 std::string Quoted(std::string_view text) { return "'" + std::string(text) + "'"; }
@@ -207,23 +211,20 @@ std::string ReadCell(Column c, std::string_view cell, bool asTyped, paycalc::Sit
         }
         return "the specific post is a row from 0 to 10 or a post's title as the window lists it, not " + Quoted(cell);
     case Column::Status: {
-        const std::string v = Lower(t);
-        if (v == "single" || t == paydata::kFamilyStatusEntries[0]) s.status = 0;
-        else if (v == "married" || t == paydata::kFamilyStatusEntries[1]) s.status = 1;
+        if (Is(t, "single") || t == paydata::kFamilyStatusEntries[0]) s.status = 0;
+        else if (Is(t, "married") || t == paydata::kFamilyStatusEntries[1]) s.status = 1;
         else return "the family status is single or married (عازب or متزوج), not " + Quoted(cell);
         return {};
     }
     case Column::Spouse: {
-        const std::string v = Lower(t);
-        if (v == "home" || t == paydata::kSpouseEntries[0]) s.spouse = 0;
-        else if (v == "working" || t == paydata::kSpouseEntries[1]) s.spouse = 1;
+        if (Is(t, "home") || t == paydata::kSpouseEntries[0]) s.spouse = 0;
+        else if (Is(t, "working") || t == paydata::kSpouseEntries[1]) s.spouse = 1;
         else return "the spouse's occupation is home or working (ماكثة or عاملة), not " + Quoted(cell);
         return {};
     }
     case Column::Mutual: {
-        const std::string v = Lower(t);
-        if (v == "yes" || v == "1" || t == "نعم") s.mutual = true;
-        else if (v == "no" || v == "0" || t == "لا") s.mutual = false;
+        if (Is(t, "yes") || t == "1" || t == "نعم") s.mutual = true;
+        else if (Is(t, "no") || t == "0" || t == "لا") s.mutual = false;
         else return "the mutual insurance is yes or no (1 or 0, نعم or لا), not " + Quoted(cell);
         return {};
     }

@@ -3,6 +3,7 @@
 // trying the examples.
 #include <unistd.h>
 
+#include <cstdlib>
 #include <iostream>
 #include <string>
 #include <string_view>
