@@ -162,7 +162,8 @@ std::string PadRight(const std::string& text, std::size_t width)
 
 const std::vector<Command>& Commands()
 {
-    static const std::vector<Command> commands{SlipCommand(), CompareCommand(), LadderCommand(), CheckCommand()};
+    static const std::vector<Command> commands{SlipCommand(), CompareCommand(), LadderCommand(), CheckCommand(),
+                                                  BatchCommand()};
     return commands;
 }
 

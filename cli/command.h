@@ -49,6 +49,7 @@ Command SlipCommand(std::shared_ptr<Options> options = nullptr); // options: whe
 Command CompareCommand();
 Command LadderCommand();
 Command CheckCommand();
+Command BatchCommand();
 
 // --- Helpers shared by the commands ---
 

@@ -10,7 +10,7 @@ set -euo pipefail
 packages=(
     build-essential cmake pkg-config
     qt6-base-dev qt6-svg-dev libgl-dev qt6-qpa-plugins
-    libcli11-dev nlohmann-json3-dev libcsv-dev libxlsxwriter-dev
+    libcli11-dev nlohmann-json3-dev libcsv-dev libxlsxwriter-dev zlib1g-dev
     fonts-noto-core
 )
 test_packages=(

@@ -37,3 +37,11 @@ expect_run(2 "^$" "'abc'" check --official Text21=abc)
 expect_run(2 "^$" "not a computed line" check --official zone=1)
 expect_run(1 "^$" "^payslip-cli: cannot compute" check --zone 1E400 --official net_pay=1)
 expect_run(1 "^$" "^payslip-cli: cannot compute .*Text12.*Text10[^\n]*\n$" --zone 1E400)
+
+# The batch: a staff list in, every slip out.
+expect_run(0 "rows read +30\ncomputed +30\nrefused +0" "^$" batch ${EXAMPLES}/staff.csv --summary)
+expect_run(0 "^{\"row\":2,\"columns\":{\"name\":" "^$" batch ${EXAMPLES}/staff.csv --json)
+expect_run(4 "refused +16" "staff-with-mistakes\\.csv:6: [^\n]*'1500,50'" batch ${EXAMPLES}/staff-with-mistakes.csv)
+expect_run(2 "^$" "needs the staff list" batch)
+expect_run(1 "^$" "cannot read [^\n]*no-such-list\\.csv" batch ${SCRATCH}/no-such-list.csv)
+expect_run(1 "^$" "no-such-folder/slips\\.csv" batch ${EXAMPLES}/staff.csv --out ${SCRATCH}/no-such-folder/slips.csv)
