@@ -6,6 +6,7 @@
 #include <condition_variable>
 #include <cstdio>
 #include <deque>
+#include <filesystem>
 #include <iomanip>
 #include <map>
 #include <memory>
@@ -649,11 +650,34 @@ void Pipeline::WorkerLoop()
     }
 }
 
+// Two of the files named for one run that are the same file: the staff list
+// would be replaced by an output, or one output by another.
+std::string SameFiles(const Options& options)
+{
+    std::vector<std::pair<const char*, std::string>> files{{"the staff list", options.input}};
+    if (!options.out.empty()) files.emplace_back("--out", options.out);
+    if (!options.pdf.empty()) files.emplace_back("--pdf", options.pdf);
+    if (!options.errors.empty()) files.emplace_back("--errors", options.errors);
+    std::error_code ignored;
+    for (std::size_t i = 0; i < files.size(); ++i)
+        for (std::size_t j = i + 1; j < files.size(); ++j)
+            if (std::filesystem::weakly_canonical(files[i].second, ignored) ==
+                std::filesystem::weakly_canonical(files[j].second, ignored))
+                return std::string(files[i].first) + " and " + files[j].first + " name the same file, " +
+                       files[j].second;
+    return {};
+}
+
 Result Pipeline::Run()
 {
     start_ = Clock::now();
     lastProgress_ = start_;
-    std::string error;
+    std::string error = SameFiles(options_);
+    if (!error.empty()) {
+        result_.exitCode = kExitFailed;
+        result_.error = error;
+        return result_;
+    }
     if (!reader_.Open(options_.input, &error)) {
         result_.exitCode = kExitFailed;
         result_.error = error;

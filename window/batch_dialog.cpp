@@ -381,7 +381,7 @@ void BatchDialog::showResult()
         }
     }
     updateButtons();
-    emit finished(r.cancelled ? batch::kExitFailed : r.exitCode);
+    emit runFinished(r.cancelled ? batch::kExitFailed : r.exitCode);
 }
 
 void BatchDialog::reject()

@@ -62,7 +62,7 @@ public slots:
     void cancel();
 
 signals:
-    void finished(int exitCode);
+    void runFinished(int exitCode); // the run is over: its exit status (1 when stopped)
 
 protected:
     void closeEvent(QCloseEvent *event) override;

@@ -280,7 +280,8 @@ INSTANTIATE_TEST_SUITE_P(
                       ExitCase{"output_folder_missing", "category\n3\n", "no/such/folder/slips.csv", 1,
                                "cannot write"},
                       ExitCase{"spreadsheet_folder_missing", "category\n3\n", "no/such/folder/slips.xlsx", 1,
-                               "cannot write"}),
+                               "cannot write"},
+                      ExitCase{"output_over_the_staff_list", "category\n3\n", "./staff.csv", 1, "the same file"}),
     [](const auto& param) { return std::string(param.param.name); });
 
 // ---- Files complete or not there ----

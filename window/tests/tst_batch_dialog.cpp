@@ -32,7 +32,7 @@ QString OutputPath(const QString &name) { return QDir(QStringLiteral(PAYSLIP_TES
 // Runs the dialog and waits for the end of the run.
 bool RunToTheEnd(BatchDialog &dialog)
 {
-    QSignalSpy done(&dialog, &BatchDialog::finished);
+    QSignalSpy done(&dialog, &BatchDialog::runFinished);
     QTest::mouseClick(dialog.runButton(), Qt::LeftButton);
     return done.wait(60000);
 }
@@ -138,7 +138,7 @@ void BatchDialogTest::cancelLeavesNoFile()
     dialog.setStaffFile(staff);
     dialog.tableOutput()->setChecked(true);
     dialog.tableFile()->setText(dir.filePath(QStringLiteral("slips.csv")));
-    QSignalSpy done(&dialog, &BatchDialog::finished);
+    QSignalSpy done(&dialog, &BatchDialog::runFinished);
     QTest::mouseClick(dialog.runButton(), Qt::LeftButton);
     QVERIFY(dialog.isRunning());
     QVERIFY(dialog.cancelButton()->isEnabled());
