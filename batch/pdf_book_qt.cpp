@@ -1,9 +1,6 @@
 // The batch's printed slips through the report library: a page per slip in
 // one PDF, written atomically by report::SlipPdf.
 #include <QDate>
-#include <QGuiApplication>
-
-#include <cstdio>
 
 #include "batch/pdf_book.h"
 #include "paycalc/memory_form.h"
@@ -12,22 +9,6 @@
 namespace batch {
 
 namespace {
-
-// Laying out text needs the fonts of a GUI application; a command line has
-// none and shows no window, so one is made on the offscreen platform.
-void NeedGuiApplication()
-{
-    if (QGuiApplication::instance()) return;
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Qt's notes about the desktop session are not the batch's business.
-    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
-        if (type == QtCriticalMsg || type == QtFatalMsg) fprintf(stderr, "payslip-cli: %s\n", qPrintable(message));
-    });
-    static int argc = 1;
-    static char name[] = "payslip-cli";
-    static char* argv[] = {name, nullptr};
-    new QGuiApplication(argc, argv); // lives as long as the program
-}
 
 QString Text(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
@@ -68,7 +49,7 @@ private:
 
 std::unique_ptr<PdfBook> OpenPdfBook(const std::string& path, std::string* /*error*/)
 {
-    NeedGuiApplication();
+    report::EnsureGuiApplication("payslip-cli");
     return std::make_unique<QtPdfBook>(path);
 }
 

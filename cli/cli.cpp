@@ -116,17 +116,6 @@ paycalc::Situation ApplyChanges(const paycalc::Situation& base,
     return s;
 }
 
-std::string Describe(const paycalc::RecalcError& e)
-{
-    std::string text = "cannot compute the " + std::string(paycalc::FieldTerm(e.step())) + " (" +
-                       std::string(paycalc::FieldName(e.step())) + "): " +
-                       std::string(paydata::FailureName(e.kind()));
-    if (auto source = e.source())
-        text += " reading " + std::string(paycalc::FieldName(*source)) + " (" +
-                std::string(paycalc::FieldTerm(*source)) + ")";
-    return text;
-}
-
 nlohmann::ordered_json SlipJson(const paycalc::Slip& slip)
 {
     nlohmann::ordered_json json = nlohmann::ordered_json::object();

@@ -78,9 +78,6 @@ paycalc::Situation ApplyChanges(const paycalc::Situation& base,
                                 const std::vector<std::pair<std::string, std::string>>& changes,
                                 std::string_view context);
 
-// "cannot compute the <line> (TextN): <failure> reading ..." for a failed slip.
-std::string Describe(const paycalc::RecalcError& e);
-
 // The computed fields of a slip by field name, in the order of the slip
 // (the keys of `payslip-cli --json`).
 nlohmann::ordered_json SlipJson(const paycalc::Slip& slip);

@@ -88,7 +88,7 @@ int RunCompare(const CompareOptions& options, const paycalc::Situation& before, 
     for (const paycalc::Slip* slip : {&comparison.before, &comparison.after}) {
         if (slip->ok()) continue;
         err << "payslip-cli: " << (slip == &comparison.before ? "before" : "after") << ": "
-            << Describe(*slip->error) << '\n';
+            << paycalc::Describe(*slip->error) << '\n';
         return 1;
     }
     paycalc::BackPay pay;

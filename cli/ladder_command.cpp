@@ -74,12 +74,12 @@ int RunLadder(const LadderOptions& options, const paycalc::Situation& situation,
     const paycalc::Ladder ladder = paycalc::ComputeLadder(situation, !options.json);
     for (const paycalc::LadderStep& step : ladder.steps) {
         if (step.slip.ok()) continue;
-        err << "payslip-cli: echelon " << step.echelon << ": " << Describe(*step.slip.error) << '\n';
+        err << "payslip-cli: echelon " << step.echelon << ": " << paycalc::Describe(*step.slip.error) << '\n';
         return 1;
     }
     if (ladder.categoryAbove && !ladder.categoryAbove->ok()) {
         err << "payslip-cli: category " << ladder.categoryAbove->situation.category << ": "
-            << Describe(*ladder.categoryAbove->error) << '\n';
+            << paycalc::Describe(*ladder.categoryAbove->error) << '\n';
         return 1;
     }
     std::ostringstream text;

@@ -61,7 +61,7 @@ int RunSlip(const Options& options, std::ostream& out, std::ostream& err)
     paycalc::SlipComputer computer;
     const paycalc::Slip slip = computer.Compute(options.situation, options.explain);
     if (!slip.ok()) {
-        err << "payslip-cli: " << Describe(*slip.error) << '\n';
+        err << "payslip-cli: " << paycalc::Describe(*slip.error) << '\n';
         return 1;
     }
     if (!options.pdf.empty()) {

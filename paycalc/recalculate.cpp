@@ -18,6 +18,15 @@ RecalcError::RecalcError(Field step, FailureKind kind, std::optional<Field> sour
 {
 }
 
+std::string Describe(const RecalcError& e)
+{
+    std::string text = "cannot compute the " + std::string(FieldTerm(e.step())) + " (" +
+                       std::string(FieldName(e.step())) + "): " + std::string(FailureName(e.kind()));
+    if (auto source = e.source())
+        text += " reading " + std::string(FieldName(*source)) + " (" + std::string(FieldTerm(*source)) + ")";
+    return text;
+}
+
 std::string ExplanationText(const Explanation& e)
 {
     std::string text = e.rule;

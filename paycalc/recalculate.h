@@ -37,6 +37,10 @@ private:
     std::optional<Field> source_;
 };
 
+// "cannot compute the pay subject to social security (Text12): overflow
+// reading Text10 (zone allowance)": the line that stopped and why, in words.
+std::string Describe(const RecalcError& e);
+
 // With a trace, every line also leaves its explanation there.
 void RecalculateAll(PayForm& form, Trace* trace = nullptr);
 

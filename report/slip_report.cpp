@@ -3,6 +3,7 @@
 #include <QAbstractTextDocumentLayout>
 #include <QDir>
 #include <QFont>
+#include <QGuiApplication>
 #include <QImage>
 #include <QPageLayout>
 #include <QPageSize>
@@ -15,6 +16,7 @@
 #include <QTextTable>
 
 #include <algorithm>
+#include <cstdio>
 #include <iterator>
 #include <optional>
 
@@ -635,6 +637,21 @@ QString SlipText(const paycalc::PayForm &form, bool bilingual)
     row({Utf8(paycalc::FieldTitle(Field::Text23)), Utf8(form.Text(Field::Text23)), {}, {}, {}});
     row({Utf8(paycalc::FieldTitle(Field::Text22)), {}, {}, Utf8(form.Text(Field::Text22)), {}});
     return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
+}
+
+void EnsureGuiApplication(const char *program)
+{
+    if (QGuiApplication::instance()) return;
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    static const char *name = program;
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &, const QString &message) {
+        if (type == QtCriticalMsg || type == QtFatalMsg) std::fprintf(stderr, "%s: %s\n", name, qPrintable(message));
+    });
+    static int argc = 1;
+    static char argv0[64];
+    std::snprintf(argv0, sizeof argv0, "%s", program);
+    static char *argv[] = {argv0, nullptr};
+    new QGuiApplication(argc, argv); // lives as long as the program
 }
 
 } // namespace report

@@ -51,6 +51,13 @@ private:
 };
 
 // One slip as a PDF file, atomically; false, with the reason, when it cannot be written.
+// Laying out text needs the fonts of a GUI application. A program that
+// shows no window (the command line) gets one on the offscreen platform, no
+// display touched; Qt's notes about the desktop session are dropped, its
+// critical messages go to standard error after `program`. Does nothing when
+// an application exists.
+void EnsureGuiApplication(const char *program);
+
 bool WriteSlipPdf(const paycalc::PayForm &form, const PrintOptions &options, const QString &path,
                   QString *error = nullptr);
 
