@@ -6,15 +6,12 @@
 #include <QCheckBox>
 #include <QDesktopServices>
 #include <QIcon>
-#include <QImage>
-#include <QPixmap>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPalette>
 #include <QPushButton>
 
 #include <exception>
-#include <future>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -27,7 +24,6 @@
 #include "window/pick_list.h"
 #include "window/recalc_message.h"
 #include "window/slip_actions.h"
-#include "window/svg_picture.h"
 #include "window/window_fonts.h"
 
 // Resources of a static library are registered by name, outside any namespace.
@@ -41,7 +37,6 @@ namespace {
 using paycalc::Field;
 using paywindow::Pixels;
 
-constexpr int kIconPixels = 48;
 constexpr QRgb kWindowColour = qRgb(255, 192, 255);
 
 constexpr Qt::WindowFlags kFixedWindow = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -52,9 +47,6 @@ constexpr Qt::WindowFlags kFixedWindow = Qt::Window | Qt::CustomizeWindowHint | 
 Form1::Form1(QWidget *parent) : QWidget(parent, kFixedWindow)
 {
     RegisterResources();
-    // The icon renders in the background while the window is built.
-    std::future<QImage> icon = std::async(std::launch::async, paywindow::RenderIcon,
-                                          QStringLiteral(":/payslip.svg"), kIconPixels);
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("كشف الراتب جانفي 2016"));
     setLayoutDirection(Qt::RightToLeft);
@@ -87,7 +79,8 @@ Form1::Form1(QWidget *parent) : QWidget(parent, kFixedWindow)
     connect(compareAction(), &QAction::triggered, this, [this] { paywindow::CompareWindow::Open(*this); });
     connect(batchAction(), &QAction::triggered, this, [this] { paywindow::BatchDialog::Open(*this); });
     recalculate();
-    setWindowIcon(QIcon(QPixmap::fromImage(icon.get())));
+    // 48 × 48 pixels, rendered from the SVG icon beforehand.
+    setWindowIcon(QIcon(QStringLiteral(":/payslip-48.png")));
 }
 
 Form1::~Form1() = default;

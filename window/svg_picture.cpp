@@ -23,12 +23,12 @@ QImage Render(const QString &resource, QSize size, qreal ratio)
 
 } // namespace
 
-SvgPicture::SvgPicture(const QString &resource, const QRect &geometry, QWidget *parent)
-    : QWidget(parent), resource_(resource)
+SvgPicture::SvgPicture(const QString &resource, const QString &prerendered, const QRect &geometry, QWidget *parent)
+    : QWidget(parent), resource_(resource), prerendered_(prerendered)
 {
     setGeometry(geometry);
-    rendering_ = std::async(std::launch::async, Render, resource_, geometry.size(),
-                            QGuiApplication::primaryScreen() ? qGuiApp->devicePixelRatio() : 1.0);
+    const qreal ratio = QGuiApplication::primaryScreen() ? qGuiApp->devicePixelRatio() : 1.0;
+    if (!qFuzzyCompare(ratio, 1.0)) rendering_ = std::async(std::launch::async, Render, resource_, geometry.size(), ratio);
 }
 
 SvgPicture::~SvgPicture()
@@ -40,6 +40,7 @@ void SvgPicture::paintEvent(QPaintEvent *)
 {
     if (rendering_.valid()) rendered_ = QPixmap::fromImage(rendering_.get());
     const qreal ratio = devicePixelRatioF();
+    if (rendered_.isNull() && qFuzzyCompare(ratio, 1.0)) rendered_.load(prerendered_);
     if (rendered_.isNull() || rendered_.deviceIndependentSize().toSize() != size() ||
         !qFuzzyCompare(rendered_.devicePixelRatio(), ratio)) // a screen of another ratio
         rendered_ = QPixmap::fromImage(Render(resource_, size(), ratio));
@@ -47,9 +48,9 @@ void SvgPicture::paintEvent(QPaintEvent *)
     painter.drawPixmap(0, 0, rendered_);
 }
 
-QImage RenderIcon(const QString &resource, int pixels)
+QImage RenderSvg(const QString &resource, QSize size)
 {
-    return Render(resource, QSize(pixels, pixels), 1.0);
+    return Render(resource, size, 1.0);
 }
 
 } // namespace paywindow

@@ -1,6 +1,8 @@
-// A picture drawn from an SVG resource, stretched to fill the widget. It is
-// rendered once, in the background from the moment the widget is made, and
-// painted from memory from then on.
+// A picture drawn from an SVG resource, stretched to fill the widget. On a
+// screen of one pixel per device pixel it is painted from a PNG rendered
+// from the SVG beforehand at the widget's size (the start-up draws no SVG);
+// on any other screen the SVG is rendered once, in the background from the
+// moment the widget is made, and painted from memory from then on.
 #pragma once
 
 #include <QImage>
@@ -17,7 +19,9 @@ class SvgPicture final : public QWidget {
     Q_OBJECT
 
 public:
-    SvgPicture(const QString &resource, const QRect &geometry, QWidget *parent = nullptr);
+    // `prerendered`: the PNG of `resource` at `geometry`'s size.
+    SvgPicture(const QString &resource, const QString &prerendered, const QRect &geometry,
+               QWidget *parent = nullptr);
     ~SvgPicture() override;
 
 protected:
@@ -25,12 +29,13 @@ protected:
 
 private:
     QString resource_;
+    QString prerendered_;
     std::future<QImage> rendering_;
     QPixmap rendered_;
 };
 
-// A window icon drawn from an SVG resource at `pixels` × `pixels`; safe off
-// the user-interface thread.
-QImage RenderIcon(const QString &resource, int pixels);
+// An SVG resource drawn at `size` pixels, stretched; safe off the
+// user-interface thread.
+QImage RenderSvg(const QString &resource, QSize size);
 
 } // namespace paywindow

@@ -32,8 +32,11 @@ QString ChooseFamily()
 }
 
 // Captions that do not fit are set a notch or more smaller. The sizes keep
-// to a coarse scale so that few font sizes have to be loaded.
-constexpr qreal kNotch = 0.75;
+// to a coarse scale (12, 10.5, 9 pt ...) so that few font sizes have to be
+// loaded: each size is a font engine of its own (two with a font that has
+// no Latin letters, one for the Arabic text and one for the digits), and
+// loading them is the largest cost of the window's start-up.
+constexpr qreal kNotch = 1.5;
 
 qreal NotchBelow(qreal points)
 {

@@ -11,14 +11,18 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
 #include <QSet>
 #include <QTest>
+
+#include <cstdlib>
 
 #include "form1_test_support.h"
 #include "paycalc/fields.h"
 #include "window/form1.h"
 #include "window/form1_layout.h"
+#include "window/svg_picture.h"
 
 using paycalc::Field;
 
@@ -79,6 +83,9 @@ private slots:
     void netPayIsAnnouncedWithItsAmount();
     void linkButtonsOpenTheProjectPages();
     void creditsNameTheProgramAndItsSite();
+    void prerenderedPicturesMatchTheirSvg_data();
+    void prerenderedPicturesMatchTheirSvg();
+    void pictureIsShownFromItsPrerenderedPng();
     void screenshot();
 };
 
@@ -410,6 +417,71 @@ void Form1LayoutTest::screenshot()
     const QRect net = RectInWindow(form, *form.text(Field::Text21));
     QCOMPARE(QColor(shot.pixel(net.left() + 6, net.center().y())), QColor(128, 255, 255));
     QCOMPARE(QColor(shot.pixel(10200 / 15 - 3, 100)), QColor(255, 192, 255));
+}
+
+namespace {
+
+// The mean difference of two images of the same size, over every channel of
+// every pixel, from 0 (alike) to 255.
+double MeanDifference(const QImage &a, const QImage &b)
+{
+    const QImage x = a.convertToFormat(QImage::Format_ARGB32);
+    const QImage y = b.convertToFormat(QImage::Format_ARGB32);
+    double sum = 0;
+    for (int row = 0; row < x.height(); ++row)
+        for (int col = 0; col < x.width(); ++col) {
+            const QRgb p = x.pixel(col, row);
+            const QRgb q = y.pixel(col, row);
+            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q)) +
+                   std::abs(qAlpha(p) - qAlpha(q));
+        }
+    return sum / (4.0 * x.width() * x.height());
+}
+
+} // namespace
+
+// The picture and the icon are drawn at start-up from PNGs rendered from the
+// SVGs beforehand; they must still be those SVGs (the text in the picture may
+// be set in another font on another machine, hence a tolerance).
+void Form1LayoutTest::prerenderedPicturesMatchTheirSvg_data()
+{
+    QTest::addColumn<QString>("svg");
+    QTest::addColumn<QString>("png");
+    QTest::addColumn<QSize>("size");
+    QTest::newRow("picture") << ":/tap.svg" << ":/tap.png" << QSize(4365 / 15, 3375 / 15);
+    QTest::newRow("icon") << ":/payslip.svg" << ":/payslip-48.png" << QSize(48, 48);
+}
+
+void Form1LayoutTest::prerenderedPicturesMatchTheirSvg()
+{
+    QFETCH(QString, svg);
+    QFETCH(QString, png);
+    QFETCH(QSize, size);
+    Form1 form; // registers the resources
+    const QImage prerendered(png);
+    QCOMPARE(prerendered.size(), size);
+    const QImage drawn = paywindow::RenderSvg(svg, size);
+    const double difference = MeanDifference(prerendered, drawn);
+    QVERIFY2(difference < 3.0, qPrintable(QString::number(difference)));
+    // Another picture of the same size is far from it.
+    QImage other(size, QImage::Format_ARGB32);
+    other.fill(Qt::white);
+    QVERIFY(MeanDifference(prerendered, other) > 10.0);
+}
+
+void Form1LayoutTest::pictureIsShownFromItsPrerenderedPng()
+{
+    Form1 form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QWidget *picture = form.findChild<QWidget *>(QStringLiteral("Image2"));
+    QVERIFY(picture);
+    QCOMPARE(picture->devicePixelRatioF(), 1.0);
+    const QImage shown = picture->grab().toImage();
+    QImage expected(picture->size(), QImage::Format_ARGB32_Premultiplied);
+    expected.fill(form.palette().color(QPalette::Window));
+    QPainter(&expected).drawImage(0, 0, QImage(QStringLiteral(":/tap.png")));
+    QCOMPARE(MeanDifference(shown, expected), 0.0);
 }
 
 QTEST_MAIN(Form1LayoutTest)
