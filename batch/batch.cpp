@@ -88,7 +88,7 @@ struct Chunk {
     std::vector<Refusal> refusals;
     std::string csv;  // the table's lines of the computed rows
     std::string json; // their JSON Lines
-    std::string failure;
+    Message failure;
 
     void Reset()
     {
@@ -96,7 +96,7 @@ struct Chunk {
         refusals.clear();
         csv.clear();
         json.clear();
-        failure.clear();
+        failure = {};
     }
 };
 
@@ -110,18 +110,81 @@ struct Plan {
     bool values = false; // read back every line's amount (totals, spreadsheet)
 };
 
-std::string FlawMessage(RecordBatch::Flaw flaw)
+Message FlawMessage(RecordBatch::Flaw flaw)
 {
     switch (flaw) {
     case RecordBatch::Flaw::BadQuotes:
-        return "badly quoted: a quote inside an unquoted cell, or text right after a closing quote";
-    case RecordBatch::Flaw::UnclosedQuote: return "a quoted cell is not closed before the end of the file";
+        return {"badly quoted: a quote inside an unquoted cell, or text right after a closing quote",
+                "علامات الاقتباس في غير موضعها: علامة \" داخل خلية غير مقتبسة، أو نص بعد علامة الاقتباس الخاتمة"};
+    case RecordBatch::Flaw::UnclosedQuote:
+        return {"a quoted cell is not closed before the end of the file",
+                "خلية مقتبسة لم تغلق علامة اقتباسها قبل نهاية الملف"};
     case RecordBatch::Flaw::None: break;
     }
     return {};
 }
 
-std::string ComputeMessage(const paycalc::RecalcError& e)
+Message CellCountMessage(std::size_t cells, std::size_t headerCells)
+{
+    return {"the row has " + std::to_string(cells) + (cells == 1 ? " cell" : " cells") + " where the header has " +
+                std::to_string(headerCells),
+            "عدد خلايا السطر " + std::to_string(cells) + " والعنوان فيه " + std::to_string(headerCells)};
+}
+
+Message NotUtf8Message() { return {"the cell is not UTF-8 text", "نص الخلية ليس بترميز UTF-8"}; }
+
+Message SingleWithChildrenMessage(int count)
+{
+    return {"a single employee has no children counted, not " + std::to_string(count),
+            "الموظف الأعزب لا يحسب له أولاد، لا '" + std::to_string(count) + "'"};
+}
+
+// The line a user sees for a line of the slip: the hidden working fields
+// show through the line they lead to.
+Field ShownLine(Field line)
+{
+    if (line == Field::Text2000) return Field::Text17;
+    if (line == Field::Text2001) return Field::Text21;
+    return line;
+}
+
+std::string ArabicTitle(Field f)
+{
+    std::string title = paycalc::FieldTitle(f);
+    if (title.empty()) title = std::string(paycalc::FieldName(f));
+    return "«" + title + "»";
+}
+
+// Why a slip cannot be computed, in the window's words: the typed value that
+// cannot be read, or the line that cannot be computed (and the field it was
+// reading).
+std::string ArabicComputeMessage(const paycalc::RecalcError& e)
+{
+    using paydata::FailureKind;
+    std::string text = "تعذر حساب الكشف: ";
+    const std::optional<Field> source = e.source();
+    if (source && paycalc::IsTypedField(*source)) {
+        text += "القيمة المكتوبة في " + ArabicTitle(*source) + " ";
+        switch (e.kind()) {
+        case FailureKind::Overflow: return text + "كبيرة جدا";
+        case FailureKind::InvalidOperation:
+        case FailureKind::DivisionByZero: return text + "لا تعطي نتيجة صحيحة";
+        case FailureKind::NoSuchRow: break;
+        }
+        return text + "غير موجودة في الجداول";
+    }
+    text += "بند " + ArabicTitle(ShownLine(e.step())) + " ";
+    switch (e.kind()) {
+    case FailureKind::Overflow: text += "يتجاوز حدود الحساب"; break;
+    case FailureKind::InvalidOperation:
+    case FailureKind::DivisionByZero: text += "لا يعطي نتيجة صحيحة"; break;
+    case FailureKind::NoSuchRow: text += "يطلب سطرا غير موجود في الجداول"; break;
+    }
+    if (source) text += " عند قراءة " + ArabicTitle(*source);
+    return text;
+}
+
+Message ComputeMessage(const paycalc::RecalcError& e)
 {
     std::string text = "cannot compute the " + std::string(paycalc::FieldTerm(e.step())) + " (" +
                        std::string(paycalc::FieldName(e.step())) + "): " +
@@ -129,7 +192,16 @@ std::string ComputeMessage(const paycalc::RecalcError& e)
     if (auto source = e.source())
         text += " reading " + std::string(paycalc::FieldName(*source)) + " (" +
                 std::string(paycalc::FieldTerm(*source)) + ")";
-    return text;
+    return {std::move(text), ArabicComputeMessage(e)};
+}
+
+// A file that cannot be written, in the window's words. The writers' English
+// reasons read "cannot write PATH: why"; the system's own reason is kept.
+std::string ArabicWriteFailure(const std::string& path, const std::string& english)
+{
+    const std::string lead = "cannot write " + path;
+    if (english.starts_with(lead)) return "تعذرت كتابة الملف " + path + english.substr(lead.size());
+    return "تعذرت كتابة الملف " + path + ": " + english;
 }
 
 std::optional<Column> TypedColumn(Field f)
@@ -156,13 +228,14 @@ public:
 
 private:
     void Refuse(Chunk& chunk, Row& row, std::uint64_t line, std::string column, std::string_view text,
-                std::string message)
+                Message message)
     {
         if (row.state != RowState::Refused) {
             row.state = RowState::Refused;
             row.firstRefusal = chunk.refusals.size();
         }
-        chunk.refusals.push_back(Refusal{line, std::move(column), std::string(text), std::move(message)});
+        chunk.refusals.push_back(Refusal{line, std::move(column), std::string(text), std::move(message.english),
+                                         std::move(message.arabic)});
         ++row.refusalCount;
     }
 
@@ -185,14 +258,12 @@ private:
             return;
         }
         if (record.cellCount != header.size()) {
-            Refuse(chunk, row, record.line, {}, {},
-                   "the row has " + std::to_string(record.cellCount) + (record.cellCount == 1 ? " cell" : " cells") +
-                       " where the header has " + std::to_string(header.size()));
+            Refuse(chunk, row, record.line, {}, {}, CellCountMessage(record.cellCount, header.size()));
             return;
         }
         for (std::size_t c = 0; c < record.cellCount; ++c) {
             std::string_view cell = records.Cell(record, c);
-            if (!IsUtf8(cell)) Refuse(chunk, row, record.line, header[c], {}, "the cell is not UTF-8 text");
+            if (!IsUtf8(cell)) Refuse(chunk, row, record.line, header[c], {}, NotUtf8Message());
         }
         if (row.state == RowState::Refused) return;
 
@@ -204,7 +275,7 @@ private:
             if (at < 0) continue;
             const auto index = static_cast<std::size_t>(at);
             std::string_view cell = records.Cell(record, index);
-            std::string problem = ReadCell(static_cast<Column>(k), cell, plan_.options->asTyped, s);
+            Message problem = ReadCell(static_cast<Column>(k), cell, plan_.options->asTyped, s);
             if (!problem.empty()) Refuse(chunk, row, record.line, header[index], cell, std::move(problem));
         }
         if (row.state == RowState::Refused) return;
@@ -218,7 +289,7 @@ private:
                 if (count == 0) continue;
                 const auto index = static_cast<std::size_t>(layout.where[static_cast<std::size_t>(c)]);
                 Refuse(chunk, row, record.line, header[index], records.Cell(record, index),
-                       "a single employee has no children counted, not " + std::to_string(count));
+                       SingleWithChildrenMessage(count));
             }
             if (row.state == RowState::Refused) return;
         }
@@ -382,9 +453,16 @@ private:
     void WriteXlsxRow(const Chunk& chunk, const RecordBatch::Record& record, const Row& row);
     void AddPdfPage(const Chunk& chunk, const RecordBatch::Record& record, const Row& row);
     bool FinishOutputs();
-    void Fail(std::string message)
+    void Fail(Message message)
     {
-        if (result_.error.empty()) result_.error = std::move(message);
+        if (!result_.error.empty()) return;
+        result_.error = std::move(message.english);
+        result_.arabicError = std::move(message.arabic);
+    }
+    // A file that cannot be written: the writer's reason, and the same in Arabic.
+    void FailWriting(const std::string& path, const std::string& english)
+    {
+        Fail({english, ArabicWriteFailure(path, english)});
     }
     void ReportProgress(bool force);
 
@@ -414,7 +492,7 @@ private:
     std::map<std::size_t, Chunk*> done_;
     bool readerDone_ = false;
     std::size_t chunkCount_ = 0;
-    std::string readError_;
+    Message readError_;
     bool stop_ = false;
 
     Clock::time_point start_;
@@ -429,7 +507,7 @@ bool Pipeline::OpenOutputs()
     const CsvFormat& format = reader_.format();
     if (!options_.errors.empty()) {
         errors_ = std::make_unique<AtomicFile>(options_.errors);
-        if (!errors_->Open(&error)) return Fail(error), false;
+        if (!errors_->Open(&error)) return FailWriting(options_.errors, error), false;
         std::string head = FileStart(format);
         AppendLine(head, {"line", "column", "text", "message"}, plan_.style);
         errors_->Write(head);
@@ -438,10 +516,10 @@ bool Pipeline::OpenOutputs()
         const std::vector<std::string> names = TableHeader(plan_);
         if (EndsWith(options_.out, ".xlsx")) {
             xlsx_ = std::make_unique<XlsxTable>(options_.out);
-            if (!xlsx_->Open(names, &error)) return Fail(error), false;
+            if (!xlsx_->Open(names, &error)) return FailWriting(options_.out, error), false;
         } else {
             table_ = std::make_unique<AtomicFile>(options_.out);
-            if (!table_->Open(&error)) return Fail(error), false;
+            if (!table_->Open(&error)) return FailWriting(options_.out, error), false;
             std::string head = FileStart(format);
             AppendLine(head, names, plan_.style);
             table_->Write(head);
@@ -449,7 +527,7 @@ bool Pipeline::OpenOutputs()
     }
     if (!options_.pdf.empty()) {
         pdf_ = OpenPdfBook(options_.pdf, &error);
-        if (!pdf_) return Fail(error), false;
+        if (!pdf_) return FailWriting(options_.pdf, error), false;
     }
     return true;
 }
@@ -532,11 +610,11 @@ void Pipeline::WriteChunk(Chunk& chunk)
     if (table_ && !table_->Write(chunk.csv)) {
         std::string error;
         table_->Commit(&error); // fails, and says why
-        Fail(error);
+        FailWriting(table_->path(), error);
     }
     if (hooks_.json && !chunk.json.empty()) {
         hooks_.json->write(chunk.json.data(), static_cast<std::streamsize>(chunk.json.size()));
-        if (!*hooks_.json) Fail("cannot write the JSON output");
+        if (!*hooks_.json) Fail({"cannot write the JSON output", "تعذرت كتابة مخرج JSON"});
     }
 }
 
@@ -556,19 +634,19 @@ bool Pipeline::FinishOutputs()
     // leaves the others out too: the PDF, then the spreadsheet (read back
     // before it goes in place), the table, the error list.
     if (pdf_) {
-        if (!pdf_->Finish(&error)) return Fail(error), false;
+        if (!pdf_->Finish(&error)) return FailWriting(options_.pdf, error), false;
         result_.written.push_back(options_.pdf);
     }
     if (xlsx_) {
-        if (!xlsx_->Finish(&error)) return Fail(error), false;
+        if (!xlsx_->Finish(&error)) return FailWriting(xlsx_->path(), error), false;
         result_.written.push_back(xlsx_->path());
     }
     if (table_) {
-        if (!table_->Commit(&error)) return Fail(error), false;
+        if (!table_->Commit(&error)) return FailWriting(table_->path(), error), false;
         result_.written.push_back(table_->path());
     }
     if (errors_) {
-        if (!errors_->Commit(&error)) return Fail(error), false;
+        if (!errors_->Commit(&error)) return FailWriting(errors_->path(), error), false;
         result_.written.push_back(errors_->path());
     }
     return true;
@@ -604,7 +682,7 @@ void Pipeline::ReaderLoop()
         const CsvReader::Status status = reader_.Read(chunk->records, kChunkRows, &error);
         std::unique_lock lock(mutex_);
         if (status == CsvReader::Status::Error) {
-            readError_ = error;
+            readError_ = {error, reader_.arabicError()};
             free_.push_back(chunk);
             readerDone_ = true;
             chunkCount_ = sequence;
@@ -642,7 +720,8 @@ void Pipeline::WorkerLoop()
         try {
             worker.Process(*chunk);
         } catch (const std::exception& e) {
-            chunk->failure = std::string("cannot compute the batch: ") + e.what();
+            chunk->failure = {std::string("cannot compute the batch: ") + e.what(),
+                              std::string("تعذر حساب الكشوف: ") + e.what()};
         }
         std::unique_lock lock(mutex_);
         done_[chunk->sequence] = chunk;
@@ -652,19 +731,24 @@ void Pipeline::WorkerLoop()
 
 // Two of the files named for one run that are the same file: the staff list
 // would be replaced by an output, or one output by another.
-std::string SameFiles(const Options& options)
+Message SameFiles(const Options& options)
 {
-    std::vector<std::pair<const char*, std::string>> files{{"the staff list", options.input}};
-    if (!options.out.empty()) files.emplace_back("--out", options.out);
-    if (!options.pdf.empty()) files.emplace_back("--pdf", options.pdf);
-    if (!options.errors.empty()) files.emplace_back("--errors", options.errors);
+    struct Named {
+        const char* name;
+        const char* arabic;
+        std::string path;
+    };
+    std::vector<Named> files{{"the staff list", "ملف الموظفين", options.input}};
+    if (!options.out.empty()) files.push_back({"--out", "جدول الكشوف", options.out});
+    if (!options.pdf.empty()) files.push_back({"--pdf", "الكشوف المطبوعة", options.pdf});
+    if (!options.errors.empty()) files.push_back({"--errors", "قائمة الصفوف المرفوضة", options.errors});
     std::error_code ignored;
     for (std::size_t i = 0; i < files.size(); ++i)
         for (std::size_t j = i + 1; j < files.size(); ++j)
-            if (std::filesystem::weakly_canonical(files[i].second, ignored) ==
-                std::filesystem::weakly_canonical(files[j].second, ignored))
-                return std::string(files[i].first) + " and " + files[j].first + " name the same file, " +
-                       files[j].second;
+            if (std::filesystem::weakly_canonical(files[i].path, ignored) ==
+                std::filesystem::weakly_canonical(files[j].path, ignored))
+                return {std::string(files[i].name) + " and " + files[j].name + " name the same file, " + files[j].path,
+                        std::string(files[i].arabic) + " و" + files[j].arabic + " ملف واحد: " + files[j].path};
     return {};
 }
 
@@ -672,22 +756,23 @@ Result Pipeline::Run()
 {
     start_ = Clock::now();
     lastProgress_ = start_;
-    std::string error = SameFiles(options_);
-    if (!error.empty()) {
+    if (Message same = SameFiles(options_); !same.empty()) {
         result_.exitCode = kExitFailed;
-        result_.error = error;
+        Fail(std::move(same));
         return result_;
     }
+    std::string error;
     if (!reader_.Open(options_.input, &error)) {
         result_.exitCode = kExitFailed;
-        result_.error = error;
+        Fail({error, reader_.arabicError()});
         return result_;
     }
     plan_.options = &options_;
     plan_.header = reader_.header();
-    if (!MakeLayout(plan_.header, plan_.layout, &error)) {
+    std::string arabic;
+    if (!MakeLayout(plan_.header, plan_.layout, &error, &arabic)) {
         result_.exitCode = kExitFailed;
-        result_.error = options_.input + ": " + error;
+        Fail({options_.input + ": " + error, options_.input + ": " + arabic});
         return result_;
     }
     result_.recomputed = plan_.layout.recomputed;
@@ -770,7 +855,7 @@ Result Pipeline::Run()
     ReportProgress(true);
     if (plan_.values)
         for (std::size_t k = 0; k < kLineCount; ++k)
-            result_.totals[k] = overflow_[k] ? "overflow" : paydata::ShowAmount(totals_[k]);
+            result_.totals[k] = overflow_[k] ? std::string(kOverflowTotal) : paydata::ShowAmount(totals_[k]);
     if (!FinishOutputs()) {
         result_.exitCode = kExitFailed;
         return result_;
@@ -898,11 +983,15 @@ Preview ReadPreview(const std::string& path, std::size_t rowCount)
 {
     Preview p;
     CsvReader reader;
-    if (!reader.Open(path, &p.error)) return p;
+    if (!reader.Open(path, &p.error)) {
+        p.arabicError = reader.arabicError();
+        return p;
+    }
     p.format = reader.format();
     p.header = reader.header();
-    if (!MakeLayout(p.header, p.layout, &p.error)) {
+    if (!MakeLayout(p.header, p.layout, &p.error, &p.arabicError)) {
         p.error = path + ": " + p.error;
+        p.arabicError = path + ": " + p.arabicError;
         return p;
     }
     for (std::size_t i = 0; i < p.header.size(); ++i) {
@@ -910,11 +999,13 @@ Preview ReadPreview(const std::string& path, std::size_t rowCount)
         if (role >= 0) p.roles.push_back(std::string(ColumnName(static_cast<Column>(role))));
         else if (role == Layout::Recomputed) p.roles.push_back("computed afresh");
         else p.roles.push_back("carried");
+        p.arabicRoles.push_back(ArabicRole(p.layout, i));
     }
     RecordBatch records;
     std::string error;
     if (rowCount && reader.Read(records, rowCount, &error) == CsvReader::Status::Error) {
         p.error = error;
+        p.arabicError = reader.arabicError();
         return p;
     }
     for (const RecordBatch::Record& r : records.records) {

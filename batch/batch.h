@@ -16,6 +16,7 @@
 #include <functional>
 #include <iosfwd>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "batch/columns.h"
@@ -53,14 +54,17 @@ inline constexpr const std::array<paycalc::Field, 21>& kTableLines = paycalc::kC
 // The columns of a staff list and its first rows, as read.
 struct Preview {
     bool ok = false;
-    std::string error;
+    std::string error;       // why the file cannot be used, naming it
+    std::string arabicError; // the same in the window's Arabic words
     CsvFormat format;
     std::vector<std::string> header;
     Layout layout;
     std::vector<std::uint64_t> lines;           // the line number of each row shown
     std::vector<std::vector<std::string>> rows; // the first rows' cells
-    // What each column is, in words: "category (situation)", "carried", ...
+    // What each column is, in words: "category", "carried", "computed afresh".
     std::vector<std::string> roles;
+    // The same in the window's Arabic words (ArabicRole): "الصنف", "ينقل كما هو", "يعاد حسابه".
+    std::vector<std::string> arabicRoles;
 };
 Preview ReadPreview(const std::string& path, std::size_t rowCount = 10);
 
@@ -81,6 +85,7 @@ struct Result {
     int exitCode = kExitAllComputed;
     bool cancelled = false;
     std::string error;                      // why the run failed (exit 1), naming the file
+    std::string arabicError;                // the same in the window's Arabic words
     Counts counts;
     std::vector<Refusal> refusals;          // the first kKeptRefusals problems, in input order
     std::uint64_t refusalCount = 0;         // every problem found (a row may have several)
@@ -90,6 +95,8 @@ struct Result {
     std::vector<std::string> recomputed;    // header names of earlier slip lines, computed afresh
 };
 inline constexpr std::size_t kKeptRefusals = 10000;
+// A total in Result::totals whose sum goes beyond the range of the amounts.
+inline constexpr std::string_view kOverflowTotal = "overflow";
 
 struct Hooks {
     std::ostream* json = nullptr;                      // where --json writes (required when options.json)

@@ -62,6 +62,43 @@ bool Is(std::string_view text, std::string_view word)
 
 std::string Quoted(std::string_view text) { return "'" + std::string(text) + "'"; }
 
+// What each situation cell must hold, in both wordings: the English reads
+// "SUBJECT is RULE, not 'TEXT'", the Arabic "SUBJECT RULE، لا 'TEXT'".
+struct CellRule {
+    std::string_view subject;
+    std::string_view rule;
+    std::string_view arabicSubject;
+    std::string_view arabicRule;
+};
+
+constexpr std::string_view kDecimalRule = "a decimal number with a point, such as 1500.50";
+constexpr std::string_view kArabicDecimalRule = "عدد عشري بنقطة، مثل 1500.50";
+
+const std::array<CellRule, kColumnCount> kCellRules{{
+    {"the category", "a whole number from 1 to 17", "الصنف", "عدد صحيح من 1 إلى 17"},
+    {"the echelon", "a whole number from 0 to 12", "الدرجة", "عدد صحيح من 0 إلى 12"},
+    {"the specific post", "a row from 0 to 10 or a post's title as the window lists it", "المنصب النوعي",
+     "رقم سطر من 0 إلى 10 أو اسم منصب كما تعرضه قائمة النافذة"},
+    {"the number of children", "a whole number from 0 to 12", "عدد الأولاد", "عدد صحيح من 0 إلى 12"},
+    {"the number of children over ten", "a whole number from 0 to 12", "عدد الأولاد الأكبر من 10 سنوات",
+     "عدد صحيح من 0 إلى 12"},
+    {"the family status", "single or married (عازب or متزوج)", "الحالة العائلية", "عازب أو متزوج (single أو married)"},
+    {"the spouse's occupation", "home or working (ماكثة or عاملة)", "مهنة الزوجة", "ماكثة أو عاملة (home أو working)"},
+    {"the mutual insurance", "yes or no (1 or 0, نعم or لا)", "التعاضدية", "نعم أو لا (yes أو no، 1 أو 0)"},
+    {"the zone allowance", kDecimalRule, "منحة المنطقة", kArabicDecimalRule},
+    {"the housing allowance", kDecimalRule, "منحة السكن", kArabicDecimalRule},
+    {"the days of absence", kDecimalRule, "عدد أيام الغياب", kArabicDecimalRule},
+    {"the performance mark", "a whole number, such as 40", "علامة المردودية", "عدد صحيح، مثل 40"},
+}};
+
+Message Refused(Column c, std::string_view cell)
+{
+    const CellRule& r = kCellRules[static_cast<std::size_t>(c)];
+    const std::string quoted = Quoted(cell);
+    return {std::string(r.subject) + " is " + std::string(r.rule) + ", not " + quoted,
+            std::string(r.arabicSubject) + " " + std::string(r.arabicRule) + "، لا " + quoted};
+}
+
 } // namespace
 
 std::string_view Trim(std::string_view text)
@@ -92,7 +129,7 @@ std::string NormalName(std::string_view name)
     return out;
 }
 
-bool MakeLayout(const std::vector<std::string>& header, Layout& out, std::string* error)
+bool MakeLayout(const std::vector<std::string>& header, Layout& out, std::string* error, std::string* arabic)
 {
     out = Layout{};
     out.where.fill(-1);
@@ -103,6 +140,7 @@ bool MakeLayout(const std::vector<std::string>& header, Layout& out, std::string
         const std::string position = "column " + std::to_string(i + 1);
         if (normal.empty()) {
             if (error) *error = "line 1: " + position + " has no name";
+            if (arabic) *arabic = "السطر 1: العمود " + std::to_string(i + 1) + " بلا اسم";
             return false;
         }
         for (std::size_t j = 0; j < seen.size(); ++j) {
@@ -110,6 +148,9 @@ bool MakeLayout(const std::vector<std::string>& header, Layout& out, std::string
                 if (error)
                     *error = "line 1: " + position + " '" + header[i] + "' repeats column " + std::to_string(j + 1) +
                              " '" + header[j] + "'";
+                if (arabic)
+                    *arabic = "السطر 1: العمود " + std::to_string(i + 1) + " '" + header[i] + "' يكرر العمود " +
+                              std::to_string(j + 1) + " '" + header[j] + "'";
                 return false;
             }
         }
@@ -127,6 +168,10 @@ bool MakeLayout(const std::vector<std::string>& header, Layout& out, std::string
                     *error = "line 1: columns " + std::to_string(out.where[c] + 1) + " '" +
                              header[static_cast<std::size_t>(out.where[c])] + "' and " + std::to_string(i + 1) +
                              " '" + header[i] + "' both give the " + std::string(names.name);
+                if (arabic)
+                    *arabic = "السطر 1: العمودان " + std::to_string(out.where[c] + 1) + " '" +
+                              header[static_cast<std::size_t>(out.where[c])] + "' و" + std::to_string(i + 1) + " '" +
+                              header[i] + "' كلاهما يعطي " + std::string(kCellRules[c].arabicSubject);
                 return false;
             }
             out.where[c] = static_cast<int>(i);
@@ -180,22 +225,22 @@ bool IsDigits(std::string_view text)
 
 } // namespace
 
-std::string ReadCell(Column c, std::string_view cell, bool asTyped, paycalc::Situation& s)
+Message ReadCell(Column c, std::string_view cell, bool asTyped, paycalc::Situation& s)
 {
     const std::string_view t = Trim(cell);
     switch (c) {
     case Column::Category:
         if (ParseWhole(cell, 1, paydata::kCategoryCount, s.category)) return {};
-        return "the category is a whole number from 1 to 17, not " + Quoted(cell);
+        return Refused(c, cell);
     case Column::Echelon:
         if (ParseWhole(cell, 0, paydata::kEchelonCount - 1, s.echelon)) return {};
-        return "the echelon is a whole number from 0 to 12, not " + Quoted(cell);
+        return Refused(c, cell);
     case Column::Children:
         if (ParseWhole(cell, 0, 12, s.children)) return {};
-        return "the number of children is a whole number from 0 to 12, not " + Quoted(cell);
+        return Refused(c, cell);
     case Column::OverTen:
         if (ParseWhole(cell, 0, 12, s.overTen)) return {};
-        return "the number of children over ten is a whole number from 0 to 12, not " + Quoted(cell);
+        return Refused(c, cell);
     case Column::Post:
         // An empty cell is the list's empty first entry: no specific post.
         if (t.empty()) {
@@ -209,23 +254,23 @@ std::string ReadCell(Column c, std::string_view cell, bool asTyped, paycalc::Sit
                 return {};
             }
         }
-        return "the specific post is a row from 0 to 10 or a post's title as the window lists it, not " + Quoted(cell);
+        return Refused(c, cell);
     case Column::Status: {
         if (Is(t, "single") || t == paydata::kFamilyStatusEntries[0]) s.status = 0;
         else if (Is(t, "married") || t == paydata::kFamilyStatusEntries[1]) s.status = 1;
-        else return "the family status is single or married (عازب or متزوج), not " + Quoted(cell);
+        else return Refused(c, cell);
         return {};
     }
     case Column::Spouse: {
         if (Is(t, "home") || t == paydata::kSpouseEntries[0]) s.spouse = 0;
         else if (Is(t, "working") || t == paydata::kSpouseEntries[1]) s.spouse = 1;
-        else return "the spouse's occupation is home or working (ماكثة or عاملة), not " + Quoted(cell);
+        else return Refused(c, cell);
         return {};
     }
     case Column::Mutual: {
         if (Is(t, "yes") || t == "1" || t == "نعم") s.mutual = true;
         else if (Is(t, "no") || t == "0" || t == "لا") s.mutual = false;
-        else return "the mutual insurance is yes or no (1 or 0, نعم or لا), not " + Quoted(cell);
+        else return Refused(c, cell);
         return {};
     }
     case Column::Zone:
@@ -236,12 +281,7 @@ std::string ReadCell(Column c, std::string_view cell, bool asTyped, paycalc::Sit
             typed.assign(cell);
             return {};
         }
-        if (!IsDecimal(cell)) {
-            const char* what = c == Column::Zone      ? "the zone allowance"
-                               : c == Column::Housing ? "the housing allowance"
-                                                      : "the days of absence";
-            return std::string(what) + " is a decimal number with a point, such as 1500.50, not " + Quoted(cell);
-        }
+        if (!IsDecimal(cell)) return Refused(c, cell);
         typed.assign(t);
         return {};
     }
@@ -251,11 +291,19 @@ std::string ReadCell(Column c, std::string_view cell, bool asTyped, paycalc::Sit
             return {};
         }
         // The window's mark field takes digits only.
-        if (!IsDigits(cell)) return "the performance mark is a whole number, such as 40, not " + Quoted(cell);
+        if (!IsDigits(cell)) return Refused(c, cell);
         s.mark.assign(t);
         return {};
     }
-    return "unknown column";
+    return {"unknown column", "عمود مجهول"};
+}
+
+std::string ArabicRole(const Layout& layout, std::size_t column)
+{
+    const std::int8_t role = layout.role[column];
+    if (role >= 0) return std::string(kColumnNames[static_cast<std::size_t>(role)].label);
+    if (role == Layout::Recomputed) return "يعاد حسابه";
+    return "ينقل كما هو";
 }
 
 std::string CellText(Column c, const paycalc::Situation& s)

@@ -55,21 +55,38 @@ struct Layout {
 };
 
 // False, with the reason, for a header the batch cannot use: an empty or
-// repeated column name, or two columns for the same situation value.
-bool MakeLayout(const std::vector<std::string>& header, Layout& out, std::string* error);
+// repeated column name, or two columns for the same situation value. The
+// reason in English for the command line; `arabic`, when given, receives it
+// in the window's words.
+bool MakeLayout(const std::vector<std::string>& header, Layout& out, std::string* error,
+                std::string* arabic = nullptr);
+
+// A message in two wordings: English for the command line and the error
+// list, Arabic for the window. Empty when there is nothing to say.
+struct Message {
+    std::string english;
+    std::string arabic;
+    bool empty() const { return english.empty(); }
+};
 
 // One problem of a row.
 struct Refusal {
     std::uint64_t line = 0;
     std::string column;  // the header name; empty when the row as a whole is at fault
     std::string text;    // the cell as read
-    std::string message;
+    std::string message; // in English, as the command line and the error list write it
+    std::string arabic;  // the same in Arabic, as the window shows it
 };
 
 // Reads one situation cell into the situation. `asTyped` keeps the typed
-// amounts' text exactly as written, as the window reads typed text. Empty
-// message when the cell is good.
-std::string ReadCell(Column c, std::string_view cell, bool asTyped, paycalc::Situation& s);
+// amounts' text exactly as written, as the window reads typed text. An empty
+// message when the cell is good; else what the cell must hold, quoting it.
+Message ReadCell(Column c, std::string_view cell, bool asTyped, paycalc::Situation& s);
+
+// What a column is, in the window's Arabic words: the situation column's
+// label, "يعاد حسابه" for a slip line of an earlier run, "ينقل كما هو" for a
+// carried column.
+std::string ArabicRole(const Layout& layout, std::size_t column);
 
 // The situation value as the outputs write it: "married", "yes", "12".
 std::string CellText(Column c, const paycalc::Situation& s);

@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 namespace batch {
 
@@ -125,8 +126,8 @@ bool CsvReader::Fill(std::string* error)
     buffer_.resize(old + got);
     if (got < kReadSize) {
         if (std::ferror(file_)) {
-            if (error) *error = "cannot read " + path_ + ": " + std::strerror(errno ? errno : EIO);
-            return false;
+            const std::string why = std::strerror(errno ? errno : EIO);
+            return Fail(error, "cannot read " + path_ + ": " + why, "تعذرت قراءة الملف " + path_ + ": " + why);
         }
         eof_ = true;
     }
@@ -167,6 +168,13 @@ void CsvReader::Feed(std::string_view line, bool lineEnds)
         atRecordStart_ = true;
     }
     if (lineEnds) ++line_;
+}
+
+bool CsvReader::Fail(std::string* error, std::string english, std::string arabic)
+{
+    if (error) *error = std::move(english);
+    arabicError_ = std::move(arabic);
+    return false;
 }
 
 void CsvReader::FinishFile()
@@ -215,8 +223,8 @@ bool CsvReader::Open(const std::string& path, std::string* error)
     path_ = path;
     file_ = std::fopen(path.c_str(), "rb");
     if (!file_) {
-        if (error) *error = "cannot read " + path + ": " + std::strerror(errno);
-        return false;
+        const std::string why = std::strerror(errno);
+        return Fail(error, "cannot read " + path + ": " + why, "تعذرت قراءة الملف " + path + ": " + why);
     }
     struct stat info {};
     if (::fstat(::fileno(file_), &info) == 0 && S_ISREG(info.st_mode))
@@ -235,10 +243,9 @@ bool CsvReader::Open(const std::string& path, std::string* error)
         format_.crlf = true;
         first.remove_suffix(1);
     }
-    if (first.empty()) {
-        if (error) *error = path + ": line 1 must name the columns, and it is empty";
-        return false;
-    }
+    if (first.empty())
+        return Fail(error, path + ": line 1 must name the columns, and it is empty",
+                    path + ": السطر 1 فارغ، وعليه أن يسمي الأعمدة");
     format_.separator = DetectSeparator(first);
     csv_init(parser_, kOptions);
     parserReady_ = true;
@@ -247,17 +254,15 @@ bool CsvReader::Open(const std::string& path, std::string* error)
 
     RecordBatch head;
     if (Read(head, 1, error) == Status::Error) return false;
-    if (head.records.empty() || head.records[0].flaw != RecordBatch::Flaw::None) {
-        if (error) *error = path + ": line 1, the header, is not a readable line of column names";
-        return false;
-    }
+    if (head.records.empty() || head.records[0].flaw != RecordBatch::Flaw::None)
+        return Fail(error, path + ": line 1, the header, is not a readable line of column names",
+                    path + ": السطر 1، سطر العنوان، ليس سطر أسماء أعمدة مقروءا");
     const RecordBatch::Record& r = head.records[0];
     for (std::size_t i = 0; i < r.cellCount; ++i) {
         std::string_view cell = head.Cell(r, i);
-        if (!IsUtf8(cell)) {
-            if (error) *error = path + ": line 1, the header, is not UTF-8 text";
-            return false;
-        }
+        if (!IsUtf8(cell))
+            return Fail(error, path + ": line 1, the header, is not UTF-8 text",
+                        path + ": السطر 1، سطر العنوان، ليس نصا بترميز UTF-8");
         header_.emplace_back(cell);
     }
     return true;

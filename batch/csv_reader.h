@@ -74,6 +74,10 @@ public:
     // finished, Error (with the reason) when it cannot be read.
     Status Read(RecordBatch& out, std::size_t maxRecords, std::string* error);
 
+    // The reason of the last failure of Open or Read in the window's Arabic
+    // words (the English one goes to `error`).
+    const std::string& arabicError() const { return arabicError_; }
+
     std::uint64_t emptyLines() const { return emptyLines_; }
     std::uint64_t bytesRead() const { return consumed_; }
     std::uint64_t fileSize() const { return fileSize_; }
@@ -87,6 +91,7 @@ private:
     void Feed(std::string_view line, bool lineEnds);
     void ResetParser();
     void FinishFile();
+    bool Fail(std::string* error, std::string english, std::string arabic);
 
     std::string path_;
     std::FILE* file_ = nullptr;
@@ -94,6 +99,7 @@ private:
     bool parserReady_ = false;
     CsvFormat format_;
     std::vector<std::string> header_;
+    std::string arabicError_;
 
     std::string buffer_;
     std::size_t pos_ = 0;

@@ -29,8 +29,15 @@ constexpr int kPreviewRows = 10;
 QString Text(const std::string &text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 std::string Path(const QString &text) { return text.toStdString(); }
 
-// English messages and file paths read left to right inside the Arabic text.
+// File paths read left to right inside the Arabic text.
 QString LeftToRight(const QString &text) { return QChar(0x202A) + text + QChar(0x202C); }
+
+// The Arabic wording of a message; the English one, left to right, should a
+// message come without it.
+QString Arabic(const std::string &arabic, const std::string &english)
+{
+    return arabic.empty() ? LeftToRight(Text(english)) : Text(arabic);
+}
 
 QTableWidget *NewTable(QWidget *parent, const QStringList &headers, const char *name, const QString &accessible)
 {
@@ -51,15 +58,6 @@ QTableWidgetItem *Cell(const QString &text)
     auto *item = new QTableWidgetItem(text);
     item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
     return item;
-}
-
-// What a column of the staff file is, in the window's words.
-QString RoleOf(const batch::Layout &layout, std::size_t column)
-{
-    const std::int8_t role = layout.role[column];
-    if (role >= 0) return Text(std::string(batch::kColumnNames[static_cast<std::size_t>(role)].label));
-    if (role == batch::Layout::Recomputed) return QStringLiteral("يعاد حسابه");
-    return QStringLiteral("ينقل كما هو");
 }
 
 } // namespace
@@ -213,7 +211,7 @@ void BatchDialog::setStaffFile(const QString &path)
     const batch::Preview p = batch::ReadPreview(options_.input, kPreviewRows);
     previewOk_ = p.ok;
     if (!p.ok) {
-        columns_->setText(QStringLiteral("لا يمكن قراءة الملف: ") + LeftToRight(Text(p.error)));
+        columns_->setText(Arabic(p.arabicError, p.error));
         updateButtons();
         return;
     }
@@ -221,7 +219,7 @@ void BatchDialog::setStaffFile(const QString &path)
     QStringList headers;
     for (std::size_t i = 0; i < p.header.size(); ++i) {
         headers << Text(p.header[i]);
-        found << QStringLiteral("%1 (%2)").arg(Text(p.header[i]), RoleOf(p.layout, i));
+        found << QStringLiteral("%1 (%2)").arg(Text(p.header[i]), Text(p.arabicRoles[i]));
     }
     columns_->setText(QStringLiteral("الأعمدة : ") + found.join(QStringLiteral("، ")));
     preview_->setColumnCount(static_cast<int>(headers.size()) + 1);
@@ -341,7 +339,7 @@ void BatchDialog::showResult()
     if (r.cancelled) {
         text = QStringLiteral("أوقف الحساب: لم يكتب أي ملف.");
     } else if (r.exitCode == batch::kExitFailed) {
-        text = QStringLiteral("تعذر الحساب، لم يكتب أي ملف: ") + LeftToRight(Text(r.error));
+        text = QStringLiteral("تعذر الحساب، لم يكتب أي ملف: ") + Arabic(r.arabicError, r.error);
     } else {
         text = QStringLiteral("قرئ %1 صف: حسب %2، رفض %3، فارغ %4.")
                    .arg(c.read)
@@ -355,6 +353,11 @@ void BatchDialog::showResult()
         }
         if (r.refusalCount > r.refusals.size())
             text += QStringLiteral(" (تعرض أول %1 ملاحظة من %2)").arg(r.refusals.size()).arg(r.refusalCount);
+        if (!r.recomputed.empty()) {
+            QStringList names;
+            for (const std::string &name : r.recomputed) names << QStringLiteral("«%1»").arg(Text(name));
+            text += QStringLiteral(" الأعمدة %1 بنود كشف من حساب سابق: أعيد حسابها.").arg(names.join(QStringLiteral("، ")));
+        }
     }
     status_->setText(text);
 
@@ -365,7 +368,7 @@ void BatchDialog::showResult()
         refused_->setItem(row, 0, Cell(QString::number(f.line)));
         refused_->setItem(row, 1, Cell(Text(f.column)));
         refused_->setItem(row, 2, Cell(Text(f.text)));
-        refused_->setItem(row, 3, Cell(LeftToRight(Text(f.message))));
+        refused_->setItem(row, 3, Cell(Arabic(f.arabic, f.message)));
     }
     const bool haveTotals = !r.cancelled && r.exitCode != batch::kExitFailed && !r.totals[0].empty();
     totals_->setRowCount(haveTotals ? static_cast<int>(batch::kTableLines.size()) : 0);
@@ -375,7 +378,8 @@ void BatchDialog::showResult()
             const int row = static_cast<int>(k);
             totals_->setItem(row, 0, Cell(Text(paycalc::FieldTitle(f))));
             totals_->setItem(row, 1, Cell(Text(std::string(paycalc::LineName(f)))));
-            auto *amount = Cell(Text(r.totals[k]));
+            // A total beyond the range of the sums is not a number.
+            auto *amount = Cell(r.totals[k] == batch::kOverflowTotal ? QStringLiteral("يتجاوز حدود الحساب") : Text(r.totals[k]));
             amount->setTextAlignment(Qt::AlignLeft | Qt::AlignAbsolute | Qt::AlignVCenter);
             totals_->setItem(row, 2, amount);
         }

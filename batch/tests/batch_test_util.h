@@ -106,4 +106,17 @@ inline std::vector<std::string> Split(const std::string& line, char separator)
     return cells;
 }
 
+// Whether the UTF-8 text holds a letter of the Arabic alphabet (U+0621 to U+064A).
+inline bool HasArabicLetters(const std::string& text)
+{
+    for (std::size_t i = 0; i + 1 < text.size(); ++i) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const auto next = static_cast<unsigned char>(text[i + 1]);
+        if ((lead & 0xE0) != 0xC0 || (next & 0xC0) != 0x80) continue;
+        const unsigned code = ((lead & 0x1Fu) << 6) | (next & 0x3Fu);
+        if (code >= 0x621 && code <= 0x64A) return true;
+    }
+    return false;
+}
+
 } // namespace batch::testing

@@ -157,9 +157,30 @@ struct HeaderCase {
     const char* name;
     std::string input;
     const char* message;
+    const char* arabic; // a part of the reason as the window says it
 };
 
 class BadHeader : public ::testing::TestWithParam<HeaderCase> {};
+
+// The window's dialog says why in Arabic, in its preview and for a run.
+TEST_P(BadHeader, ReasonInArabicForTheWindow)
+{
+    ScratchDir dir;
+    Options options;
+    options.input = dir.File("staff.csv");
+    WriteFile(options.input, GetParam().input);
+    const Result result = Execute(options, {});
+    EXPECT_EQ(result.exitCode, kExitFailed);
+    EXPECT_NE(result.error.find(GetParam().message), std::string::npos) << result.error;
+    EXPECT_TRUE(HasArabicLetters(result.arabicError)) << result.arabicError;
+    EXPECT_NE(result.arabicError.find(GetParam().arabic), std::string::npos) << result.arabicError;
+    EXPECT_NE(result.arabicError.find(options.input), std::string::npos) << result.arabicError;
+
+    const Preview preview = ReadPreview(options.input);
+    EXPECT_FALSE(preview.ok);
+    EXPECT_EQ(preview.error, result.error);
+    EXPECT_EQ(preview.arabicError, result.arabicError);
+}
 
 TEST_P(BadHeader, StopsWithExitOne)
 {
@@ -177,12 +198,15 @@ TEST_P(BadHeader, StopsWithExitOne)
 
 INSTANTIATE_TEST_SUITE_P(
     Headers, BadHeader,
-    ::testing::Values(HeaderCase{"empty_file", "", "line 1 must name the columns"},
-                      HeaderCase{"empty_first_line", "\ncategory\n3\n", "line 1 must name the columns"},
-                      HeaderCase{"repeated_name", "name,category,Name\n", "repeats column 1"},
-                      HeaderCase{"two_columns_for_one_value", "echelon;الدرجة\n", "both give the echelon"},
-                      HeaderCase{"unnamed_column", "name,,category\n", "column 2 has no name"},
-                      HeaderCase{"not_utf8", "nam\xe9,category\n", "not UTF-8"}),
+    ::testing::Values(HeaderCase{"empty_file", "", "line 1 must name the columns", "السطر 1 فارغ، وعليه أن يسمي الأعمدة"},
+                      HeaderCase{"empty_first_line", "\ncategory\n3\n", "line 1 must name the columns",
+                                 "السطر 1 فارغ، وعليه أن يسمي الأعمدة"},
+                      HeaderCase{"repeated_name", "name,category,Name\n", "repeats column 1",
+                                 "السطر 1: العمود 3 'Name' يكرر العمود 1 'name'"},
+                      HeaderCase{"two_columns_for_one_value", "echelon;الدرجة\n", "both give the echelon",
+                                 "السطر 1: العمودان 1 'echelon' و2 'الدرجة' كلاهما يعطي الدرجة"},
+                      HeaderCase{"unnamed_column", "name,,category\n", "column 2 has no name", "السطر 1: العمود 2 بلا اسم"},
+                      HeaderCase{"not_utf8", "nam\xe9,category\n", "not UTF-8", "ليس نصا بترميز UTF-8"}),
     [](const auto& param) { return std::string(param.param.name); });
 
 } // namespace

@@ -252,6 +252,7 @@ struct ExitCase {
     const char* out;            // relative to the scratch folder
     int code;
     const char* err;            // a part of the error stream
+    const char* arabic = "";    // for a failure, a part of the reason as the window says it
 };
 
 class ExitStatus : public ::testing::TestWithParam<ExitCase> {};
@@ -269,19 +270,43 @@ TEST_P(ExitStatus, FromTheRun)
     EXPECT_NE(run.err.find(c.err), std::string::npos) << run.err;
 }
 
+// A run that fails says why in English on the error stream, and in Arabic
+// for the window's dialog.
+TEST_P(ExitStatus, FailureSaidInArabicForTheWindow)
+{
+    const ExitCase& c = GetParam();
+    ScratchDir dir;
+    Options options;
+    options.input = dir.File("staff.csv");
+    if (c.input) WriteFile(options.input, c.input);
+    if (*c.out) options.out = dir.File(c.out);
+    const Result result = Execute(options, {});
+    EXPECT_EQ(result.exitCode, c.code);
+    if (c.code != kExitFailed) {
+        EXPECT_TRUE(result.error.empty() && result.arabicError.empty()) << result.arabicError;
+        return;
+    }
+    EXPECT_NE(result.error.find(c.err), std::string::npos) << result.error;
+    EXPECT_TRUE(HasArabicLetters(result.arabicError)) << result.arabicError;
+    EXPECT_NE(result.arabicError.find(c.arabic), std::string::npos) << result.arabicError;
+    EXPECT_EQ(result.arabicError.find(c.err), std::string::npos) << result.arabicError;
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Runs, ExitStatus,
     ::testing::Values(ExitCase{"all_computed", "category\n3\n4\n", "slips.csv", 0, ""},
                       ExitCase{"no_rows", "category\n", "slips.csv", 0, ""},
                       ExitCase{"some_refused", "category\n3\n18\n", "slips.csv", 4, "1 of 2 rows refused"},
                       ExitCase{"all_refused", "category\n18\n", "slips.csv", 4, "staff.csv:2: category:"},
-                      ExitCase{"input_missing", nullptr, "slips.csv", 1, "cannot read"},
-                      ExitCase{"bad_header", "category,category\n3,3\n", "slips.csv", 1, "repeats column 1"},
+                      ExitCase{"input_missing", nullptr, "slips.csv", 1, "cannot read", "تعذرت قراءة الملف"},
+                      ExitCase{"bad_header", "category,category\n3,3\n", "slips.csv", 1, "repeats column 1",
+                               "يكرر العمود 1"},
                       ExitCase{"output_folder_missing", "category\n3\n", "no/such/folder/slips.csv", 1,
-                               "cannot write"},
+                               "cannot write", "تعذرت كتابة الملف"},
                       ExitCase{"spreadsheet_folder_missing", "category\n3\n", "no/such/folder/slips.xlsx", 1,
-                               "cannot write"},
-                      ExitCase{"output_over_the_staff_list", "category\n3\n", "./staff.csv", 1, "the same file"}),
+                               "cannot write", "تعذرت كتابة الملف"},
+                      ExitCase{"output_over_the_staff_list", "category\n3\n", "./staff.csv", 1, "the same file",
+                               "ملف الموظفين وجدول الكشوف ملف واحد"}),
     [](const auto& param) { return std::string(param.param.name); });
 
 // ---- Files complete or not there ----

@@ -17,6 +17,7 @@ struct RefusalCase {
     const char* column;  // the column named, empty for the row as a whole
     const char* text;    // the cell's text as named
     const char* message; // a part of the message
+    const char* arabic;  // a part of the window's Arabic message
     bool asTyped = false;
 };
 
@@ -24,33 +25,60 @@ std::vector<RefusalCase> Cases()
 {
     const std::string huge = "1" + std::string(400, '0');
     return {
-        {"category_out_of_range", "X;18;7;0;1;0;married;home;yes;0;0;0;40", "category", "18", "from 1 to 17"},
-        {"category_not_a_number", "X;eleven;7;0;1;0;married;home;yes;0;0;0;40", "category", "eleven", "whole number"},
-        {"echelon_out_of_range", "X;11;13;0;1;0;married;home;yes;0;0;0;40", "echelon", "13", "from 0 to 12"},
-        {"echelon_negative", "X;11;-1;0;1;0;married;home;yes;0;0;0;40", "echelon", "-1", "from 0 to 12"},
-        {"post_out_of_range", "X;11;7;11;1;0;married;home;yes;0;0;0;40", "post", "11", "post's title"},
-        {"post_unknown_title", "X;11;7;مدير;1;0;married;home;yes;0;0;0;40", "post", "مدير", "post's title"},
-        {"children_out_of_range", "X;11;7;0;13;0;married;home;yes;0;0;0;40", "children", "13", "from 0 to 12"},
-        {"over_ten_not_whole", "X;11;7;0;1;1.5;married;home;yes;0;0;0;40", "over_ten", "1.5", "from 0 to 12"},
-        {"status_unknown", "X;11;7;0;0;0;widowed;home;yes;0;0;0;40", "status", "widowed", "single or married"},
-        {"spouse_unknown", "X;11;7;0;1;0;married;retired;yes;0;0;0;40", "spouse", "retired", "home or working"},
-        {"mutual_unknown", "X;11;7;0;1;0;married;home;maybe;0;0;0;40", "mutual", "maybe", "yes or no"},
-        {"list_cell_empty", "X;;7;0;1;0;married;home;yes;0;0;0;40", "category", "", "not ''"},
-        {"decimal_comma", "X;11;7;0;1;0;married;home;yes;1500,50;0;0;40", "zone", "1500,50", "decimal number"},
-        {"letters_after_digits", "X;11;7;0;1;0;married;home;yes;0;12abc;0;40", "housing", "12abc", "decimal number"},
-        {"two_points", "X;11;7;0;1;0;married;home;yes;0;0;1.2.3;40", "absence", "1.2.3", "decimal number"},
-        {"exponent", "X;11;7;0;1;0;married;home;yes;1E400;0;0;40", "zone", "1E400", "decimal number"},
-        {"amount_empty", "X;11;7;0;1;0;married;home;yes; ;0;0;40", "zone", " ", "decimal number"},
-        {"mark_with_point", "X;11;7;0;1;0;married;home;yes;0;0;0;12.5", "mark", "12.5", "whole number"},
-        {"single_with_children", "X;11;7;0;2;0;single;home;yes;0;0;0;40", "children", "2", "single employee"},
-        {"single_with_over_ten", "X;11;7;0;0;1;عازب;home;yes;0;0;0;40", "over_ten", "1", "single employee"},
-        {"too_few_cells", "X;11;7;0;1;0;married;home;yes;0;0;0", "", "", "12 cells where the header has 13"},
-        {"too_many_cells", "X;11;7;0;1;0;married;home;yes;0;0;0;40;extra", "", "", "14 cells where the header has 13"},
-        {"not_utf8", "Ren\xe9;11;7;0;1;0;married;home;yes;0;0;0;40", "name", "", "not UTF-8"},
-        {"badly_quoted", "Ali \"Jr\";11;7;0;1;0;married;home;yes;0;0;0;40", "", "", "badly quoted"},
-        {"text_after_closing_quote", "\"Ali\"x;11;7;0;1;0;married;home;yes;0;0;0;40", "", "", "badly quoted"},
-        {"overflow_while_computing", "X;11;7;0;1;0;married;home;yes;" + huge + ";0;0;40", "zone", "", "cannot compute"},
+        {"category_out_of_range", "X;18;7;0;1;0;married;home;yes;0;0;0;40", "category", "18", "from 1 to 17",
+         "الصنف عدد صحيح من 1 إلى 17، لا '18'"},
+        {"category_not_a_number", "X;eleven;7;0;1;0;married;home;yes;0;0;0;40", "category", "eleven", "whole number",
+         "الصنف عدد صحيح من 1 إلى 17، لا 'eleven'"},
+        {"echelon_out_of_range", "X;11;13;0;1;0;married;home;yes;0;0;0;40", "echelon", "13", "from 0 to 12",
+         "الدرجة عدد صحيح من 0 إلى 12، لا '13'"},
+        {"echelon_negative", "X;11;-1;0;1;0;married;home;yes;0;0;0;40", "echelon", "-1", "from 0 to 12",
+         "الدرجة عدد صحيح من 0 إلى 12، لا '-1'"},
+        {"post_out_of_range", "X;11;7;11;1;0;married;home;yes;0;0;0;40", "post", "11", "post's title",
+         "المنصب النوعي رقم سطر من 0 إلى 10 أو اسم منصب كما تعرضه قائمة النافذة، لا '11'"},
+        {"post_unknown_title", "X;11;7;مدير;1;0;married;home;yes;0;0;0;40", "post", "مدير", "post's title",
+         "المنصب النوعي رقم سطر من 0 إلى 10 أو اسم منصب كما تعرضه قائمة النافذة، لا 'مدير'"},
+        {"children_out_of_range", "X;11;7;0;13;0;married;home;yes;0;0;0;40", "children", "13", "from 0 to 12",
+         "عدد الأولاد عدد صحيح من 0 إلى 12، لا '13'"},
+        {"over_ten_not_whole", "X;11;7;0;1;1.5;married;home;yes;0;0;0;40", "over_ten", "1.5", "from 0 to 12",
+         "عدد الأولاد الأكبر من 10 سنوات عدد صحيح من 0 إلى 12، لا '1.5'"},
+        {"status_unknown", "X;11;7;0;0;0;widowed;home;yes;0;0;0;40", "status", "widowed", "single or married",
+         "الحالة العائلية عازب أو متزوج (single أو married)، لا 'widowed'"},
+        {"spouse_unknown", "X;11;7;0;1;0;married;retired;yes;0;0;0;40", "spouse", "retired", "home or working",
+         "مهنة الزوجة ماكثة أو عاملة (home أو working)، لا 'retired'"},
+        {"mutual_unknown", "X;11;7;0;1;0;married;home;maybe;0;0;0;40", "mutual", "maybe", "yes or no",
+         "التعاضدية نعم أو لا (yes أو no، 1 أو 0)، لا 'maybe'"},
+        {"list_cell_empty", "X;;7;0;1;0;married;home;yes;0;0;0;40", "category", "", "not ''",
+         "الصنف عدد صحيح من 1 إلى 17، لا ''"},
+        {"decimal_comma", "X;11;7;0;1;0;married;home;yes;1500,50;0;0;40", "zone", "1500,50", "decimal number",
+         "منحة المنطقة عدد عشري بنقطة، مثل 1500.50، لا '1500,50'"},
+        {"letters_after_digits", "X;11;7;0;1;0;married;home;yes;0;12abc;0;40", "housing", "12abc", "decimal number",
+         "منحة السكن عدد عشري بنقطة، مثل 1500.50، لا '12abc'"},
+        {"two_points", "X;11;7;0;1;0;married;home;yes;0;0;1.2.3;40", "absence", "1.2.3", "decimal number",
+         "عدد أيام الغياب عدد عشري بنقطة، مثل 1500.50، لا '1.2.3'"},
+        {"exponent", "X;11;7;0;1;0;married;home;yes;1E400;0;0;40", "zone", "1E400", "decimal number",
+         "منحة المنطقة عدد عشري بنقطة، مثل 1500.50، لا '1E400'"},
+        {"amount_empty", "X;11;7;0;1;0;married;home;yes; ;0;0;40", "zone", " ", "decimal number",
+         "منحة المنطقة عدد عشري بنقطة، مثل 1500.50، لا ' '"},
+        {"mark_with_point", "X;11;7;0;1;0;married;home;yes;0;0;0;12.5", "mark", "12.5", "whole number",
+         "علامة المردودية عدد صحيح، مثل 40، لا '12.5'"},
+        {"single_with_children", "X;11;7;0;2;0;single;home;yes;0;0;0;40", "children", "2", "single employee",
+         "الموظف الأعزب لا يحسب له أولاد، لا '2'"},
+        {"single_with_over_ten", "X;11;7;0;0;1;عازب;home;yes;0;0;0;40", "over_ten", "1", "single employee",
+         "الموظف الأعزب لا يحسب له أولاد، لا '1'"},
+        {"too_few_cells", "X;11;7;0;1;0;married;home;yes;0;0;0", "", "", "12 cells where the header has 13",
+         "عدد خلايا السطر 12 والعنوان فيه 13"},
+        {"too_many_cells", "X;11;7;0;1;0;married;home;yes;0;0;0;40;extra", "", "", "14 cells where the header has 13",
+         "عدد خلايا السطر 14 والعنوان فيه 13"},
+        {"not_utf8", "Ren\xe9;11;7;0;1;0;married;home;yes;0;0;0;40", "name", "", "not UTF-8",
+         "نص الخلية ليس بترميز UTF-8"},
+        {"badly_quoted", "Ali \"Jr\";11;7;0;1;0;married;home;yes;0;0;0;40", "", "", "badly quoted",
+         "علامات الاقتباس في غير موضعها"},
+        {"text_after_closing_quote", "\"Ali\"x;11;7;0;1;0;married;home;yes;0;0;0;40", "", "", "badly quoted",
+         "علامات الاقتباس في غير موضعها"},
+        {"overflow_while_computing", "X;11;7;0;1;0;married;home;yes;" + huge + ";0;0;40", "zone", "", "cannot compute",
+         "تعذر حساب الكشف: القيمة المكتوبة في «منحة المنطقة» كبيرة جدا"},
         {"overflow_as_typed", "X;11;7;0;1;0;married;home;yes;1E400;0;0;40", "zone", "1E400", "overflow reading Text10",
+         "تعذر حساب الكشف: القيمة المكتوبة في «منحة المنطقة» كبيرة جدا",
          true},
     };
 }
@@ -92,6 +120,29 @@ TEST_P(Refused, NamesLineColumnAndTextAndKeepsTheOthers)
     ASSERT_EQ(table.size(), 3u);
     EXPECT_TRUE(table[1].starts_with("Good;")) << table[1];
     EXPECT_TRUE(table[2].starts_with("Good;")) << table[2];
+}
+
+// The window shows each refusal in Arabic, quoting the cell as the English
+// message does; the English message stays the command line's.
+TEST_P(Refused, SaysItInArabicForTheWindow)
+{
+    const RefusalCase& c = GetParam();
+    ScratchDir dir;
+    Options options;
+    options.input = dir.File("staff.csv");
+    options.asTyped = c.asTyped;
+    WriteFile(options.input, kHeader + kGood + c.row + "\n" + kGood);
+    const Result result = Execute(options, {});
+    ASSERT_EQ(result.refusals.size(), 1u);
+    const Refusal& r = result.refusals[0];
+    EXPECT_NE(r.message.find(c.message), std::string::npos) << r.message;
+    EXPECT_TRUE(HasArabicLetters(r.arabic)) << r.arabic;
+    EXPECT_NE(r.arabic.find(c.arabic), std::string::npos) << r.arabic;
+    EXPECT_EQ(r.arabic.find(c.message), std::string::npos) << "English in " << r.arabic;
+    const std::string quoted = "'" + r.text + "'";
+    if (r.message.find(quoted) != std::string::npos) {
+        EXPECT_NE(r.arabic.find(quoted), std::string::npos) << r.arabic;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, Refused, ::testing::ValuesIn(Cases()),
@@ -169,6 +220,66 @@ TEST(Examples, ListWithMistakesShowsEveryKindOfMessage)
                              "single employee", "cells where the header has", "not UTF-8", "badly quoted",
                              "not closed", "cannot compute"})
         EXPECT_NE(messages.find(kind), std::string::npos) << kind << " missing from\n" << messages;
+}
+
+// Each kind of message of the example with mistakes, in the command line's
+// English and the window's Arabic.
+struct MessageKind {
+    const char* english;
+    const char* arabic;
+};
+
+class ExampleKinds : public ::testing::TestWithParam<MessageKind> {};
+
+TEST_P(ExampleKinds, EveryRefusalOfTheKindIsWordedInArabic)
+{
+    const MessageKind& kind = GetParam();
+    Options options;
+    options.input = std::string(PAYSLIP_EXAMPLES) + "/staff-with-mistakes.csv";
+    const Result result = Execute(options, {});
+    ASSERT_EQ(result.exitCode, kExitSomeRefused);
+    int found = 0;
+    for (const Refusal& r : result.refusals) {
+        if (r.message.find(kind.english) == std::string::npos) continue;
+        ++found;
+        EXPECT_TRUE(HasArabicLetters(r.arabic)) << r.line << ": " << r.arabic;
+        EXPECT_NE(r.arabic.find(kind.arabic), std::string::npos) << r.line << ": " << r.arabic;
+        const std::string quoted = "'" + r.text + "'";
+        if (r.message.find(quoted) != std::string::npos) {
+            EXPECT_NE(r.arabic.find(quoted), std::string::npos) << r.line << ": " << r.arabic;
+        }
+    }
+    EXPECT_GE(found, 1) << kind.english;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    StaffWithMistakes, ExampleKinds,
+    ::testing::Values(MessageKind{"the category is", "الصنف عدد صحيح من 1 إلى 17، لا '18'"},
+                      MessageKind{"the echelon is", "الدرجة عدد صحيح من 0 إلى 12، لا '13'"},
+                      MessageKind{"the specific post is", "المنصب النوعي رقم سطر من 0 إلى 10"},
+                      MessageKind{"the family status is", "الحالة العائلية عازب أو متزوج"},
+                      MessageKind{"the spouse's occupation is", "مهنة الزوجة ماكثة أو عاملة"},
+                      MessageKind{"the mutual insurance is", "التعاضدية نعم أو لا"},
+                      MessageKind{"the zone allowance is", "منحة المنطقة عدد عشري بنقطة"},
+                      MessageKind{"the housing allowance is", "منحة السكن عدد عشري بنقطة"},
+                      MessageKind{"the performance mark is", "علامة المردودية عدد صحيح"},
+                      MessageKind{"single employee", "الموظف الأعزب لا يحسب له أولاد"},
+                      MessageKind{"13 cells where the header has 15", "عدد خلايا السطر 13 والعنوان فيه 15"},
+                      MessageKind{"16 cells where the header has 15", "عدد خلايا السطر 16 والعنوان فيه 15"},
+                      MessageKind{"not UTF-8", "ليس بترميز UTF-8"},
+                      MessageKind{"badly quoted", "علامات الاقتباس في غير موضعها"},
+                      MessageKind{"not closed", "لم تغلق"},
+                      MessageKind{"cannot compute", "تعذر حساب الكشف"}),
+    [](const auto& param) { return "kind" + std::to_string(param.index); });
+
+// Every refusal of the example has its Arabic wording.
+TEST(Examples, EveryRefusalHasAnArabicWording)
+{
+    Options options;
+    options.input = std::string(PAYSLIP_EXAMPLES) + "/staff-with-mistakes.csv";
+    const Result result = Execute(options, {});
+    ASSERT_FALSE(result.refusals.empty());
+    for (const Refusal& r : result.refusals) EXPECT_TRUE(HasArabicLetters(r.arabic)) << r.line << ": " << r.message;
 }
 
 } // namespace

@@ -78,7 +78,11 @@ void BatchDialogTest::unreadableFileCannotRun()
     QTemporaryDir dir;
     BatchDialog dialog;
     dialog.setStaffFile(dir.filePath(QStringLiteral("missing.csv")));
-    QVERIFY(dialog.columnsFound()->text().contains(QStringLiteral("cannot read")));
+    // Said in Arabic, naming the file.
+    const QString said = dialog.columnsFound()->text();
+    QVERIFY2(said.contains(QStringLiteral("تعذرت قراءة الملف")), qPrintable(said));
+    QVERIFY2(said.contains(dir.filePath(QStringLiteral("missing.csv"))), qPrintable(said));
+    QVERIFY2(!said.contains(QStringLiteral("cannot read")), qPrintable(said));
     QCOMPARE(dialog.preview()->rowCount(), 0);
     QVERIFY(!dialog.runButton()->isEnabled());
 }
@@ -101,14 +105,21 @@ void BatchDialogTest::runWritesTheOutputsAndShowsRefusedRowsAndTotals()
     const batch::Result expected = batch::Execute(options, {});
     QCOMPARE(dialog.lastResult().exitCode, batch::kExitSomeRefused);
     QVERIFY(QFile::exists(dir.filePath(QStringLiteral("slips.xlsx"))));
-    // Every refused row in the list, with its line, column and message.
+    // Every refused row in the list, with its line, column, text and its
+    // message in Arabic (the English one is the command line's).
     QCOMPARE(dialog.refusedRows()->rowCount(), static_cast<int>(expected.refusals.size()));
     for (int row = 0; row < dialog.refusedRows()->rowCount(); ++row) {
         const batch::Refusal &r = expected.refusals[static_cast<std::size_t>(row)];
         QCOMPARE(dialog.refusedRows()->item(row, 0)->text(), QString::number(r.line));
         QCOMPARE(dialog.refusedRows()->item(row, 1)->text(), QString::fromStdString(r.column));
-        QVERIFY(dialog.refusedRows()->item(row, 3)->text().contains(QString::fromStdString(r.message)));
+        QCOMPARE(dialog.refusedRows()->item(row, 2)->text(), QString::fromStdString(r.text));
+        const QString message = dialog.refusedRows()->item(row, 3)->text();
+        QVERIFY2(!r.arabic.empty(), r.message.c_str());
+        QCOMPARE(message, QString::fromStdString(r.arabic));
+        QVERIFY2(!message.contains(QString::fromStdString(r.message)), qPrintable(message));
     }
+    // The category's refusal, worded as the window words it.
+    QVERIFY(!dialog.refusedRows()->findItems(QStringLiteral("الصنف عدد صحيح من 1 إلى 17، لا '18'"), Qt::MatchExactly).isEmpty());
     // Every line's total, beside its title.
     QCOMPARE(dialog.totals()->rowCount(), static_cast<int>(batch::kTableLines.size()));
     for (std::size_t k = 0; k < batch::kTableLines.size(); ++k) {
@@ -191,6 +202,7 @@ void BatchDialogTest::openedFromTheMainWindow()
 void BatchDialogTest::screenshot()
 {
     BatchDialog dialog;
+    dialog.resize(860, 900); // room for most of the refused rows
     dialog.show();
     dialog.setStaffFile(Example("staff-with-mistakes.csv"));
     QTemporaryDir dir;
