@@ -186,13 +186,7 @@ std::string ArabicComputeMessage(const paycalc::RecalcError& e)
 
 Message ComputeMessage(const paycalc::RecalcError& e)
 {
-    std::string text = "cannot compute the " + std::string(paycalc::FieldTerm(e.step())) + " (" +
-                       std::string(paycalc::FieldName(e.step())) + "): " +
-                       std::string(paydata::FailureName(e.kind()));
-    if (auto source = e.source())
-        text += " reading " + std::string(paycalc::FieldName(*source)) + " (" +
-                std::string(paycalc::FieldTerm(*source)) + ")";
-    return {std::move(text), ArabicComputeMessage(e)};
+    return {paycalc::Describe(e), ArabicComputeMessage(e)};
 }
 
 // A file that cannot be written, in the window's words. The writers' English
