@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPalette>
+#include <QPixmap>
 #include <QPushButton>
 
 #include <exception>
@@ -24,6 +25,7 @@
 #include "window/pick_list.h"
 #include "window/recalc_message.h"
 #include "window/slip_actions.h"
+#include "window/svg_picture.h"
 #include "window/window_fonts.h"
 
 // Resources of a static library are registered by name, outside any namespace.
@@ -80,7 +82,7 @@ Form1::Form1(QWidget *parent) : QWidget(parent, kFixedWindow)
     connect(batchAction(), &QAction::triggered, this, [this] { paywindow::BatchDialog::Open(*this); });
     recalculate();
     // 48 × 48 pixels, rendered from the SVG icon beforehand.
-    setWindowIcon(QIcon(QStringLiteral(":/payslip-48.png")));
+    setWindowIcon(QIcon(QPixmap::fromImage(paywindow::ReadPng(QStringLiteral(":/payslip-48.png")))));
 }
 
 Form1::~Form1() = default;

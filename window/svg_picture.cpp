@@ -1,6 +1,7 @@
 #include "window/svg_picture.h"
 
 #include <QGuiApplication>
+#include <QImageReader>
 #include <QPainter>
 #include <QSvgRenderer>
 
@@ -40,7 +41,7 @@ void SvgPicture::paintEvent(QPaintEvent *)
 {
     if (rendering_.valid()) rendered_ = QPixmap::fromImage(rendering_.get());
     const qreal ratio = devicePixelRatioF();
-    if (rendered_.isNull() && qFuzzyCompare(ratio, 1.0)) rendered_.load(prerendered_);
+    if (rendered_.isNull() && qFuzzyCompare(ratio, 1.0)) rendered_ = QPixmap::fromImage(ReadPng(prerendered_));
     if (rendered_.isNull() || rendered_.deviceIndependentSize().toSize() != size() ||
         !qFuzzyCompare(rendered_.devicePixelRatio(), ratio)) // a screen of another ratio
         rendered_ = QPixmap::fromImage(Render(resource_, size(), ratio));
@@ -51,6 +52,13 @@ void SvgPicture::paintEvent(QPaintEvent *)
 QImage RenderSvg(const QString &resource, QSize size)
 {
     return Render(resource, size, 1.0);
+}
+
+QImage ReadPng(const QString &path)
+{
+    QImageReader reader(path, QByteArrayLiteral("png"));
+    reader.setAutoDetectImageFormat(false);
+    return reader.read();
 }
 
 } // namespace paywindow

@@ -38,4 +38,10 @@ private:
 // user-interface thread.
 QImage RenderSvg(const QString &resource, QSize size);
 
+// A PNG file or resource, read by Qt's own PNG reader. Reading without
+// naming the format would first load every image-format plugin (SVG, GIF,
+// ICO, JPEG ...) to ask whether it reads PNGs too; the start-up would pay
+// for all of them. A null image if the file is missing or not a PNG.
+QImage ReadPng(const QString &path);
+
 } // namespace paywindow
