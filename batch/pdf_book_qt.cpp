@@ -5,16 +5,15 @@
 #include "batch/pdf_book.h"
 #include "paycalc/memory_form.h"
 #include "report/slip_report.h"
+#include "report/text_direction.h"
 
 namespace batch {
 
 namespace {
 
-QString Text(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
-
 class QtPdfBook final : public PdfBook {
 public:
-    explicit QtPdfBook(const std::string& path) : pdf_(Text(path), report::PrintOptions{}) {}
+    explicit QtPdfBook(const std::string& path) : pdf_(report::Utf8(path), report::PrintOptions{}) {}
 
     void Add(const paycalc::Slip& slip, const SlipIdentity& identity) override
     {
@@ -26,9 +25,9 @@ public:
             if (!paycalc::IsTypedField(field)) form_.SetText(field, slip.Text(field));
         }
         report::Identity who;
-        who.name = Text(identity.name);
-        who.number = Text(identity.number);
-        who.workplace = Text(identity.workplace);
+        who.name = report::Utf8(identity.name);
+        who.number = report::Utf8(identity.number);
+        who.workplace = report::Utf8(identity.workplace);
         pdf_.addSlip(form_, who);
     }
 

@@ -12,17 +12,13 @@
 #include <algorithm>
 
 #include "paydata/amount.h"
+#include "report/text_direction.h"
 
 namespace report {
 
 using paycalc::Field;
 
 namespace {
-
-QString Utf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
-
-// Keeps an amount's sign in front of its digits inside right-to-left text.
-QString LeftToRight(const QString &text) { return QChar(0x202A) + text + QChar(0x202C); }
 
 QString Amount(const std::string &text) { return text.empty() ? QStringLiteral("—") : Utf8(text); }
 

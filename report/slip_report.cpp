@@ -23,6 +23,7 @@
 #include "paydata/amount.h"
 #include "paydata/arabic_words.h"
 #include "paydata/tables.h"
+#include "report/text_direction.h"
 
 #ifndef PAYSLIP_VERSION
 #error "PAYSLIP_VERSION must name the program's version"
@@ -33,11 +34,6 @@ namespace report {
 using paycalc::Field;
 
 namespace {
-
-QString Utf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
-
-// Keeps an amount's sign in front of its digits inside right-to-left text.
-QString LeftToRight(const QString &text) { return QChar(0x202A) + text + QChar(0x202C); }
 
 const QString kTitle = QStringLiteral("كشف الراتب جانفي 2016");
 

@@ -19,6 +19,7 @@
 #include "paycalc/fields.h"
 #include "paycalc/situation.h"
 #include "window/form1.h"
+#include "report/text_direction.h"
 
 namespace paywindow {
 
@@ -26,17 +27,16 @@ namespace {
 
 constexpr int kPreviewRows = 10;
 
-QString Text(const std::string &text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
-std::string Path(const QString &text) { return text.toStdString(); }
+using report::LeftToRight;
+using report::Utf8;
 
-// File paths read left to right inside the Arabic text.
-QString LeftToRight(const QString &text) { return QChar(0x202A) + text + QChar(0x202C); }
+std::string Path(const QString &text) { return text.toStdString(); }
 
 // The Arabic wording of a message; the English one, left to right, should a
 // message come without it.
 QString Arabic(const std::string &arabic, const std::string &english)
 {
-    return arabic.empty() ? LeftToRight(Text(english)) : Text(arabic);
+    return arabic.empty() ? LeftToRight(Utf8(english)) : Utf8(arabic);
 }
 
 QTableWidget *NewTable(QWidget *parent, const QStringList &headers, const char *name, const QString &accessible)
@@ -218,8 +218,8 @@ void BatchDialog::setStaffFile(const QString &path)
     QStringList found;
     QStringList headers;
     for (std::size_t i = 0; i < p.header.size(); ++i) {
-        headers << Text(p.header[i]);
-        found << QStringLiteral("%1 (%2)").arg(Text(p.header[i]), Text(p.arabicRoles[i]));
+        headers << Utf8(p.header[i]);
+        found << QStringLiteral("%1 (%2)").arg(Utf8(p.header[i]), Utf8(p.arabicRoles[i]));
     }
     columns_->setText(QStringLiteral("الأعمدة : ") + found.join(QStringLiteral("، ")));
     preview_->setColumnCount(static_cast<int>(headers.size()) + 1);
@@ -229,7 +229,7 @@ void BatchDialog::setStaffFile(const QString &path)
         const int row = static_cast<int>(r);
         preview_->setItem(row, 0, Cell(QString::number(p.lines[r])));
         for (std::size_t c = 0; c < p.rows[r].size() && c < static_cast<std::size_t>(headers.size()); ++c)
-            preview_->setItem(row, static_cast<int>(c) + 1, Cell(Text(p.rows[r][c])));
+            preview_->setItem(row, static_cast<int>(c) + 1, Cell(Utf8(p.rows[r][c])));
     }
     // Outputs beside the staff file by default.
     const QString stem = path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive) ? path.chopped(4) : path;
@@ -348,14 +348,14 @@ void BatchDialog::showResult()
                    .arg(c.empty);
         if (!r.written.empty()) {
             QStringList files;
-            for (const std::string &f : r.written) files << LeftToRight(Text(f));
+            for (const std::string &f : r.written) files << LeftToRight(Utf8(f));
             text += QStringLiteral(" كتبت الملفات: ") + files.join(QStringLiteral("، "));
         }
         if (r.refusalCount > r.refusals.size())
             text += QStringLiteral(" (تعرض أول %1 ملاحظة من %2)").arg(r.refusals.size()).arg(r.refusalCount);
         if (!r.recomputed.empty()) {
             QStringList names;
-            for (const std::string &name : r.recomputed) names << QStringLiteral("«%1»").arg(Text(name));
+            for (const std::string &name : r.recomputed) names << QStringLiteral("«%1»").arg(Utf8(name));
             text += QStringLiteral(" الأعمدة %1 بنود كشف من حساب سابق: أعيد حسابها.").arg(names.join(QStringLiteral("، ")));
         }
     }
@@ -366,8 +366,8 @@ void BatchDialog::showResult()
         const batch::Refusal &f = r.refusals[i];
         const int row = static_cast<int>(i);
         refused_->setItem(row, 0, Cell(QString::number(f.line)));
-        refused_->setItem(row, 1, Cell(Text(f.column)));
-        refused_->setItem(row, 2, Cell(Text(f.text)));
+        refused_->setItem(row, 1, Cell(Utf8(f.column)));
+        refused_->setItem(row, 2, Cell(Utf8(f.text)));
         refused_->setItem(row, 3, Cell(Arabic(f.arabic, f.message)));
     }
     const bool haveTotals = !r.cancelled && r.exitCode != batch::kExitFailed && !r.totals[0].empty();
@@ -376,10 +376,10 @@ void BatchDialog::showResult()
         for (std::size_t k = 0; k < batch::kTableLines.size(); ++k) {
             const paycalc::Field f = batch::kTableLines[k];
             const int row = static_cast<int>(k);
-            totals_->setItem(row, 0, Cell(Text(paycalc::FieldTitle(f))));
-            totals_->setItem(row, 1, Cell(Text(std::string(paycalc::LineName(f)))));
+            totals_->setItem(row, 0, Cell(Utf8(paycalc::FieldTitle(f))));
+            totals_->setItem(row, 1, Cell(Utf8(std::string(paycalc::LineName(f)))));
             // A total beyond the range of the sums is not a number.
-            auto *amount = Cell(r.totals[k] == batch::kOverflowTotal ? QStringLiteral("يتجاوز حدود الحساب") : Text(r.totals[k]));
+            auto *amount = Cell(r.totals[k] == batch::kOverflowTotal ? QStringLiteral("يتجاوز حدود الحساب") : Utf8(r.totals[k]));
             amount->setTextAlignment(Qt::AlignLeft | Qt::AlignAbsolute | Qt::AlignVCenter);
             totals_->setItem(row, 2, amount);
         }

@@ -10,6 +10,7 @@
 #include "window/form1.h"
 #include "window/form1_layout.h"
 #include "window/pick_list.h"
+#include "report/text_direction.h"
 
 namespace paywindow {
 
@@ -17,7 +18,7 @@ using paycalc::Field;
 
 namespace {
 
-QString Utf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+using report::Utf8;
 
 } // namespace
 

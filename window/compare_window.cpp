@@ -33,6 +33,7 @@
 #include "window/pick_list.h"
 #include "window/recalc_message.h"
 #include "window/window_fonts.h"
+#include "report/text_direction.h"
 
 namespace paywindow {
 
@@ -55,11 +56,9 @@ constexpr int kSideWidth = 345;    // the second situation's column
 constexpr int kCurrentWidth = 300; // the current one's; the lines take the rest
 constexpr qsizetype kPostRow = 2; // of report::SituationRows
 
-QString Utf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
-
-// Keeps an amount's sign in front of its digits inside right-to-left text.
-QString LeftToRight(const QString &text) { return QChar(0x202A) + text + QChar(0x202C); }
-QString RightToLeft(const QString &text) { return QChar(0x202B) + text + QChar(0x202C); }
+using report::LeftToRight;
+using report::Utf8;
+using report::RightToLeft;
 
 QString Shown(const std::string &amount) { return amount.empty() ? QStringLiteral("—") : LeftToRight(Utf8(amount)); }
 

@@ -21,6 +21,7 @@
 #include "window/pick_list.h"
 #include "window/svg_picture.h"
 #include "window/window_fonts.h"
+#include "report/text_direction.h"
 
 namespace paywindow {
 
@@ -173,7 +174,7 @@ constexpr const char *kCommand2Caption = "لاستفساراتكم واقترا�
 constexpr qreal kCommand5Points = 14.25;
 constexpr qreal kCommand2Points = 12.75;
 
-QString Utf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+using report::Utf8;
 
 QPalette WithColour(const QWidget &widget, QPalette::ColorRole role, QRgb colour)
 {

@@ -7,6 +7,7 @@
 
 #include "window/form1_layout.h"
 #include "window/form_adapter.h"
+#include "report/text_direction.h"
 
 namespace paywindow {
 
@@ -14,7 +15,7 @@ namespace {
 
 using paycalc::Field;
 
-QString Utf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+using report::Utf8;
 
 // The tooltips are rebuilt at every recalculation: plain concatenation,
 // without format strings.

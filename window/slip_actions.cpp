@@ -25,6 +25,7 @@
 #include "report/slip_report.h"
 #include "window/form1_layout.h"
 #include "window/window_fonts.h"
+#include "report/text_direction.h"
 
 namespace paywindow {
 
@@ -54,13 +55,8 @@ QRect TwipsToPixels(int left, int top, int width, int height)
     return {Pixels(left), Pixels(top), Pixels(width), Pixels(height)};
 }
 
-// Keeps a file name or a shortcut reading left to right inside Arabic text.
-QString LeftToRight(const QString &text) { return QChar(0x202A) + text + QChar(0x202C); }
-
-// Menus and tooltips draw their text in the application's direction, left
-// to right unless Qt itself runs in a right-to-left language; embedded this
-// way a text reads from the right whatever that direction ("…PDF حفظ").
-QString RightToLeft(const QString &text) { return QChar(0x202B) + text + QChar(0x202C); }
+using report::LeftToRight;
+using report::RightToLeft;
 
 const QString kBilingualKey = QStringLiteral("print/bilingual");
 const QString kDefaultPdfName = QStringLiteral("كشف-الراتب.pdf");
