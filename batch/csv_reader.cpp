@@ -157,17 +157,24 @@ void CsvReader::Feed(std::string_view line, bool lineEnds)
     if (used < line.size()) {
         // A badly quoted cell: the record is refused whole, and reading goes
         // on at the next line with a fresh parser.
-        out_->cellEnds.resize(recordFirstCell_);
-        out_->text.resize(recordFirstCell_ == 0 ? 0 : out_->cellEnds.back());
-        RecordBatch::Record r;
-        r.line = recordLine_;
-        r.firstCell = recordFirstCell_;
-        r.flaw = RecordBatch::Flaw::BadQuotes;
-        out_->records.push_back(r);
+        RefuseRecord(RecordBatch::Flaw::BadQuotes);
         ResetParser();
         atRecordStart_ = true;
     }
     if (lineEnds) ++line_;
+}
+
+// Drops the cells read of the record in progress and keeps it as a refused
+// record with its flaw, so that its line is still accounted for.
+void CsvReader::RefuseRecord(RecordBatch::Flaw flaw)
+{
+    out_->cellEnds.resize(recordFirstCell_);
+    out_->text.resize(recordFirstCell_ == 0 ? 0 : out_->cellEnds.back());
+    RecordBatch::Record r;
+    r.line = recordLine_;
+    r.firstCell = recordFirstCell_;
+    r.flaw = flaw;
+    out_->records.push_back(r);
 }
 
 bool CsvReader::Fail(std::string* error, std::string english, std::string arabic)
@@ -182,13 +189,7 @@ void CsvReader::FinishFile()
     if (finished_) return;
     finished_ = true;
     if (csv_fini(parser_, CellCallback, RecordCallback, this) != 0) {
-        out_->cellEnds.resize(recordFirstCell_);
-        out_->text.resize(recordFirstCell_ == 0 ? 0 : out_->cellEnds.back());
-        RecordBatch::Record r;
-        r.line = recordLine_;
-        r.firstCell = recordFirstCell_;
-        r.flaw = RecordBatch::Flaw::UnclosedQuote;
-        out_->records.push_back(r);
+        RefuseRecord(RecordBatch::Flaw::UnclosedQuote);
         atRecordStart_ = true;
     }
 }

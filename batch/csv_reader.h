@@ -91,6 +91,7 @@ private:
     void Feed(std::string_view line, bool lineEnds);
     void ResetParser();
     void FinishFile();
+    void RefuseRecord(RecordBatch::Flaw flaw);
     bool Fail(std::string* error, std::string english, std::string arabic);
 
     std::string path_;

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -107,6 +108,18 @@ inline std::vector<std::string> Split(const std::string& line, char separator)
 }
 
 // Whether the UTF-8 text holds a letter of the Arabic alphabet (U+0621 to U+064A).
+// What a shell command prints on its standard output.
+inline std::string CommandOutput(const std::string& command)
+{
+    std::string text;
+    if (std::FILE* pipe = ::popen(command.c_str(), "r")) {
+        char block[4096];
+        for (std::size_t got; (got = std::fread(block, 1, sizeof block, pipe)) > 0;) text.append(block, got);
+        ::pclose(pipe);
+    }
+    return text;
+}
+
 inline bool HasArabicLetters(const std::string& text)
 {
     for (std::size_t i = 0; i + 1 < text.size(); ++i) {

@@ -400,14 +400,7 @@ TEST(Atomic, FileInPlaceOnlyAfterCommit)
 
 std::string Unzip(const std::string& archive, const std::string& member)
 {
-    const std::string command = "unzip -p '" + archive + "' " + member;
-    std::string text;
-    if (std::FILE* pipe = ::popen(command.c_str(), "r")) {
-        char block[4096];
-        for (std::size_t got; (got = std::fread(block, 1, sizeof block, pipe)) > 0;) text.append(block, got);
-        ::pclose(pipe);
-    }
-    return text;
+    return CommandOutput("unzip -p '" + archive + "' " + member);
 }
 
 TEST(Spreadsheet, RightToLeftFrozenHeaderNumbersAndTotals)

@@ -2,23 +2,10 @@
 // employee's name, number and workplace; nothing written when it fails.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-
 #include "batch/tests/batch_test_util.h"
 
 namespace batch::testing {
 namespace {
-
-std::string Command(const std::string& command)
-{
-    std::string text;
-    if (std::FILE* pipe = ::popen(command.c_str(), "r")) {
-        char block[4096];
-        for (std::size_t got; (got = std::fread(block, 1, sizeof block, pipe)) > 0;) text.append(block, got);
-        ::pclose(pipe);
-    }
-    return text;
-}
 
 TEST(Pdf, APagePerComputedRowWithItsIdentity)
 {
@@ -35,9 +22,9 @@ TEST(Pdf, APagePerComputedRowWithItsIdentity)
     const std::string bytes = ReadFile(options.pdf);
     ASSERT_TRUE(bytes.starts_with("%PDF-"));
     if (std::system("pdftotext -v > /dev/null 2>&1") != 0) GTEST_SKIP() << "poppler-utils are not installed";
-    EXPECT_NE(Command("pdfinfo '" + options.pdf + "'").find("Pages:           2"), std::string::npos);
-    const std::string first = Command("pdftotext -f 1 -l 1 '" + options.pdf + "' -");
-    const std::string second = Command("pdftotext -f 2 -l 2 '" + options.pdf + "' -");
+    EXPECT_NE(CommandOutput("pdfinfo '" + options.pdf + "'").find("Pages:           2"), std::string::npos);
+    const std::string first = CommandOutput("pdftotext -f 1 -l 1 '" + options.pdf + "' -");
+    const std::string second = CommandOutput("pdftotext -f 2 -l 2 '" + options.pdf + "' -");
     for (const char* text : {"Karim Haddad", "2016017", "Lycee Ibn Khaldoun"})
         EXPECT_NE(first.find(text), std::string::npos) << text;
     for (const char* text : {"Lina Mansouri", "2016018", "Ecole El Amal"})
