@@ -6,12 +6,16 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QLabel>
 #include <QObject>
 #include <QWidget>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
+
+#include "window/window_fonts.h"
 
 namespace firstframe {
 
@@ -29,6 +33,20 @@ protected:
         return false;
     }
 };
+
+// The floor's window: Form1's size and caption, one Arabic label in the
+// window's font (chosen as Form1 chooses it); nothing else.
+inline std::unique_ptr<QWidget> MakeCaptionWindow()
+{
+    auto window = std::make_unique<QWidget>();
+    window->setWindowTitle(QStringLiteral("كشف الراتب جانفي 2016"));
+    window->setFixedSize(1072, 565);
+    window->setLayoutDirection(Qt::RightToLeft);
+    window->setFont(paywindow::WindowFont());
+    auto *caption = new QLabel(QStringLiteral("الراتب الصافي :"), window.get());
+    caption->setGeometry(472, 16, 89, 25);
+    return window;
+}
 
 inline int ShowAndReport(QWidget &window)
 {

@@ -27,39 +27,15 @@
 #include <memory>
 #include <vector>
 
+#include "bench/first_frame.h"
 #include "paycalc/fields.h"
 #include "window/form1.h"
 #include "window/window_fonts.h"
 
 namespace {
 
-// Notices the first paint of a window. The paint of the top-level widget and
-// of all its children, and the flush to the screen, happen in one event, so
-// once the event loop returns from it the first frame is complete.
-class FirstPaint final : public QObject {
-public:
-    bool painted = false;
-
-protected:
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint) painted = true;
-        return false;
-    }
-};
-
-// The floor's window, as bench/caption_floor.cpp makes it.
-std::unique_ptr<QWidget> MakeCaptionWindow()
-{
-    auto window = std::make_unique<QWidget>();
-    window->setWindowTitle(QStringLiteral("كشف الراتب جانفي 2016"));
-    window->setFixedSize(1072, 565);
-    window->setLayoutDirection(Qt::RightToLeft);
-    window->setFont(paywindow::WindowFont());
-    auto *caption = new QLabel(QStringLiteral("الراتب الصافي :"), window.get());
-    caption->setGeometry(472, 16, 89, 25);
-    return window;
-}
+using firstframe::FirstPaint;
+using firstframe::MakeCaptionWindow;
 
 std::unique_ptr<QWidget> MakeForm1()
 {

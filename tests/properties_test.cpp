@@ -8,6 +8,7 @@
 #include "cli/cli.h"
 #include "paycalc/memory_form.h"
 #include "paycalc/recalculate.h"
+#include "situation_gen.h"
 
 using paycalc::Field;
 
@@ -23,32 +24,6 @@ long long Cents(const std::string& shown)
     return negative ? -cents : cents;
 }
 
-std::string TypedAmount(std::mt19937& random, int maxWhole)
-{
-    int whole = std::uniform_int_distribution<int>(0, maxWhole)(random);
-    int cents = std::uniform_int_distribution<int>(0, 99)(random);
-    return std::to_string(whole) + "." + (cents < 10 ? "0" : "") + std::to_string(cents);
-}
-
-paycalc::Situation RandomInputs(std::mt19937& random)
-{
-    auto pick = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
-    paycalc::Situation in;
-    in.category = pick(1, 17);
-    in.echelon = pick(0, 12);
-    in.post = pick(0, 10);
-    in.status = pick(0, 3) != 0 ? 1 : 0;
-    in.children = in.married() ? pick(0, 12) : 0;
-    in.overTen = in.married() ? pick(0, in.children) : 0;
-    in.spouse = pick(0, 1);
-    in.mutual = pick(0, 1) == 1;
-    in.zone = pick(0, 2) ? TypedAmount(random, 20000) : "0";
-    in.housing = pick(0, 2) ? TypedAmount(random, 20000) : "0";
-    in.absence = std::to_string(pick(0, 31)) + (pick(0, 1) ? ".5" : "");
-    in.mark = std::to_string(pick(0, 40));
-    return in;
-}
-
 paycalc::MemoryForm Slip(const paycalc::Situation& in)
 {
     paycalc::MemoryForm form;
@@ -61,7 +36,7 @@ TEST(SlipProperties, LinesAddUpToTheCentAsShown)
 {
     std::mt19937 random(2016);
     for (int i = 0; i < 20000; ++i) {
-        paycalc::Situation in = RandomInputs(random);
+        paycalc::Situation in = testdata::RandomSituation(random);
         paycalc::MemoryForm s = Slip(in);
         auto c = [&](Field f) { return Cents(s.Text(f)); };
         SCOPED_TRACE("category " + std::to_string(in.category) + " echelon " + std::to_string(in.echelon) +
@@ -91,8 +66,8 @@ TEST(SlipProperties, BonusDependsOnlyOnTheMarkAndMainPay)
 {
     std::mt19937 random(7);
     for (int i = 0; i < 5000; ++i) {
-        paycalc::Situation a = RandomInputs(random);
-        paycalc::Situation b = RandomInputs(random);
+        paycalc::Situation a = testdata::RandomSituation(random);
+        paycalc::Situation b = testdata::RandomSituation(random);
         // Same grade and mark, everything else drawn afresh.
         b.category = a.category;
         b.echelon = a.echelon;
@@ -111,7 +86,7 @@ TEST(SlipProperties, TaxNeverFallsAsTheZoneAllowanceRises)
 {
     std::mt19937 random(11);
     for (int i = 0; i < 200; ++i) {
-        paycalc::Situation in = RandomInputs(random);
+        paycalc::Situation in = testdata::RandomSituation(random);
         long long previousTax = -1, previousSubject = -1;
         for (int zone = 0; zone <= 60000; zone += 370) {
             in.zone = std::to_string(zone);
