@@ -1,41 +1,11 @@
 #include "batch/atomic_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
-#include <vector>
+
+#include "batch/file_system.h"
 
 namespace batch {
-
-namespace {
-
-std::string Folder(const std::string& path)
-{
-    const auto slash = path.find_last_of('/');
-    if (slash == std::string::npos) return ".";
-    if (slash == 0) return "/";
-    return path.substr(0, slash);
-}
-
-std::string BaseName(const std::string& path)
-{
-    const auto slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-// The permissions a newly created file gets: 0666 less the process's umask.
-mode_t NewFileMode()
-{
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return static_cast<mode_t>(0666 & ~mask);
-}
-
-} // namespace
 
 AtomicFile::AtomicFile(std::string path) : path_(std::move(path)) {}
 
@@ -54,24 +24,9 @@ bool AtomicFile::Fail(std::string* error, const std::string& what, int errnum)
 
 bool AtomicFile::Open(std::string* error)
 {
-    // A hidden name in the target's own folder, so the rename stays on one file system.
-    std::string pattern = Folder(path_) + "/." + BaseName(path_) + ".XXXXXX";
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
-    const int fd = ::mkstemp(name.data());
-    if (fd < 0) return Fail(error, "write", errno);
-    temp_.assign(name.data());
-    if (::fchmod(fd, NewFileMode()) != 0) {
-        const int e = errno;
-        ::close(fd);
+    // A hidden name in the target's own folder, so the replace stays on one file system.
+    if (const int e = fs::CreateTemporary(fs::Folder(path_), fs::BaseName(path_), &file_, &temp_); e != 0)
         return Fail(error, "write", e);
-    }
-    file_ = ::fdopen(fd, "wb");
-    if (!file_) {
-        const int e = errno;
-        ::close(fd);
-        return Fail(error, "write", e);
-    }
     std::setvbuf(file_, nullptr, _IOFBF, 1 << 20);
     return true;
 }
@@ -90,15 +45,9 @@ bool AtomicFile::Write(std::string_view bytes)
 
 bool AtomicFile::SyncAndRename(std::string* error)
 {
-    if (::rename(temp_.c_str(), path_.c_str()) != 0) return Fail(error, "write", errno);
+    if (const int e = fs::Replace(temp_, path_); e != 0) return Fail(error, "write", e);
     committed_ = true;
     temp_.clear();
-    // The rename itself reaches the disk with the folder's own sync.
-    const int dir = ::open(Folder(path_).c_str(), O_RDONLY | O_DIRECTORY);
-    if (dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
-    }
     return true;
 }
 
@@ -107,7 +56,7 @@ bool AtomicFile::Commit(std::string* error)
     if (!file_) return Fail(error, "write", writeErrno_ ? writeErrno_ : EBADF);
     if (failed_) return Fail(error, "write", writeErrno_ ? writeErrno_ : EIO);
     if (std::fflush(file_) != 0) return Fail(error, "write", errno);
-    if (::fsync(::fileno(file_)) != 0) return Fail(error, "write", errno);
+    if (const int e = fs::SyncStream(file_); e != 0) return Fail(error, "write", e);
     std::FILE* f = file_;
     file_ = nullptr;
     if (std::fclose(f) != 0) return Fail(error, "write", errno);
@@ -126,14 +75,7 @@ bool AtomicFile::ReleaseForWriter(std::string* error)
 bool AtomicFile::CommitWritten(std::string* error)
 {
     if (temp_.empty()) return Fail(error, "write", EBADF);
-    const int fd = ::open(temp_.c_str(), O_RDONLY);
-    if (fd < 0) return Fail(error, "write", errno);
-    if (::fsync(fd) != 0) {
-        const int e = errno;
-        ::close(fd);
-        return Fail(error, "write", e);
-    }
-    ::close(fd);
+    if (const int e = fs::SyncPath(temp_); e != 0) return Fail(error, "write", e);
     return SyncAndRename(error);
 }
 
@@ -144,7 +86,7 @@ void AtomicFile::Discard()
         file_ = nullptr;
     }
     if (!temp_.empty()) {
-        ::unlink(temp_.c_str());
+        fs::Remove(temp_);
         temp_.clear();
     }
 }

@@ -1,4 +1,5 @@
 #include "batch/batch.h"
+#include "batch/file_system.h"
 
 #include <algorithm>
 #include <charconv>
@@ -409,7 +410,7 @@ std::string FileStart(const CsvFormat& format) { return format.bom ? "\xEF\xBB\x
 
 std::uint64_t CountLines(const std::string& path)
 {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
+    std::FILE* f = fs::OpenForReading(path);
     if (!f) return 0;
     std::vector<char> block(1 << 20);
     std::uint64_t lines = 0;

@@ -1,4 +1,5 @@
 #include "batch/csv_reader.h"
+#include "batch/file_system.h"
 
 #include <csv.h>
 #include <sys/stat.h>
@@ -222,7 +223,7 @@ CsvReader::Status CsvReader::Read(RecordBatch& out, std::size_t maxRecords, std:
 bool CsvReader::Open(const std::string& path, std::string* error)
 {
     path_ = path;
-    file_ = std::fopen(path.c_str(), "rb");
+    file_ = fs::OpenForReading(path);
     if (!file_) {
         const std::string why = std::strerror(errno);
         return Fail(error, "cannot read " + path + ": " + why, "تعذرت قراءة الملف " + path + ": " + why);

@@ -1,4 +1,5 @@
 #include "batch/xlsx_table.h"
+#include "batch/file_system.h"
 
 #include <xlsxwriter.h>
 #include <zlib.h>
@@ -38,7 +39,7 @@ bool ReadAt(std::FILE* f, long offset, unsigned char* into, std::size_t size)
 // archive: it must hold its last row and its end tag.
 bool SheetIsComplete(const std::string& path, unsigned lastRow)
 {
-    File f(std::fopen(path.c_str(), "rb"));
+    File f(fs::OpenForReading(path));
     if (!f || std::fseek(f.get(), 0, SEEK_END) != 0) return false;
     const long size = std::ftell(f.get());
     if (size < 22) return false;
@@ -133,8 +134,7 @@ bool SheetIsComplete(const std::string& path, unsigned lastRow)
 
 XlsxTable::XlsxTable(std::string path) : file_(std::move(path))
 {
-    const auto slash = file_.path().find_last_of('/');
-    folder_ = slash == std::string::npos ? "." : slash == 0 ? "/" : file_.path().substr(0, slash);
+    folder_ = fs::Folder(file_.path());
 }
 
 XlsxTable::~XlsxTable()
