@@ -3,20 +3,30 @@
 #include <QGuiApplication>
 #include <QImageReader>
 #include <QPainter>
+#ifndef PAYSLIP_NO_SVG
 #include <QSvgRenderer>
+#endif
 
 namespace paywindow {
 
 namespace {
 
 // Safe off the user-interface thread: it paints into an image only.
-QImage Render(const QString &resource, QSize size, qreal ratio)
+QImage Render(const QString &resource, const QString &prerendered, QSize size, qreal ratio)
 {
     QImage image((QSizeF(size) * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
-    QSvgRenderer renderer(resource);
     QPainter painter(&image);
+#ifndef PAYSLIP_NO_SVG
+    (void)prerendered;
+    QSvgRenderer renderer(resource);
     renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(image.size()))); // stretched
+#else
+    // A Qt without its SVG module: the PNG rendered beforehand, scaled.
+    (void)resource;
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(QRectF(QPointF(0, 0), QSizeF(image.size())), ReadPng(prerendered));
+#endif
     painter.end();
     image.setDevicePixelRatio(ratio);
     return image;
@@ -29,7 +39,7 @@ SvgPicture::SvgPicture(const QString &resource, const QString &prerendered, cons
 {
     setGeometry(geometry);
     const qreal ratio = QGuiApplication::primaryScreen() ? qGuiApp->devicePixelRatio() : 1.0;
-    if (!qFuzzyCompare(ratio, 1.0)) rendering_ = std::async(std::launch::async, Render, resource_, geometry.size(), ratio);
+    if (!qFuzzyCompare(ratio, 1.0)) rendering_ = std::async(std::launch::async, Render, resource_, prerendered_, geometry.size(), ratio);
 }
 
 SvgPicture::~SvgPicture()
@@ -44,14 +54,14 @@ void SvgPicture::paintEvent(QPaintEvent *)
     if (rendered_.isNull() && qFuzzyCompare(ratio, 1.0)) rendered_ = QPixmap::fromImage(ReadPng(prerendered_));
     if (rendered_.isNull() || rendered_.deviceIndependentSize().toSize() != size() ||
         !qFuzzyCompare(rendered_.devicePixelRatio(), ratio)) // a screen of another ratio
-        rendered_ = QPixmap::fromImage(Render(resource_, size(), ratio));
+        rendered_ = QPixmap::fromImage(Render(resource_, prerendered_, size(), ratio));
     QPainter painter(this);
     painter.drawPixmap(0, 0, rendered_);
 }
 
 QImage RenderSvg(const QString &resource, QSize size)
 {
-    return Render(resource, size, 1.0);
+    return Render(resource, {}, size, 1.0);
 }
 
 QImage ReadPng(const QString &path)
