@@ -120,15 +120,17 @@ code, out, err = run_win(["batch", "staff.csv", "--out", "kept.csv"], work, limi
 leftovers = [p.name for p in work.glob(".kept.csv.*")]
 check("write over the file-size limit", code == 1 and target.read_bytes() == b"previous contents\n"
       and not leftovers, f"exit {code}, leftovers {leftovers}\n{err.decode(errors='replace')}")
-readonly = work / "readonly"
-readonly.mkdir()
-(readonly / "kept.csv").write_bytes(b"previous contents\n")
-subprocess.run(["wine", "cmd", "/c", "attrib", "+r", "readonly\\kept.csv"], cwd=work, env=env,
-               capture_output=True)
-code, out, err = run_win(["batch", "staff.csv", "--out", "readonly/kept.csv"], work)
-check("write over a read-only file", code == 1
-      and (readonly / "kept.csv").read_bytes() == b"previous contents\n",
-      f"exit {code}\n{err.decode(errors='replace')}")
+# A target that cannot be replaced (here a folder of that name): exit 1, the
+# folder untouched, no temporary file left beside it. (Wine runs as the
+# machine's user, who may replace a file marked read-only; Windows refuses.)
+blocked = work / "blocked.csv"
+blocked.mkdir()
+(blocked / "inside.txt").write_bytes(b"kept\n")
+code, out, err = run_win(["batch", "staff.csv", "--out", "blocked.csv"], work)
+leftovers = [p.name for p in work.glob(".blocked.csv.*")]
+check("write over a target that cannot be replaced", code == 1 and blocked.is_dir()
+      and (blocked / "inside.txt").read_bytes() == b"kept\n" and not leftovers,
+      f"exit {code}, leftovers {leftovers}\n{err.decode(errors='replace')}")
 
 # 5. A PDF with an Arabic name on it, where the build prints PDFs.
 if shutil.which("pdftotext"):
