@@ -11,14 +11,14 @@
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
-#include "window/compare_window_parts.h"
+#include "window/compare_window_shared.h"
 #include "window/filtered_line_edit.h"
 #include "window/form1.h"
 #include "window/window_fonts.h"
 
 namespace paywindow {
 
-using namespace compare_parts;
+using namespace compare_shared;
 
 QWidget *CompareWindow::buildCheckTab()
 {

@@ -15,12 +15,12 @@
 #include <exception>
 
 #include "window/compare_situation.h"
-#include "window/compare_window_parts.h"
+#include "window/compare_window_shared.h"
 #include "window/window_fonts.h"
 
 namespace paywindow {
 
-using namespace compare_parts;
+using namespace compare_shared;
 
 QWidget *CompareWindow::buildCompareTab()
 {

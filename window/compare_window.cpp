@@ -26,7 +26,7 @@
 
 #include "paycalc/memory_form.h"
 #include "window/compare_situation.h"
-#include "window/compare_window_parts.h"
+#include "window/compare_window_shared.h"
 #include "window/form1.h"
 #include "window/pick_list.h"
 #include "window/recalc_message.h"
@@ -34,7 +34,7 @@
 
 namespace paywindow {
 
-using namespace compare_parts;
+using namespace compare_shared;
 
 CompareWindow::CompareWindow(Form1 &main) : QWidget(&main, Qt::Window), main_(main)
 {

@@ -7,11 +7,11 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "window/compare_window_parts.h"
+#include "window/compare_window_shared.h"
 
 namespace paywindow {
 
-using namespace compare_parts;
+using namespace compare_shared;
 
 QWidget *CompareWindow::buildLadderTab()
 {

@@ -1,11 +1,11 @@
-#include "window/compare_window_parts.h"
+#include "window/compare_window_shared.h"
 
 #include <QHeaderView>
 #include <QPalette>
 
 #include "window/window_fonts.h"
 
-namespace paywindow::compare_parts {
+namespace paywindow::compare_shared {
 
 QString Shown(const std::string &amount) { return amount.empty() ? QStringLiteral("—") : LeftToRight(Utf8(amount)); }
 
@@ -92,4 +92,4 @@ QLabel *ValueLabel(QWidget *parent, const QString &name)
     return label;
 }
 
-} // namespace paywindow::compare_parts
+} // namespace paywindow::compare_shared

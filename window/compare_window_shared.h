@@ -1,4 +1,4 @@
-// The parts of the comparison window that its tabs share: colours, sizes,
+// What the tabs of the comparison window share: colours, sizes,
 // and the helpers that make and fill its tables and value labels. Internal to
 // compare_window*.cpp; nothing here computes an amount, every one shown comes
 // from paycalc through the window.
@@ -16,7 +16,7 @@
 #include "report/compare_report.h"
 #include "report/text_direction.h"
 
-namespace paywindow::compare_parts {
+namespace paywindow::compare_shared {
 
 using paycalc::Field;
 
@@ -55,4 +55,4 @@ void FitRows(QTableWidget *table);
 // A selectable label for one amount, named for a screen reader.
 QLabel *ValueLabel(QWidget *parent, const QString &name);
 
-} // namespace paywindow::compare_parts
+} // namespace paywindow::compare_shared
