@@ -3,6 +3,8 @@
 // (the table, the PDF, the totals), run with a progress bar and a cancel that
 // leaves no file behind, then see the refused rows and the totals. The work is
 // the batch library's (batch::Execute) on a thread of its own.
+// No batch logic here: reading the list, refusing rows, computing and
+// writing files are all batch::Execute's; the dialog chooses, runs and shows.
 #pragma once
 
 #include <QDialog>

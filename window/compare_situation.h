@@ -2,6 +2,8 @@
 // lists, the mutual-insurance box and the four typed fields, with the same
 // entries, captions, keystroke filters and family-status rule. The
 // comparison window edits its second situation here.
+// Inputs only, no pay rule here: every amount shown for the situation comes
+// from a slip computed by paycalc.
 #pragma once
 
 #include <array>

@@ -8,6 +8,9 @@
 // coloured. Every amount comes from paycalc (one recalculation per
 // situation); the window only shows them and hands the comparison to the
 // report code to print, to save as PDF or to copy.
+//
+// No pay rule and no arithmetic here: a difference, a back pay or a ladder
+// step is paycalc's, and the printed page is the report library's.
 #pragma once
 
 #include <array>
@@ -100,6 +103,8 @@ public slots:
     void refill();
 
 private:
+    // Each tab is built and filled in a file of its own: compare_tab.cpp,
+    // ladder_tab.cpp, check_tab.cpp; compare_window.cpp is the shell.
     QWidget *buildCompareTab();
     QWidget *buildLadderTab();
     QWidget *buildCheckTab();

@@ -1,5 +1,7 @@
 // A typed field whose every insertion passes a keystroke filter: typed keys
 // character by character, pasted and dropped text as a whole.
+// It does not decide which characters a field takes (key_filters.h does)
+// and computes nothing.
 #pragma once
 
 #include <QClipboard>

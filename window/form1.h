@@ -5,6 +5,9 @@
 // paycalc::RecalculateAll; the window only shows them, each with the
 // explanation the same run gave as its tooltip, and hands the slip to the
 // printer, to a PDF file or to the clipboard.
+//
+// No pay rule here: every amount comes from a slip; the window neither adds
+// nor rounds, and the printed page is the report library's.
 #pragma once
 
 #include <memory>

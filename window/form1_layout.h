@@ -1,6 +1,8 @@
 // The controls of Form1 and how they are laid out: groups, fields, labels,
 // lists, buttons and picture, each at its rectangle, with its caption,
 // initial text, colour and font, and the keyboard order.
+// Layout only: no signal is connected and nothing is computed here (form1.cpp
+// wires the controls, paycalc computes the slip).
 #pragma once
 
 #include <array>

@@ -1,6 +1,8 @@
 // Form1 as the computation sees it: the named text boxes, the lists' texts
 // and selections and the mutual-insurance box, over the window's controls.
 // The two hidden working fields are kept as plain texts.
+// It only reads and writes the controls' texts: no pay rule and no rounding
+// here, and no signal.
 #pragma once
 
 #include <array>

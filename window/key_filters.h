@@ -1,4 +1,6 @@
 // Key codes and the character test shared by the typed fields and the lists.
+// It only says whether a key is allowed: it changes no text and knows no
+// field's meaning.
 #pragma once
 
 #include <QtGlobal>

@@ -1,6 +1,8 @@
 // Why each line of the slip is what it is, shown where the user looks: the
 // tooltip of every display field explains its amount with the rule in words
 // and the computation with the very amounts of the last recalculation.
+// Words only: every amount quoted comes from the trace of the recalculation,
+// none is computed here.
 #pragma once
 
 #include <QString>

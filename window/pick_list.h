@@ -7,6 +7,9 @@
 // change of the current text and then as the activation; the list keeps the
 // first to itself and reports as changedWithoutPick() only the changes of its
 // text that no pick follows (a selection set by the program).
+//
+// It knows nothing of the slip: the family-status rule and the recalculation
+// are Form1's.
 #pragma once
 
 #include <QComboBox>

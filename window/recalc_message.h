@@ -1,4 +1,6 @@
 // What the window tells the user when a recalculation could not be completed.
+// Words only: it changes no field of the window and leaves the slip's lines
+// to Form1.
 #pragma once
 
 #include <QString>

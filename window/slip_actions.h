@@ -4,6 +4,8 @@
 // entry of the window's context menu. While the slip is incomplete (its last
 // recalculation stopped) none of them is available, so that no slip that
 // looks valid leaves the window.
+// The page itself is the report library's: no amount is computed or
+// re-formatted here.
 #pragma once
 
 #include <QKeySequence>

@@ -3,6 +3,7 @@
 // from the SVG beforehand at the widget's size (the start-up draws no SVG);
 // on any other screen the SVG is rendered once, in the background from the
 // moment the widget is made, and painted from memory from then on.
+// Drawing only: no input and nothing of the slip.
 #pragma once
 
 #include <QImage>

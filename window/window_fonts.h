@@ -1,5 +1,6 @@
 // The window's fonts: Arial 12 pt bold where it is installed, otherwise an
 // installed font that writes Arabic, so Arabic is always shaped and joined.
+// Fonts only: no control's size or position is decided here.
 #pragma once
 
 #include <QFont>
