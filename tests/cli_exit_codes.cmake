@@ -61,3 +61,6 @@ expect_run(0 "defaults:\n  no 'children' column: every row counts 1 child, a sin
 file(WRITE ${SCRATCH}/no-situation.csv "name;category;echelon\nAli;11;7\n")
 expect_run(0 "computed +1" "^payslip-cli batch: no 'post' column[^\n]*\npayslip-cli batch: no 'children' column: every row counts 1 child\n(payslip-cli batch: no '[a-z_]+' column: every row [^\n]*\n)+$"
            batch ${SCRATCH}/no-situation.csv --summary)
+# A control character in a typed text is refused, naming its code.
+string(ASCII 7 bell)
+expect_run(2 "^$" "^payslip-cli: --official holds the control character U\\+0007 at character 9\n" check "--official=net_pay=${bell}1")
