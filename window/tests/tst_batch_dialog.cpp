@@ -51,6 +51,7 @@ private slots:
     void defaultsShownBeforeARun();
     void requiredColumnMissingCannotRun_data();
     void requiredColumnMissingCannotRun();
+    void controlCharacterInTheFileNameCannotRun();
     void runWritesTheOutputsAndShowsRefusedRowsAndTotals();
     void cancelLeavesNoFile();
     void rightToLeftAndReachableByKeyboard();
@@ -162,6 +163,23 @@ void BatchDialogTest::requiredColumnMissingCannotRun()
     QVERIFY2(!text.contains(QStringLiteral("required")), qPrintable(text));
     QVERIFY(!dialog.runButton()->isEnabled());
     QVERIFY(dialog.defaultedColumns()->text().isEmpty());
+}
+
+void BatchDialogTest::controlCharacterInTheFileNameCannotRun()
+{
+    QTemporaryDir dir;
+    // The file is there: only its typed name is at fault.
+    const QString path = dir.filePath(QStringLiteral("staff\u0007.csv"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("category;echelon\n11;7\n");
+    file.close();
+    BatchDialog dialog;
+    dialog.setStaffFile(path);
+    const QString said = dialog.columnsFound()->text();
+    QVERIFY2(said.contains(QStringLiteral("محرف التحكم U+0007")), qPrintable(said));
+    QVERIFY(!dialog.runButton()->isEnabled());
+    QCOMPARE(dialog.preview()->rowCount(), 0);
 }
 
 void BatchDialogTest::runWritesTheOutputsAndShowsRefusedRowsAndTotals()
