@@ -22,6 +22,7 @@
 #include "batch/pdf_book.h"
 #include "batch/xlsx_table.h"
 #include "paydata/amount.h"
+#include "paydata/text_rules.h"
 
 namespace batch {
 
@@ -133,6 +134,14 @@ Message CellCountMessage(std::size_t cells, std::size_t headerCells)
 }
 
 Message NotUtf8Message() { return {"the cell is not UTF-8 text", "نص الخلية ليس بترميز UTF-8"}; }
+
+Message ControlMessage(const paydata::ControlCharacter& found)
+{
+    const std::string code = paydata::CodeName(found.code);
+    const std::string at = std::to_string(found.position);
+    return {"the cell holds the control character " + code + " at character " + at,
+            "في الخلية محرف التحكم " + code + " في الموضع " + at};
+}
 
 Message SingleWithChildrenMessage(int count)
 {
@@ -258,7 +267,16 @@ private:
         }
         for (std::size_t c = 0; c < record.cellCount; ++c) {
             std::string_view cell = records.Cell(record, c);
-            if (!IsUtf8(cell)) Refuse(chunk, row, record.line, header[c], {}, NotUtf8Message());
+            if (!IsUtf8(cell)) {
+                Refuse(chunk, row, record.line, header[c], {}, NotUtf8Message());
+                continue;
+            }
+            // No control character in a cell; a line break only inside a
+            // quoted cell of a carried column, which is copied as it is.
+            const auto breaks = plan_.layout.role[c] == Layout::Carried ? paydata::LineBreaks::Allowed
+                                                                        : paydata::LineBreaks::Refused;
+            if (auto found = paydata::FindControlCharacter(cell, breaks))
+                Refuse(chunk, row, record.line, header[c], {}, ControlMessage(*found));
         }
         if (row.state == RowState::Refused) return;
 
@@ -770,7 +788,13 @@ Result Pipeline::Run()
         Fail({options_.input + ": " + error, options_.input + ": " + arabic});
         return result_;
     }
+    if (Message missing = MissingRequired(plan_.layout); !missing.empty()) {
+        result_.exitCode = kExitFailed;
+        Fail({options_.input + ": " + missing.english, options_.input + ": " + missing.arabic});
+        return result_;
+    }
     result_.recomputed = plan_.layout.recomputed;
+    result_.defaulted = DefaultedColumns(plan_.layout);
     plan_.style.separator = reader_.format().separator;
     plan_.style.lineEnd = reader_.format().crlf ? "\r\n" : "\n";
     plan_.csv = !options_.out.empty() && !EndsWith(options_.out, ".xlsx");
@@ -783,6 +807,7 @@ Result Pipeline::Run()
         result_.exitCode = kExitFailed;
         return result_;
     }
+    if (hooks_.defaulted && !result_.defaulted.empty()) hooks_.defaulted(result_.defaulted);
     if (hooks_.progress) total_ = CountLines(options_.input);
 
     const unsigned threads = options_.threads ? options_.threads : std::max(1u, std::thread::hardware_concurrency());
@@ -883,6 +908,10 @@ void PrintSummary(const Result& result, std::ostream& out)
         << "empty         " << c.empty << '\n';
     std::size_t width = 0;
     for (const std::string& t : result.totals) width = std::max(width, t.size());
+    if (!result.defaulted.empty()) {
+        out << "defaults:\n";
+        for (const Message& note : result.defaulted) out << "  " << note.english << '\n';
+    }
     out << "totals over the computed rows:\n";
     for (std::size_t k = 0; k < kLineCount; ++k) {
         out << std::setw(static_cast<int>(width)) << result.totals[k] << "  " << std::left << std::setw(24)
@@ -905,7 +934,13 @@ nlohmann::ordered_json SummaryJson(const Result& result)
     nlohmann::ordered_json totals = nlohmann::ordered_json::object();
     for (std::size_t k = 0; k < kLineCount; ++k) totals[std::string(paycalc::FieldName(kTableLines[k]))] = result.totals[k];
     nlohmann::ordered_json summary;
-    summary["summary"] = {{"counts", counts}, {"totals", totals}};
+    summary["summary"] = {{"counts", counts}};
+    if (!result.defaulted.empty()) {
+        nlohmann::ordered_json defaults = nlohmann::ordered_json::array();
+        for (const Message& note : result.defaulted) defaults.push_back(note.english);
+        summary["summary"]["defaults"] = std::move(defaults);
+    }
+    summary["summary"]["totals"] = std::move(totals);
     return summary;
 }
 
@@ -924,6 +959,9 @@ int Run(const Options& options, std::ostream& out, std::ostream& err)
     if (options.json) hooks.json = &out;
     const std::string name = "payslip-cli batch: ";
     bool progressShown = false;
+    hooks.defaulted = [&](const std::vector<Message>& notes) {
+        for (const Message& note : notes) err << name << note.english << '\n';
+    };
     hooks.refused = [&](const Refusal& r) {
         if (progressShown) {
             err << "\r\033[K";
@@ -989,6 +1027,12 @@ Preview ReadPreview(const std::string& path, std::size_t rowCount)
         p.arabicError = path + ": " + p.arabicError;
         return p;
     }
+    if (Message missing = MissingRequired(p.layout); !missing.empty()) {
+        p.error = path + ": " + missing.english;
+        p.arabicError = path + ": " + missing.arabic;
+        return p;
+    }
+    p.defaulted = DefaultedColumns(p.layout);
     for (std::size_t i = 0; i < p.header.size(); ++i) {
         const std::int8_t role = p.layout.role[i];
         if (role >= 0) p.roles.push_back(std::string(ColumnName(static_cast<Column>(role))));

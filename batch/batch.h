@@ -37,7 +37,9 @@ struct Options {
     unsigned threads = 0;   // computing threads; 0 for one per core
 };
 
-// Exit status of Run. A usage error (2) is the command line's business.
+// Exit status of Run. A staff list without a required column (category,
+// echelon) fails (1) before anything is written; one without another
+// situation column runs with that column's default, and says so first. A usage error (2) is the command line's business.
 inline constexpr int kExitAllComputed = 0;
 inline constexpr int kExitFailed = 1; // the input cannot be read, or an output cannot be written
 inline constexpr int kExitSomeRefused = 4;
@@ -65,6 +67,8 @@ struct Preview {
     std::vector<std::string> roles;
     // The same in the window's Arabic words (ArabicRole): "الصنف", "ينقل كما هو", "يعاد حسابه".
     std::vector<std::string> arabicRoles;
+    // The situation columns left out and the default each row takes instead (DefaultedColumns).
+    std::vector<Message> defaulted;
 };
 Preview ReadPreview(const std::string& path, std::size_t rowCount = 10);
 
@@ -93,6 +97,7 @@ struct Result {
                                             // spreadsheet, or no other output)
     std::vector<std::string> written;       // the files put in place
     std::vector<std::string> recomputed;    // header names of earlier slip lines, computed afresh
+    std::vector<Message> defaulted;         // the situation columns left out, with the default taken
 };
 inline constexpr std::size_t kKeptRefusals = 10000;
 // A total in Result::totals whose sum goes beyond the range of the amounts.
@@ -100,6 +105,8 @@ inline constexpr std::string_view kOverflowTotal = "overflow";
 
 struct Hooks {
     std::ostream* json = nullptr;                      // where --json writes (required when options.json)
+    // The situation columns left out and their defaults, once, before any row.
+    std::function<void(const std::vector<Message>&)> defaulted;
     std::function<void(const Refusal&)> refused;       // each problem, in input order, as found
     std::function<void(const Progress&)> progress;     // a few times a second, from the calling thread
     const std::atomic<bool>* cancel = nullptr;         // set to stop: nothing is written, no file left

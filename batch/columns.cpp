@@ -298,6 +298,119 @@ Message ReadCell(Column c, std::string_view cell, bool asTyped, paycalc::Situati
     return {"unknown column", "عمود مجهول"};
 }
 
+bool IsRequired(Column c)
+{
+    for (Column r : kRequiredColumns)
+        if (r == c) return true;
+    return false;
+}
+
+namespace {
+
+// "category, الصنف or الفئة" in English, "category أو الصنف أو الفئة" in Arabic.
+std::string AcceptedNames(const ColumnNames& names, std::string_view lastJoin, std::string_view join)
+{
+    std::vector<std::string_view> all{names.name, names.label};
+    for (std::string_view other : names.others)
+        if (!other.empty()) all.push_back(other);
+    std::string text;
+    for (std::size_t i = 0; i < all.size(); ++i) {
+        if (i) text += i + 1 == all.size() ? lastJoin : join;
+        text += all[i];
+    }
+    return text;
+}
+
+} // namespace
+
+Message MissingRequired(const Layout& layout)
+{
+    std::string english, arabic;
+    std::size_t missing = 0;
+    for (Column c : kRequiredColumns) {
+        if (layout.Has(c)) continue;
+        const ColumnNames& names = kColumnNames[static_cast<std::size_t>(c)];
+        const CellRule& rule = kCellRules[static_cast<std::size_t>(c)];
+        if (missing++) {
+            english += ", ";
+            arabic += "، ";
+        }
+        english += "'" + std::string(names.name) + "' (a header named " + AcceptedNames(names, " or ", ", ") + ")";
+        arabic += "«" + std::string(rule.arabicSubject) + "» (عنوانه " + AcceptedNames(names, " أو ", " أو ") + ")";
+    }
+    if (missing == 0) return {};
+    return {std::string(missing == 1 ? "the required column is missing: " : "the required columns are missing: ") +
+                english + "; every employee's category and echelon must be given",
+            std::string(missing == 1 ? "العمود الإلزامي غير موجود: " : "الأعمدة الإلزامية غير موجودة: ") + arabic +
+                "؛ لا بد من صنف ودرجة كل موظف"};
+}
+
+std::vector<Message> DefaultedColumns(const Layout& layout)
+{
+    // The defaults as a fresh situation holds them, written as the outputs write them.
+    const paycalc::Situation d{};
+    // Without a children column a single row counts none (the window's rule).
+    const std::string singleNone = layout.Has(Column::Status) ? ", a single one 0" : "";
+    const std::string arabicSingleNone = layout.Has(Column::Status) ? "، وللأعزب 0" : "";
+    std::vector<Message> notes;
+    for (const ColumnNames& names : kColumnNames) {
+        const Column c = names.column;
+        if (layout.Has(c) || IsRequired(c)) continue;
+        const std::string v = CellText(c, d);
+        std::string english, arabic;
+        switch (c) {
+        case Column::Category:
+        case Column::Echelon: break;
+        case Column::Post:
+            english = "every row counts post " + v + (d.post == 0 ? ", no specific post" : "");
+            arabic = "يحسب لكل صف المنصب " + v + (d.post == 0 ? "، أي بلا منصب نوعي" : "");
+            break;
+        case Column::Children:
+            english = "every row counts " + v + (d.children == 1 ? " child" : " children") + singleNone;
+            arabic = "يحسب لكل صف " + v + " من الأولاد" + arabicSingleNone;
+            break;
+        case Column::OverTen:
+            english = "every row counts " + v + " children over ten" + (d.overTen ? singleNone : "");
+            arabic = "يحسب لكل صف " + v + " من الأولاد الأكبر من 10 سنوات" + (d.overTen ? arabicSingleNone : "");
+            break;
+        case Column::Status:
+            english = "every row counts " + v;
+            arabic = "يحسب كل صف " + std::string(paydata::kFamilyStatusEntries[static_cast<std::size_t>(d.status ? 1 : 0)]);
+            break;
+        case Column::Spouse:
+            english = "every row counts the spouse " + std::string(d.spouseWorking() ? "working" : "at home") + " (" +
+                      v + ")";
+            arabic = "يحسب لكل صف مهنة الزوجة " +
+                     std::string(paydata::kSpouseEntries[static_cast<std::size_t>(d.spouseWorking() ? 1 : 0)]);
+            break;
+        case Column::Mutual:
+            english = "every row counts mutual insurance " + v;
+            arabic = "يحسب لكل صف التعاضدية " + std::string(d.mutual ? "نعم" : "لا");
+            break;
+        case Column::Zone:
+            english = "every row counts a zone allowance of " + v;
+            arabic = "يحسب لكل صف منحة المنطقة " + v;
+            break;
+        case Column::Housing:
+            english = "every row counts a housing allowance of " + v;
+            arabic = "يحسب لكل صف منحة السكن " + v;
+            break;
+        case Column::Absence:
+            english = "every row counts " + v + " days of absence";
+            arabic = "يحسب لكل صف عدد أيام الغياب " + v;
+            break;
+        case Column::Mark:
+            english = "every row counts a performance mark of " + v;
+            arabic = "يحسب لكل صف علامة المردودية " + v;
+            break;
+        }
+        const CellRule& rule = kCellRules[static_cast<std::size_t>(c)];
+        notes.push_back({"no '" + std::string(names.name) + "' column: " + english,
+                         "لا عمود «" + std::string(rule.arabicSubject) + "»: " + arabic});
+    }
+    return notes;
+}
+
 std::string ArabicRole(const Layout& layout, std::size_t column)
 {
     const std::int8_t role = layout.role[column];

@@ -69,6 +69,21 @@ struct Message {
     bool empty() const { return english.empty(); }
 };
 
+// The situation columns every staff list must give: no default stands for
+// a whole office's category or echelon.
+inline constexpr std::array<Column, 2> kRequiredColumns{Column::Category, Column::Echelon};
+bool IsRequired(Column c);
+
+// Why a header without a required column cannot be used, naming each one
+// missing and the header names accepted for it; empty when none is missing.
+Message MissingRequired(const Layout& layout);
+
+// One note per other situation column the header leaves out, saying the
+// default every row takes instead ("no 'children' column: every row counts
+// 1 child"), in the order the outputs write the columns. The defaults are
+// those of paycalc::Situation.
+std::vector<Message> DefaultedColumns(const Layout& layout);
+
 // One problem of a row.
 struct Refusal {
     std::uint64_t line = 0;

@@ -8,6 +8,8 @@
 #include <cstring>
 #include <utility>
 
+#include "paydata/text_rules.h"
+
 namespace batch {
 
 namespace {
@@ -265,6 +267,14 @@ bool CsvReader::Open(const std::string& path, std::string* error)
         if (!IsUtf8(cell))
             return Fail(error, path + ": line 1, the header, is not UTF-8 text",
                         path + ": السطر 1، سطر العنوان، ليس نصا بترميز UTF-8");
+        // A column name is one line of text, without control characters.
+        if (auto found = paydata::FindControlCharacter(cell, paydata::LineBreaks::Refused)) {
+            const std::string code = paydata::CodeName(found->code);
+            const std::string column = std::to_string(i + 1);
+            return Fail(error,
+                        path + ": line 1, the header: column " + column + " holds the control character " + code,
+                        path + ": السطر 1، سطر العنوان: في العمود " + column + " محرف التحكم " + code);
+        }
         header_.emplace_back(cell);
     }
     return true;

@@ -19,7 +19,9 @@ Command BatchCommand()
     c.takesSituation = false;
     c.add = [](CLI::App& app, Help& help) -> Runner {
         auto options = std::make_shared<batch::Options>();
-        help.Add("STAFF.csv", "the staff list: a header line naming the columns, then one employee a line");
+        help.Add("STAFF.csv", "the staff list: a header line naming the columns (category and echelon are required; "
+                              "another situation column left out takes its default, said on standard error), then "
+                              "one employee a line");
         app.add_option("staff", options->input, "the staff list");
         AddOption(app, help, "--out", "FILE", options->out,
                   "one row per computed employee: CSV, or a spreadsheet when FILE ends in .xlsx");

@@ -9,6 +9,7 @@
 #include "cli/command.h"
 #include "paydata/amount.h"
 #include "paydata/tables.h"
+#include "paydata/text_rules.h"
 
 namespace cli {
 
@@ -235,9 +236,37 @@ std::unique_ptr<Registered> Register(const Command& command)
     return r;
 }
 
+// A typed text holds no control character (the rule of every text read
+// from outside): the name printed on a slip, an official amount, a path.
+void RefuseControlCharacters(const CLI::App& app, const std::vector<std::string>& args)
+{
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        auto found = paydata::FindControlCharacter(arg, paydata::LineBreaks::Refused);
+        if (!found) continue;
+        // Which option the text belongs to: "--name=TEXT", "--name TEXT", or none.
+        std::string what = "argument " + std::to_string(i + 1);
+        const auto eq = arg.find('=');
+        if (arg.starts_with("--") && eq != std::string::npos && app.get_option_no_throw(arg.substr(0, eq))) {
+            // The character counted within the value.
+            if (auto inValue = paydata::FindControlCharacter(std::string_view(arg).substr(eq + 1),
+                                                             paydata::LineBreaks::Refused)) {
+                what = arg.substr(0, eq);
+                found = inValue;
+            }
+        } else if (i > 0 && args[i - 1].starts_with("-")) {
+            const CLI::Option* option = app.get_option_no_throw(args[i - 1]);
+            if (option && option->get_expected_min() > 0) what = args[i - 1];
+        }
+        throw UsageError{what + " holds the control character " + paydata::CodeName(found->code) +
+                         " at character " + std::to_string(found->position)};
+    }
+}
+
 Parsed Parse(const Command& command, const std::vector<std::string>& args)
 {
     std::unique_ptr<Registered> r = Register(command);
+    RefuseControlCharacters(r->app, args);
     // An option that takes a value, given last without one.
     if (!args.empty()) {
         const CLI::Option* last = r->app.get_option_no_throw(args.back());

@@ -45,3 +45,22 @@ expect_run(4 "refused +16" "staff-with-mistakes\\.csv:6: [^\n]*'1500,50'" batch 
 expect_run(2 "^$" "needs the staff list" batch)
 expect_run(1 "^$" "cannot read [^\n]*no-such-list\\.csv" batch ${SCRATCH}/no-such-list.csv)
 expect_run(1 "^$" "no-such-folder/slips\\.csv" batch ${EXAMPLES}/staff.csv --out ${SCRATCH}/no-such-folder/slips.csv)
+
+# A staff list without a required column stops, naming it and its accepted
+# headers; without another column every row takes the default, said first.
+file(WRITE ${SCRATCH}/no-category.csv "name;echelon\nAli;7\n")
+expect_run(1 "^$" "^payslip-cli batch: [^\n]*no-category\\.csv: the required column is missing: 'category' \\(a header named category, الصنف or الفئة\\)"
+           batch ${SCRATCH}/no-category.csv --out ${SCRATCH}/no-category-slips.csv)
+if(EXISTS ${SCRATCH}/no-category-slips.csv)
+    message(FATAL_ERROR "a staff list without its category column wrote ${SCRATCH}/no-category-slips.csv")
+endif()
+file(WRITE ${SCRATCH}/no-children.csv "name;category;echelon;post;over_ten;status;spouse;mutual;zone;housing;absence;mark\nAli;11;7;0;0;married;home;yes;0;0;0;40\n")
+expect_run(0 "defaults:\n  no 'children' column: every row counts 1 child, a single one 0\n"
+           "^payslip-cli batch: no 'children' column: every row counts 1 child, a single one 0\n$"
+           batch ${SCRATCH}/no-children.csv --summary)
+file(WRITE ${SCRATCH}/no-situation.csv "name;category;echelon\nAli;11;7\n")
+expect_run(0 "computed +1" "^payslip-cli batch: no 'post' column[^\n]*\npayslip-cli batch: no 'children' column: every row counts 1 child\n(payslip-cli batch: no '[a-z_]+' column: every row [^\n]*\n)+$"
+           batch ${SCRATCH}/no-situation.csv --summary)
+# A control character in a typed text is refused, naming its code.
+string(ASCII 7 bell)
+expect_run(2 "^$" "^payslip-cli: --official holds the control character U\\+0007 at character 9\n" check "--official=net_pay=${bell}1")

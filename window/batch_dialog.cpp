@@ -18,6 +18,7 @@
 
 #include "paycalc/fields.h"
 #include "paycalc/situation.h"
+#include "paydata/text_rules.h"
 #include "window/form1.h"
 #include "report/text_direction.h"
 
@@ -90,6 +91,14 @@ BatchDialog::BatchDialog(QWidget *parent) : QDialog(parent)
     columns_->setWordWrap(true);
     columns_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     layout->addWidget(columns_);
+    // The situation columns the file leaves out and the default each row
+    // takes instead, shown before a run so that it can still be left undone.
+    defaults_ = new QLabel(this);
+    defaults_->setObjectName(QStringLiteral("DefaultedColumns"));
+    defaults_->setWordWrap(true);
+    defaults_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    defaults_->setVisible(false);
+    layout->addWidget(defaults_);
     preview_ = NewTable(this, {}, "Preview", QStringLiteral("الصفوف الأولى من الملف"));
     preview_->setMinimumHeight(150);
     layout->addWidget(preview_, 1);
@@ -208,6 +217,17 @@ void BatchDialog::setStaffFile(const QString &path)
     preview_->clear();
     preview_->setRowCount(0);
     preview_->setColumnCount(0);
+    defaults_->clear();
+    defaults_->setVisible(false);
+    // A file name is typed text too: no control character in it.
+    if (auto found = paydata::FindControlCharacter(options_.input, paydata::LineBreaks::Refused)) {
+        previewOk_ = false;
+        columns_->setText(QStringLiteral("في اسم الملف محرف التحكم %1 في الموضع %2")
+                              .arg(Utf8(paydata::CodeName(found->code)))
+                              .arg(found->position));
+        updateButtons();
+        return;
+    }
     const batch::Preview p = batch::ReadPreview(options_.input, kPreviewRows);
     previewOk_ = p.ok;
     if (!p.ok) {
@@ -222,6 +242,12 @@ void BatchDialog::setStaffFile(const QString &path)
         found << QStringLiteral("%1 (%2)").arg(Utf8(p.header[i]), Utf8(p.arabicRoles[i]));
     }
     columns_->setText(QStringLiteral("الأعمدة : ") + found.join(QStringLiteral("، ")));
+    if (!p.defaulted.empty()) {
+        QStringList notes;
+        for (const batch::Message &note : p.defaulted) notes << Arabic(note.arabic, note.english);
+        defaults_->setText(QStringLiteral("قيم مفترضة : ") + notes.join(QStringLiteral("؛ ")));
+        defaults_->setVisible(true);
+    }
     preview_->setColumnCount(static_cast<int>(headers.size()) + 1);
     preview_->setHorizontalHeaderLabels(QStringList{QStringLiteral("السطر")} + headers);
     preview_->setRowCount(static_cast<int>(p.rows.size()));

@@ -41,6 +41,8 @@ public:
     QLineEdit *staffFile() const { return staff_; }
     QTableWidget *preview() const { return preview_; }
     QLabel *columnsFound() const { return columns_; }
+    // The columns left out and their defaults; hidden when none is.
+    QLabel *defaultedColumns() const { return defaults_; }
     QCheckBox *tableOutput() const { return tableBox_; }
     QLineEdit *tableFile() const { return tableFile_; }
     QCheckBox *pdfOutput() const { return pdfBox_; }
@@ -81,6 +83,7 @@ private:
     QLineEdit *staff_ = nullptr;
     QTableWidget *preview_ = nullptr;
     QLabel *columns_ = nullptr;
+    QLabel *defaults_ = nullptr;
     QCheckBox *tableBox_ = nullptr;
     QLineEdit *tableFile_ = nullptr;
     QCheckBox *pdfBox_ = nullptr;

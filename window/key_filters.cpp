@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QString>
 
+#include "paydata/text_rules.h"
 #include "window/form1.h"
 
 namespace {
@@ -13,7 +14,6 @@ constexpr qint16 kPoint = 46;
 constexpr qint16 kDigitZero = 48;
 constexpr qint16 kDigitNine = 57;
 constexpr char16_t kLastAscii = 127;
-constexpr qint16 kFirstPrintable = 32;
 
 } // namespace
 
@@ -75,9 +75,12 @@ QString FilterTyped(KeyFilter filter, const QString &typed)
 
 bool FilterAcceptsText(KeyFilter filter, const QString &text)
 {
+    // The rule of every text read from outside: no control character.
+    if (paydata::FindControlCharacter(text.toStdString(), paydata::LineBreaks::Refused)) return false;
     for (QChar c : text) {
         qint16 code = KeyCode(c);
-        if (code < kFirstPrintable || filter(code) != code) return false;
+        // Code 0: a character beyond ASCII, which no filter lets through.
+        if (code == 0 || filter(code) != code) return false;
     }
     return true;
 }

@@ -38,15 +38,15 @@ std::vector<FormatCase> Cases()
         {"comma_lf", "name,category,echelon\nAli,12,3\nSara,5,0\n",
          {{2, {{"name", "Ali"}}, With([](auto& s) { s.category = 12; s.echelon = 3; })},
           {3, {{"name", "Sara"}}, With([](auto& s) { s.category = 5; s.echelon = 0; })}}},
-        {"semicolon_crlf_bom", "\xEF\xBB\xBFname;category;zone\r\nAli;12;1500.50\r\nSara;1;0\r\n",
+        {"semicolon_crlf_bom", "\xEF\xBB\xBFname;category;echelon;zone\r\nAli;12;7;1500.50\r\nSara;1;7;0\r\n",
          {{2, {{"name", "Ali"}}, With([](auto& s) { s.category = 12; s.zone = "1500.50"; })},
           {3, {{"name", "Sara"}}, With([](auto& s) { s.category = 1; })}}},
         {"quotes_and_line_breaks_in_cells",
-         "name,school,echelon\n\"Benali, Karim\",\"Lycee \"\"El Feth\"\"\",3\n\"two\nlines\",x,4\nlast,y,5\n",
+         "name,school,category,echelon\n\"Benali, Karim\",\"Lycee \"\"El Feth\"\"\",11,3\n\"two\nlines\",x,11,4\nlast,y,11,5\n",
          {{2, {{"name", "Benali, Karim"}, {"school", "Lycee \"El Feth\""}}, With([](auto& s) { s.echelon = 3; })},
           {3, {{"name", "two\nlines"}, {"school", "x"}}, With([](auto& s) { s.echelon = 4; })},
           {5, {{"name", "last"}, {"school", "y"}}, With([](auto& s) { s.echelon = 5; })}}},
-        {"quoted_line_break_with_crlf", "name;echelon\r\n\"a\r\nb\";2\r\nc;3\r\n",
+        {"quoted_line_break_with_crlf", "name;echelon;category\r\n\"a\r\nb\";2;11\r\nc;3;11\r\n",
          {{2, {{"name", "a\r\nb"}}, With([](auto& s) { s.echelon = 2; })},
           {4, {{"name", "c"}}, With([](auto& s) { s.echelon = 3; })}}},
         {"window_labels",
@@ -57,23 +57,23 @@ std::vector<FormatCase> Cases()
                s.category = 9; s.echelon = 4; s.post = 5; s.children = 3; s.overTen = 1; s.status = 1;
                s.spouse = 1; s.mutual = false; s.zone = "850.75"; s.housing = "500"; s.absence = "2"; s.mark = "35";
            })}}},
-        {"short_arabic_names", "الدرجة;المنصب;الحالة;الزوجة;الأولاد\n5;مدير ثانوية;عازب;ماكثة;0\n",
+        {"short_arabic_names", "الفئة;الدرجة;المنصب;الحالة;الزوجة;الأولاد\n11;5;مدير ثانوية;عازب;ماكثة;0\n",
          {{2, {}, With([](auto& s) { s.echelon = 5; s.post = 6; s.status = 0; s.children = 0; })}}},
         {"blanks_around_cells_and_names", "category; Echelon ;zone\n 12 ;  3 ; 1500.50 \n",
          {{2, {}, With([](auto& s) { s.category = 12; s.echelon = 3; s.zone = "1500.50"; })}}},
-        {"carried_cells_unchanged", "number,name,note\n007, Ali ,=1+1\n",
+        {"carried_cells_unchanged", "number,name,note,category,echelon\n007, Ali ,=1+1,11,7\n",
          {{2, {{"number", "007"}, {"name", " Ali "}, {"note", "=1+1"}}, paycalc::Situation{}}}},
-        {"single_without_children_column", "status,over-ten\nsingle,0\n",
+        {"single_without_children_column", "category,echelon,status,over-ten\n11,7,single,0\n",
          {{2, {}, With([](auto& s) { s.status = 0; s.children = 0; })}}},
-        {"post_row_mutual_digits_spouse_words", "post,mutual,spouse,status\n10,0,working,married\n3,1,home,متزوج\n",
+        {"post_row_mutual_digits_spouse_words", "category,echelon,post,mutual,spouse,status\n11,7,10,0,working,married\n11,7,3,1,home,متزوج\n",
          {{2, {}, With([](auto& s) { s.post = 10; s.mutual = false; s.spouse = 1; })},
           {3, {}, With([](auto& s) { s.post = 3; s.mutual = true; s.spouse = 0; })}}},
-        {"last_line_without_line_end", "category\n3", {{2, {}, With([](auto& s) { s.category = 3; })}}},
+        {"last_line_without_line_end", "category;echelon\n3;7", {{2, {}, With([](auto& s) { s.category = 3; })}}},
         {"empty_lines_skipped", "category,echelon\n\n3,1\n,\n \t, \r\n4,2\n",
          {{3, {}, With([](auto& s) { s.category = 3; s.echelon = 1; })},
           {6, {}, With([](auto& s) { s.category = 4; s.echelon = 2; })}},
          3},
-        {"earlier_slip_lines_computed_afresh", "name,echelon,net_pay,Text1\nAli,3,1.00,2.00\n",
+        {"earlier_slip_lines_computed_afresh", "name,category,echelon,net_pay,Text1\nAli,11,3,1.00,2.00\n",
          {{2, {{"name", "Ali"}}, With([](auto& s) { s.echelon = 3; })}}},
     };
 }
@@ -128,7 +128,7 @@ TEST(Table, KeepsTheInputsFormAndNamesEveryColumn)
     Options options;
     options.input = dir.File("staff.csv");
     options.out = dir.File("slips.csv");
-    WriteFile(options.input, "\xEF\xBB\xBFname;status;zone\r\n\"Ben; Ali\";عازب;1500.50\r\n");
+    WriteFile(options.input, "\xEF\xBB\xBFname;category;echelon;status;zone\r\n\"Ben; Ali\";11;7;عازب;1500.50\r\n");
     const RunOutput run = RunBatch(options);
     ASSERT_EQ(run.code, kExitAllComputed) << run.err;
     const std::string table = ReadFile(options.out);
@@ -206,7 +206,13 @@ INSTANTIATE_TEST_SUITE_P(
                       HeaderCase{"two_columns_for_one_value", "echelon;الدرجة\n", "both give the echelon",
                                  "السطر 1: العمودان 1 'echelon' و2 'الدرجة' كلاهما يعطي الدرجة"},
                       HeaderCase{"unnamed_column", "name,,category\n", "column 2 has no name", "السطر 1: العمود 2 بلا اسم"},
-                      HeaderCase{"not_utf8", "nam\xe9,category\n", "not UTF-8", "ليس نصا بترميز UTF-8"}),
+                      HeaderCase{"not_utf8", "nam\xe9,category\n", "not UTF-8", "ليس نصا بترميز UTF-8"},
+                      HeaderCase{"control_character", "name,category,echelon\x1b\n", "column 3 holds the control character U+001B",
+                                 "في العمود 3 محرف التحكم U+001B"},
+                      HeaderCase{"no_category", "name;echelon\nA;7\n", "the required column is missing: 'category'",
+                                 "العمود الإلزامي غير موجود: «الصنف»"},
+                      HeaderCase{"no_echelon", "category\n3\n", "the required column is missing: 'echelon'",
+                                 "العمود الإلزامي غير موجود: «الدرجة»"}),
     [](const auto& param) { return std::string(param.param.name); });
 
 } // namespace

@@ -294,18 +294,20 @@ TEST_P(ExitStatus, FailureSaidInArabicForTheWindow)
 
 INSTANTIATE_TEST_SUITE_P(
     Runs, ExitStatus,
-    ::testing::Values(ExitCase{"all_computed", "category\n3\n4\n", "slips.csv", 0, ""},
-                      ExitCase{"no_rows", "category\n", "slips.csv", 0, ""},
-                      ExitCase{"some_refused", "category\n3\n18\n", "slips.csv", 4, "1 of 2 rows refused"},
-                      ExitCase{"all_refused", "category\n18\n", "slips.csv", 4, "staff.csv:2: category:"},
+    ::testing::Values(ExitCase{"all_computed", "category;echelon\n3;7\n4;7\n", "slips.csv", 0, ""},
+                      ExitCase{"no_rows", "category;echelon\n", "slips.csv", 0, ""},
+                      ExitCase{"some_refused", "category;echelon\n3;7\n18;7\n", "slips.csv", 4, "1 of 2 rows refused"},
+                      ExitCase{"all_refused", "category;echelon\n18;7\n", "slips.csv", 4, "staff.csv:2: category:"},
+                      ExitCase{"no_category", "echelon\n3\n", "slips.csv", 1, "the required column is missing: 'category'",
+                               "العمود الإلزامي غير موجود"},
                       ExitCase{"input_missing", nullptr, "slips.csv", 1, "cannot read", "تعذرت قراءة الملف"},
                       ExitCase{"bad_header", "category,category\n3,3\n", "slips.csv", 1, "repeats column 1",
                                "يكرر العمود 1"},
-                      ExitCase{"output_folder_missing", "category\n3\n", "no/such/folder/slips.csv", 1,
+                      ExitCase{"output_folder_missing", "category;echelon\n3;7\n", "no/such/folder/slips.csv", 1,
                                "cannot write", "تعذرت كتابة الملف"},
-                      ExitCase{"spreadsheet_folder_missing", "category\n3\n", "no/such/folder/slips.xlsx", 1,
+                      ExitCase{"spreadsheet_folder_missing", "category;echelon\n3;7\n", "no/such/folder/slips.xlsx", 1,
                                "cannot write", "تعذرت كتابة الملف"},
-                      ExitCase{"output_over_the_staff_list", "category\n3\n", "./staff.csv", 1, "the same file",
+                      ExitCase{"output_over_the_staff_list", "category;echelon\n3;7\n", "./staff.csv", 1, "the same file",
                                "ملف الموظفين وجدول الكشوف ملف واحد"}),
     [](const auto& param) { return std::string(param.param.name); });
 

@@ -13,10 +13,10 @@ TEST(Pdf, APagePerComputedRowWithItsIdentity)
     Options options;
     options.input = dir.File("staff.csv");
     options.pdf = dir.File("slips.pdf");
-    WriteFile(options.input, "name;number;school;echelon\n"
-                             "Karim Haddad;2016017;Lycee Ibn Khaldoun;3\n"
-                             "Refused Row;1;x;13\n"
-                             "Lina Mansouri;2016018;Ecole El Amal;9\n");
+    WriteFile(options.input, "name;number;school;category;echelon\n"
+                             "Karim Haddad;2016017;Lycee Ibn Khaldoun;11;3\n"
+                             "Refused Row;1;x;11;13\n"
+                             "Lina Mansouri;2016018;Ecole El Amal;11;9\n");
     const RunOutput run = RunBatch(options);
     ASSERT_EQ(run.code, kExitSomeRefused) << run.err;
     const std::string bytes = ReadFile(options.pdf);
@@ -40,7 +40,7 @@ TEST(Pdf, AFailedPdfWritesNoOtherOutput)
     options.input = dir.File("staff.csv");
     options.out = dir.File("slips.csv");
     options.pdf = dir.File("no-such-folder/slips.pdf");
-    WriteFile(options.input, "echelon\n3\n");
+    WriteFile(options.input, "category;echelon\n11;3\n");
     const RunOutput run = RunBatch(options);
     EXPECT_EQ(run.code, kExitFailed);
     EXPECT_NE(run.err.find("cannot write"), std::string::npos) << run.err;

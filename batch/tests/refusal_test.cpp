@@ -71,6 +71,24 @@ std::vector<RefusalCase> Cases()
          "عدد خلايا السطر 14 والعنوان فيه 13"},
         {"not_utf8", "Ren\xe9;11;7;0;1;0;married;home;yes;0;0;0;40", "name", "", "not UTF-8",
          "نص الخلية ليس بترميز UTF-8"},
+        // A control character, wherever it is in the cell: refused with its code.
+        {"control_nul_at_start", std::string("\0Ali;11;7;0;1;0;married;home;yes;0;0;0;40", 41), "name", "",
+         "the cell holds the control character U+0000 at character 1", "في الخلية محرف التحكم U+0000 في الموضع 1"},
+        {"control_bell_in_middle", "Al\ai;11;7;0;1;0;married;home;yes;0;0;0;40", "name", "",
+         "the cell holds the control character U+0007 at character 3", "في الخلية محرف التحكم U+0007 في الموضع 3"},
+        {"control_at_end", "علي\x1f;11;7;0;1;0;married;home;yes;0;0;0;40", "name", "",
+         "the cell holds the control character U+001F at character 4", "في الخلية محرف التحكم U+001F في الموضع 4"},
+        {"control_before_separator", "X;11\x01;7;0;1;0;married;home;yes;0;0;0;40", "category", "",
+         "the cell holds the control character U+0001 at character 3", "في الخلية محرف التحكم U+0001 في الموضع 3"},
+        {"delete_after_separator", "X;11;\x7f" "7;0;1;0;married;home;yes;0;0;0;40", "echelon", "",
+         "the cell holds the control character U+007F at character 1", "في الخلية محرف التحكم U+007F في الموضع 1"},
+        {"control_inside_quotes", "\"Ali\x02 B\";11;7;0;1;0;married;home;yes;0;0;0;40", "name", "",
+         "the cell holds the control character U+0002 at character 4", "في الخلية محرف التحكم U+0002 في الموضع 4"},
+        {"escape_in_last_cell", "X;11;7;0;1;0;married;home;yes;0;0;0;40\x1b", "mark", "",
+         "the cell holds the control character U+001B at character 3", "في الخلية محرف التحكم U+001B في الموضع 3"},
+        // A line break inside quotes is only for a carried column.
+        {"line_break_in_situation_cell", "X;11;7;0;1;0;\"married\n\";home;yes;0;0;0;40", "status", "",
+         "the cell holds the control character U+000A at character 8", "في الخلية محرف التحكم U+000A في الموضع 8"},
         {"badly_quoted", "Ali \"Jr\";11;7;0;1;0;married;home;yes;0;0;0;40", "", "", "badly quoted",
          "علامات الاقتباس في غير موضعها"},
         {"text_after_closing_quote", "\"Ali\"x;11;7;0;1;0;married;home;yes;0;0;0;40", "", "", "badly quoted",
@@ -148,6 +166,47 @@ TEST_P(Refused, SaysItInArabicForTheWindow)
 INSTANTIATE_TEST_SUITE_P(Rows, Refused, ::testing::ValuesIn(Cases()),
                          [](const auto& param) { return std::string(param.param.name); });
 
+// What the control-character rule keeps: a tab, the bidirectional controls
+// of a name, a line break inside the quotes of a carried column. They are
+// copied through as they are.
+TEST(ControlCharacters, KeptWhereTheyAreText)
+{
+    const std::vector<std::string> names{
+        "Ali\tBenali",
+        "\u202B\u0639\u0644\u064A\u202C (\u202AAli\u202C)",
+        "\u2066Ali\u2069 \u2067\u0639\u0644\u064A\u2069 \u2068x\u2069 \u202Dy\u202E",
+        "Ali\nBenali",
+        "Ali\r\nBenali",
+    };
+    for (const std::string& name : names) {
+        ScratchDir dir;
+        Options options;
+        options.input = dir.File("staff.csv");
+        options.json = true;
+        WriteFile(options.input, kHeader + "\"" + name + "\"" + kGood.substr(4));
+        const RunOutput run = RunBatch(options);
+        EXPECT_EQ(run.code, kExitAllComputed) << run.err;
+        const auto lines = JsonLines(run.out);
+        ASSERT_EQ(lines.size(), 1u) << run.err;
+        EXPECT_EQ(lines[0]["columns"]["name"], name);
+    }
+}
+
+// A header naming a column with a control character is no header.
+TEST(ControlCharacters, InTheHeaderStopTheRun)
+{
+    ScratchDir dir;
+    Options options;
+    options.input = dir.File("staff.csv");
+    options.out = dir.File("slips.csv");
+    WriteFile(options.input, "name;cat\x07" "egory;echelon\nA;11;7\n");
+    const Result result = Execute(options, {});
+    EXPECT_EQ(result.exitCode, kExitFailed);
+    EXPECT_EQ(result.error, options.input + ": line 1, the header: column 2 holds the control character U+0007");
+    EXPECT_EQ(result.arabicError, options.input + ": السطر 1، سطر العنوان: في العمود 2 محرف التحكم U+0007");
+    EXPECT_EQ(dir.Names(), std::vector<std::string>{"staff.csv"});
+}
+
 // Each mistake of a row is named, not only the first.
 TEST(Refused, EveryBadCellOfARowIsNamed)
 {
@@ -178,7 +237,7 @@ TEST(AsTyped, ReadsTypedAmountsAsTheWindowDoes)
         options.input = dir.File("staff.csv");
         options.json = true;
         options.asTyped = true;
-        WriteFile(options.input, "zone;housing;absence;mark\n\"" + std::string(typed) + "\";" + typed + ";" + typed + ";" + typed + "\n");
+        WriteFile(options.input, "category;echelon;zone;housing;absence;mark\n11;7;\"" + std::string(typed) + "\";" + typed + ";" + typed + ";" + typed + "\n");
         const RunOutput run = RunBatch(options);
         ASSERT_EQ(run.code, kExitAllComputed) << typed << ": " << run.err;
         paycalc::Situation s;

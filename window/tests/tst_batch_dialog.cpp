@@ -47,6 +47,11 @@ class BatchDialogTest : public QObject {
 private slots:
     void previewShowsColumnsAndFirstRows();
     void unreadableFileCannotRun();
+    void defaultsShownBeforeARun_data();
+    void defaultsShownBeforeARun();
+    void requiredColumnMissingCannotRun_data();
+    void requiredColumnMissingCannotRun();
+    void controlCharacterInTheFileNameCannotRun();
     void runWritesTheOutputsAndShowsRefusedRowsAndTotals();
     void cancelLeavesNoFile();
     void rightToLeftAndReachableByKeyboard();
@@ -85,6 +90,96 @@ void BatchDialogTest::unreadableFileCannotRun()
     QVERIFY2(!said.contains(QStringLiteral("cannot read")), qPrintable(said));
     QCOMPARE(dialog.preview()->rowCount(), 0);
     QVERIFY(!dialog.runButton()->isEnabled());
+}
+
+namespace {
+QString WriteStaff(const QTemporaryDir &dir, const QByteArray &text)
+{
+    const QString path = dir.filePath(QStringLiteral("staff.csv"));
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly)) file.write(text);
+    return path;
+}
+} // namespace
+
+void BatchDialogTest::defaultsShownBeforeARun_data()
+{
+    QTest::addColumn<QByteArray>("staff");
+    QTest::addColumn<QStringList>("shown"); // parts of the defaults line; empty for none
+    QTest::newRow("every column") << QByteArray("name;category;echelon;post;children;over_ten;status;spouse;mutual;"
+                                                "zone;housing;absence;mark\nA;11;7;0;1;0;married;home;yes;0;0;0;40\n")
+                                  << QStringList{};
+    QTest::newRow("no children") << QByteArray("name;category;echelon;status\nA;11;7;married\n")
+                                 << QStringList{QStringLiteral("لا عمود «عدد الأولاد»: يحسب لكل صف 1 من الأولاد، وللأعزب 0")};
+    QTest::newRow("only the required ones")
+        << QByteArray("الصنف;الدرجة\n11;7\n")
+        << QStringList{QStringLiteral("قيم مفترضة : "), QStringLiteral("لا عمود «الحالة العائلية»: يحسب كل صف متزوج"),
+                       QStringLiteral("لا عمود «علامة المردودية»: يحسب لكل صف علامة المردودية 40")};
+}
+
+void BatchDialogTest::defaultsShownBeforeARun()
+{
+    QFETCH(QByteArray, staff);
+    QFETCH(QStringList, shown);
+    QTemporaryDir dir;
+    BatchDialog dialog;
+    dialog.show();
+    dialog.setStaffFile(WriteStaff(dir, staff));
+    // Before any run: the line is there, and the run is the user's choice.
+    QVERIFY(!dialog.isRunning());
+    QVERIFY(dialog.runButton()->isEnabled());
+    const QString said = dialog.defaultedColumns()->text();
+    QCOMPARE(dialog.defaultedColumns()->isVisible(), !shown.isEmpty());
+    if (shown.isEmpty()) QVERIFY2(said.isEmpty(), qPrintable(said));
+    for (const QString &part : shown) QVERIFY2(said.contains(part), qPrintable(said));
+    // The same notes as the command line's, one for each column left out.
+    const batch::Preview p = batch::ReadPreview(dir.filePath(QStringLiteral("staff.csv")).toStdString());
+    for (const batch::Message &note : p.defaulted)
+        QVERIFY2(said.contains(QString::fromStdString(note.arabic)), qPrintable(said));
+    QVERIFY2(!said.contains(QStringLiteral("every row")), qPrintable(said));
+}
+
+void BatchDialogTest::requiredColumnMissingCannotRun_data()
+{
+    QTest::addColumn<QByteArray>("staff");
+    QTest::addColumn<QStringList>("said");
+    QTest::newRow("no category") << QByteArray("name;echelon\nA;7\n")
+                                 << QStringList{QStringLiteral("العمود الإلزامي غير موجود: «الصنف» (عنوانه category أو الصنف أو الفئة)")};
+    QTest::newRow("no echelon") << QByteArray("name;الصنف\nA;11\n")
+                                << QStringList{QStringLiteral("«الدرجة» (عنوانه echelon أو إختر الدرجة أو الدرجة أو اختر الدرجة)")};
+    QTest::newRow("neither") << QByteArray("name;children\nA;1\n")
+                             << QStringList{QStringLiteral("الأعمدة الإلزامية غير موجودة: «الصنف»"), QStringLiteral("، «الدرجة»")};
+}
+
+void BatchDialogTest::requiredColumnMissingCannotRun()
+{
+    QFETCH(QByteArray, staff);
+    QFETCH(QStringList, said);
+    QTemporaryDir dir;
+    BatchDialog dialog;
+    dialog.setStaffFile(WriteStaff(dir, staff));
+    const QString text = dialog.columnsFound()->text();
+    for (const QString &part : said) QVERIFY2(text.contains(part), qPrintable(text));
+    QVERIFY2(!text.contains(QStringLiteral("required")), qPrintable(text));
+    QVERIFY(!dialog.runButton()->isEnabled());
+    QVERIFY(dialog.defaultedColumns()->text().isEmpty());
+}
+
+void BatchDialogTest::controlCharacterInTheFileNameCannotRun()
+{
+    QTemporaryDir dir;
+    // The file is there: only its typed name is at fault.
+    const QString path = dir.filePath(QStringLiteral("staff\u0007.csv"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("category;echelon\n11;7\n");
+    file.close();
+    BatchDialog dialog;
+    dialog.setStaffFile(path);
+    const QString said = dialog.columnsFound()->text();
+    QVERIFY2(said.contains(QStringLiteral("محرف التحكم U+0007")), qPrintable(said));
+    QVERIFY(!dialog.runButton()->isEnabled());
+    QCOMPARE(dialog.preview()->rowCount(), 0);
 }
 
 void BatchDialogTest::runWritesTheOutputsAndShowsRefusedRowsAndTotals()

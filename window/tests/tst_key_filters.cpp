@@ -184,6 +184,13 @@ void KeyFiltersTest::paste_data()
         {"zone: exponent", Field::Text10, "1E400", false},
         {"zone: blank", Field::Text10, "1 000", false},
         {"zone: line break", Field::Text10, "12\n3", false},
+        // The control-character rule shared with the staff lists and the
+        // command line: a pasted backspace passes the filter, not the rule.
+        {"zone: backspace inside", Field::Text10, "12\b3", false},
+        {"mark: backspace at start", Field::Text23, "\b35", false},
+        {"zone: tab at end", Field::Text10, "12\t", false},
+        {"zone: escape", Field::Text10, "\x1b""12", false},
+        {"absence: delete", Field::Text20, "2\x7f", false},
         {"zone: Arabic-Indic digits", Field::Text10, "١٢", false},
         {"housing: amount", Field::Text11, "3000", true},
         {"mark: whole", Field::Text23, "35", true},
