@@ -639,6 +639,13 @@ void EnsureGuiApplication(const char *program)
 {
     if (QGuiApplication::instance()) return;
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+#ifdef Q_OS_WIN
+    // On Windows the offscreen platform reads fonts with FreeType from a
+    // folder, by default one beside the Qt libraries that the program does
+    // not ship: point it at the system's fonts, or the PDF has no text.
+    if (!qEnvironmentVariableIsSet("QT_QPA_FONTDIR") && qEnvironmentVariableIsSet("WINDIR"))
+        qputenv("QT_QPA_FONTDIR", (qEnvironmentVariable("WINDIR") + QStringLiteral("\\Fonts")).toUtf8());
+#endif
     static const char *name = program;
     qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &, const QString &message) {
         if (type == QtCriticalMsg || type == QtFatalMsg) std::fprintf(stderr, "%s: %s\n", name, qPrintable(message));

@@ -26,7 +26,7 @@ log() { printf '== %s\n' "$*"; }
 bash "$root/scripts/deps.sh"
 packages=(g++-mingw-w64-x86-64-posix mingw-w64-tools libz-mingw-w64-dev ninja-build
           dpkg-dev perl zip nsis)
-[ "$mode" = --test ] && packages+=(wine wine64 xvfb xdotool xclip x11-utils imagemagick fonts-noto-core python3 poppler-utils)
+[ "$mode" = --test ] && packages+=(wine wine64 xvfb xdotool xclip x11-utils imagemagick fonts-noto-core fonts-dejavu-core python3 poppler-utils)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -3,7 +3,9 @@
 ; an uninstaller that removes all of it. For the current user by default, or
 ; for every user (/AllUsers, which asks for administrator rights).
 ;   makensis -DVERSION=1.0.0 -DSTAGE=folder -DOUTFILE=setup.exe -DICON=icon.ico installer.nsi
-Unicode true
+; The program is 64-bit, and so is the installer: a 32-bit one would also
+; write to the 32-bit views of the folders and the registry.
+Target amd64-unicode
 SetCompressor /SOLID lzma
 
 !define APP_NAME "payslip"
@@ -14,6 +16,7 @@ SetCompressor /SOLID lzma
 !define MULTIUSER_INSTALLMODE_DEFAULT_CURRENTUSER
 !define MULTIUSER_INSTALLMODE_COMMANDLINE
 !define MULTIUSER_INSTALLMODE_INSTDIR "${APP_NAME}"
+!define MULTIUSER_USE_PROGRAMFILES64
 !define MULTIUSER_MUI
 !include MultiUser.nsh
 !include MUI2.nsh

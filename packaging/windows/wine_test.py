@@ -15,6 +15,7 @@ import shutil
 import signal
 import subprocess
 import sys
+import unicodedata
 import tempfile
 from pathlib import Path
 
@@ -137,7 +138,13 @@ if shutil.which("pdftotext"):
     code, out, err = run_win(["--pdf", "رواتب/كشف.pdf", "--name", "أحمد بن علي"], work)
     if code == 0:
         text = subprocess.run(["pdftotext", str(arabic / "كشف.pdf"), "-"], capture_output=True).stdout.decode()
-        check("PDF with an Arabic name", "43432.12" in text and ("أحمد" in text or "دمحأ" in text), text[:400])
+        # pdftotext gives the letters in the shapes they are drawn in
+        # (presentation forms); compatibility folding gives the letters back.
+        # It also puts spaces between glyphs it finds far apart, and marks the
+        # direction of each run: both go before the texts are looked for.
+        text = unicodedata.normalize("NFKC", text)
+        bare = "".join(c for c in text if not c.isspace() and unicodedata.category(c) != "Cf")
+        check("PDF with an Arabic name", "43432.12" in bare and ("أحمدبنعلي" in bare or "يلعنبدمحأ" in bare), text[:400])
     else:
         check("PDF with an Arabic name", False, err.decode(errors="replace"))
 
