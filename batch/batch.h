@@ -46,6 +46,8 @@ inline constexpr int kExitSomeRefused = 4;
 
 // Runs the batch as the command line does: JSON and the totals on `out`,
 // refused rows, progress and failures on `err`. Returns the exit status.
+// Run and PrintSummary are the command line's report of a run, defined in
+// cli/batch_command.cpp (payslip_cli_lib); the rest is this library's.
 int Run(const Options& options, std::ostream& out, std::ostream& err);
 
 // ---- The parts, for the window's dialog and the tests ----

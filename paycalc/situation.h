@@ -93,8 +93,9 @@ private:
 // One slip; throws std::invalid_argument for a situation the window could not show.
 Slip ComputeSlip(const Situation& situation, bool explain = false);
 
-// Readable names of the computed lines, for the command line, the README and
-// the batch's columns: "net_pay" for Text21, and so on.
+// Readable names of the computed lines, as the command line's tables and
+// options, the batch's columns and the batch dialog's totals show them:
+// "net_pay" for Text21, and so on.
 std::string_view LineName(Field f);
 // Accepts a field name ("Text21") or a line's readable name ("net_pay").
 bool ParseLineName(std::string_view name, Field& out);

@@ -1,0 +1,52 @@
+// The window's first look at a staff list: its columns, what each one is, and
+// its first rows as read.
+#include "batch/batch.h"
+
+namespace batch {
+
+Preview ReadPreview(const std::string& path, std::size_t rowCount)
+{
+    Preview p;
+    CsvReader reader;
+    if (!reader.Open(path, &p.error)) {
+        p.arabicError = reader.arabicError();
+        return p;
+    }
+    p.format = reader.format();
+    p.header = reader.header();
+    if (!MakeLayout(p.header, p.layout, &p.error, &p.arabicError)) {
+        p.error = path + ": " + p.error;
+        p.arabicError = path + ": " + p.arabicError;
+        return p;
+    }
+    if (Message missing = MissingRequired(p.layout); !missing.empty()) {
+        p.error = path + ": " + missing.english;
+        p.arabicError = path + ": " + missing.arabic;
+        return p;
+    }
+    p.defaulted = DefaultedColumns(p.layout);
+    for (std::size_t i = 0; i < p.header.size(); ++i) {
+        const std::int8_t role = p.layout.role[i];
+        if (role >= 0) p.roles.push_back(std::string(ColumnName(static_cast<Column>(role))));
+        else if (role == Layout::Recomputed) p.roles.push_back("computed afresh");
+        else p.roles.push_back("carried");
+        p.arabicRoles.push_back(ArabicRole(p.layout, i));
+    }
+    RecordBatch records;
+    std::string error;
+    if (rowCount && reader.Read(records, rowCount, &error) == CsvReader::Status::Error) {
+        p.error = error;
+        p.arabicError = reader.arabicError();
+        return p;
+    }
+    for (const RecordBatch::Record& r : records.records) {
+        p.lines.push_back(r.line);
+        std::vector<std::string> cells;
+        for (std::size_t i = 0; i < r.cellCount; ++i) cells.emplace_back(records.Cell(r, i));
+        p.rows.push_back(std::move(cells));
+    }
+    p.ok = true;
+    return p;
+}
+
+} // namespace batch

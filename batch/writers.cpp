@@ -1,0 +1,285 @@
+#include "batch/writers.h"
+
+#include <charconv>
+#include <nlohmann/json.hpp>
+
+#include "batch/atomic_file.h"
+#include "batch/pdf_book.h"
+#include "batch/refusals.h"
+#include "batch/xlsx_table.h"
+#include "paycalc/fields.h"
+#include "paydata/amount.h"
+
+namespace batch {
+
+namespace {
+
+using paycalc::Field;
+
+const std::string& CellTextRef(Column c, const paycalc::Situation& s)
+{
+    switch (c) {
+    case Column::Zone: return s.zone;
+    case Column::Housing: return s.housing;
+    case Column::Absence: return s.absence;
+    default: return s.mark;
+    }
+}
+
+// The list values written as numbers; -1 for the words.
+int NumberOf(Column c, const paycalc::Situation& s)
+{
+    switch (c) {
+    case Column::Category: return s.category;
+    case Column::Echelon: return s.echelon;
+    case Column::Post: return s.post;
+    case Column::Children: return s.children;
+    case Column::OverTen: return s.overTen;
+    default: return -1;
+    }
+}
+
+std::vector<std::string> TableHeader(const Plan& plan)
+{
+    std::vector<std::string> names;
+    for (std::size_t index : plan.layout.carried) names.push_back(plan.header[index]);
+    for (const ColumnNames& c : kColumnNames) names.emplace_back(c.name);
+    for (Field f : kTableLines) names.emplace_back(paycalc::LineName(f));
+    return names;
+}
+
+std::string FileStart(const CsvFormat& format) { return format.bom ? "\xEF\xBB\xBF" : ""; }
+
+} // namespace
+
+// ---- CSV and JSON Lines, formatted by the workers ----
+
+void AppendCell(std::string& out, std::string_view cell, char separator)
+{
+    bool quote = false;
+    for (char c : cell) {
+        if (c == separator || c == '"' || c == '\n' || c == '\r') {
+            quote = true;
+            break;
+        }
+    }
+    if (!quote) {
+        out.append(cell);
+        return;
+    }
+    out += '"';
+    for (char c : cell) {
+        if (c == '"') out += '"';
+        out += c;
+    }
+    out += '"';
+}
+
+void AppendLine(std::string& out, const std::vector<std::string>& cells, const CsvStyle& style)
+{
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        if (i) out += style.separator;
+        AppendCell(out, cells[i], style.separator);
+    }
+    out.append(style.lineEnd);
+}
+
+void AppendCsvRow(std::string& out, const Plan& plan, const RecordBatch& records, const RecordBatch::Record& record,
+                  const paycalc::Slip& slip)
+{
+    const char sep = plan.style.separator;
+    bool first = true;
+    auto next = [&] {
+        if (!first) out += sep;
+        first = false;
+    };
+    for (std::size_t index : plan.layout.carried) {
+        next();
+        AppendCell(out, records.Cell(record, index), sep);
+    }
+    const paycalc::Situation& s = slip.situation;
+    for (std::size_t k = 0; k < kColumnCount; ++k) {
+        next();
+        const auto c = static_cast<Column>(k);
+        switch (c) {
+        case Column::Zone: case Column::Housing: case Column::Absence: case Column::Mark:
+            AppendCell(out, CellTextRef(c, s), sep);
+            break;
+        default: {
+            const int value = NumberOf(c, s);
+            if (value >= 0) {
+                char digits[8];
+                auto [end, ec] = std::to_chars(digits, digits + sizeof digits, value);
+                (void)ec;
+                out.append(digits, end);
+            } else {
+                out += CellText(c, s);
+            }
+        }
+        }
+    }
+    for (Field f : kTableLines) {
+        next();
+        out += slip.Text(f); // amounts: digits, a point and a sign, never quoted
+    }
+    out.append(plan.style.lineEnd);
+}
+
+void AppendJsonRow(std::string& out, const Plan& plan, const RecordBatch& records, const RecordBatch::Record& record,
+                   const paycalc::Slip& slip)
+{
+    nlohmann::ordered_json object;
+    object["row"] = record.line;
+    nlohmann::ordered_json columns = nlohmann::ordered_json::object();
+    for (std::size_t index : plan.layout.carried) columns[plan.header[index]] = std::string(records.Cell(record, index));
+    object["columns"] = std::move(columns);
+    nlohmann::ordered_json lines = nlohmann::ordered_json::object();
+    for (Field f : kTableLines) lines[std::string(paycalc::FieldName(f))] = slip.Text(f);
+    object["slip"] = std::move(lines);
+    out += object.dump();
+    out += '\n';
+}
+
+bool IsSpreadsheetName(std::string_view path)
+{
+    constexpr std::string_view end = ".xlsx";
+    if (path.size() < end.size()) return false;
+    for (std::size_t i = 0; i < end.size(); ++i) {
+        char c = path[path.size() - end.size() + i];
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        if (c != end[i]) return false;
+    }
+    return true;
+}
+
+// ---- The files, written by the calling thread in input order ----
+
+Outputs::Outputs(const Options& options, const Plan& plan) : options_(options), plan_(plan) {}
+
+Outputs::~Outputs() = default;
+
+bool Outputs::Open(const CsvFormat& format, Message* failure)
+{
+    std::string error;
+    if (!options_.errors.empty()) {
+        errors_ = std::make_unique<AtomicFile>(options_.errors);
+        if (!errors_->Open(&error)) return *failure = WriteFailure(options_.errors, error), false;
+        std::string head = FileStart(format);
+        AppendLine(head, {"line", "column", "text", "message"}, plan_.style);
+        errors_->Write(head);
+    }
+    if (!options_.out.empty()) {
+        const std::vector<std::string> names = TableHeader(plan_);
+        if (IsSpreadsheetName(options_.out)) {
+            xlsx_ = std::make_unique<XlsxTable>(options_.out);
+            if (!xlsx_->Open(names, &error)) return *failure = WriteFailure(options_.out, error), false;
+        } else {
+            table_ = std::make_unique<AtomicFile>(options_.out);
+            if (!table_->Open(&error)) return *failure = WriteFailure(options_.out, error), false;
+            std::string head = FileStart(format);
+            AppendLine(head, names, plan_.style);
+            table_->Write(head);
+        }
+    }
+    if (!options_.pdf.empty()) {
+        pdf_ = OpenPdfBook(options_.pdf, &error);
+        if (!pdf_) return *failure = WriteFailure(options_.pdf, error), false;
+    }
+    return true;
+}
+
+void Outputs::WriteRefusal(const Refusal& r)
+{
+    if (!errors_) return;
+    errorLines_.clear();
+    AppendLine(errorLines_, {std::to_string(r.line), r.column, r.text, r.message}, plan_.style);
+    errors_->Write(errorLines_);
+}
+
+void Outputs::WriteComputed(const Chunk& chunk, const RecordBatch::Record& record, const Row& row)
+{
+    if (xlsx_) {
+        XlsxTable& x = *xlsx_;
+        x.BeginRow();
+        for (std::size_t index : plan_.layout.carried) x.Text(chunk.records.Cell(record, index));
+        const paycalc::Situation& s = row.slip.situation;
+        for (std::size_t k = 0; k < kColumnCount; ++k) {
+            const auto c = static_cast<Column>(k);
+            const std::string text = CellText(c, s);
+            switch (c) {
+            case Column::Status: case Column::Spouse: case Column::Mutual: x.Text(text); break;
+            default:
+                // A typed text that is a plain number goes in as a number; as typed, it may not be.
+                if (IsDecimal(text)) x.Number(paydata::ReadAmount(text));
+                else x.Text(text);
+            }
+        }
+        for (double value : row.values) x.Amount(value);
+    }
+    if (pdf_) {
+        SlipIdentity identity;
+        auto cell = [&](IdentityPart part) {
+            const int at = plan_.layout.identity[static_cast<std::size_t>(part)];
+            return at < 0 ? std::string()
+                          : std::string(Trim(chunk.records.Cell(record, static_cast<std::size_t>(at))));
+        };
+        identity.name = cell(IdentityPart::Name);
+        identity.number = cell(IdentityPart::Number);
+        identity.workplace = cell(IdentityPart::Workplace);
+        pdf_->Add(row.slip, identity);
+    }
+}
+
+bool Outputs::WriteTable(const std::string& csv, Message* failure)
+{
+    if (!table_ || table_->Write(csv)) return true;
+    std::string error;
+    table_->Commit(&error); // fails, and says why
+    *failure = WriteFailure(table_->path(), error);
+    return false;
+}
+
+bool Outputs::Finish(const std::array<std::string, kLineCount>& totals, const std::array<bool, kLineCount>& overflow,
+                     std::vector<std::string>& written, Message* failure)
+{
+    std::string error;
+    if (xlsx_ && options_.summary) {
+        xlsx_->BeginRow();
+        xlsx_->Text("المجموع");
+        for (std::size_t i = 1; i < plan_.layout.carried.size() + kColumnCount; ++i) xlsx_->Skip();
+        for (std::size_t k = 0; k < kLineCount; ++k) {
+            if (overflow[k]) xlsx_->Skip();
+            else xlsx_->Amount(paydata::ReadAmount(totals[k])); // the total as shown
+        }
+    }
+    // The outputs most likely to fail go in place first, so that a failure
+    // leaves the others out too: the PDF, then the spreadsheet (read back
+    // before it goes in place), the table, the error list.
+    if (pdf_) {
+        if (!pdf_->Finish(&error)) return *failure = WriteFailure(options_.pdf, error), false;
+        written.push_back(options_.pdf);
+    }
+    if (xlsx_) {
+        if (!xlsx_->Finish(&error)) return *failure = WriteFailure(xlsx_->path(), error), false;
+        written.push_back(xlsx_->path());
+    }
+    if (table_) {
+        if (!table_->Commit(&error)) return *failure = WriteFailure(table_->path(), error), false;
+        written.push_back(table_->path());
+    }
+    if (errors_) {
+        if (!errors_->Commit(&error)) return *failure = WriteFailure(errors_->path(), error), false;
+        written.push_back(errors_->path());
+    }
+    return true;
+}
+
+void Outputs::Discard()
+{
+    table_.reset();
+    xlsx_.reset();
+    errors_.reset();
+    pdf_.reset();
+}
+
+} // namespace batch
