@@ -579,7 +579,7 @@ void Pipeline::WriteXlsxRow(const Chunk& chunk, const RecordBatch::Record& recor
 
 void Pipeline::AddPdfPage(const Chunk& chunk, const RecordBatch::Record& record, const Row& row)
 {
-    SlipIdentity identity;
+    paycalc::Identity identity;
     auto cell = [&](IdentityPart part) {
         const int at = plan_.layout.identity[static_cast<std::size_t>(part)];
         return at < 0 ? std::string() : std::string(Trim(chunk.records.Cell(record, static_cast<std::size_t>(at))));

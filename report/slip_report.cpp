@@ -383,13 +383,13 @@ QString SlipHtml(const paycalc::PayForm &form, const PrintOptions &options)
     html += QStringLiteral("<p align=\"center\">%1: %2%3</p>")
                 .arg(QStringLiteral("تاريخ الطبع"), LeftToRight(options.printed.toString(Qt::ISODate)),
                      fr ? QStringLiteral(" <span style=\"font-size:6.5pt\">Date d'impression</span>") : QString());
-    const Identity &who = options.identity;
-    if (!who.isEmpty()) {
+    const paycalc::Identity &who = options.identity;
+    if (!who.empty()) {
         html += QStringLiteral("<table dir=\"ltr\" width=\"100%\" cellspacing=\"0\" cellpadding=\"1\" border=\"0\">");
         const std::pair<Label, QString> lines[] = {
-            {{QStringLiteral("الاسم واللقب"), QStringLiteral("Nom et prénom")}, who.name},
-            {{QStringLiteral("رقم الموظف"), QStringLiteral("Matricule")}, who.number},
-            {{QStringLiteral("مكان العمل"), QStringLiteral("Lieu de travail")}, who.workplace},
+            {{QStringLiteral("الاسم واللقب"), QStringLiteral("Nom et prénom")}, Utf8(who.name)},
+            {{QStringLiteral("رقم الموظف"), QStringLiteral("Matricule")}, Utf8(who.number)},
+            {{QStringLiteral("مكان العمل"), QStringLiteral("Lieu de travail")}, Utf8(who.workplace)},
         };
         for (const auto &[l, value] : lines)
             if (!value.isEmpty())
@@ -552,7 +552,7 @@ SlipPdf::SlipPdf(const QString &path, const PrintOptions &options) : pages_(std:
 
 SlipPdf::~SlipPdf() = default;
 
-void SlipPdf::addSlip(const paycalc::PayForm &form, const Identity &identity)
+void SlipPdf::addSlip(const paycalc::PayForm &form, const paycalc::Identity &identity)
 {
     Pages &p = *pages_;
     if (!p.error.isEmpty()) return;
