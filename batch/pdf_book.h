@@ -6,21 +6,16 @@
 #include <memory>
 #include <string>
 
+#include "paycalc/identity.h"
 #include "paycalc/situation.h"
 
 namespace batch {
-
-struct SlipIdentity {
-    std::string name;
-    std::string number;
-    std::string workplace;
-};
 
 class PdfBook {
 public:
     virtual ~PdfBook() = default;
     // Adds the page of a computed slip.
-    virtual void Add(const paycalc::Slip& slip, const SlipIdentity& identity) = 0;
+    virtual void Add(const paycalc::Slip& slip, const paycalc::Identity& identity) = 0;
     // Puts the complete file in place; false, with the reason naming the file.
     virtual bool Finish(std::string* error) = 0;
 };

@@ -15,7 +15,7 @@ class QtPdfBook final : public PdfBook {
 public:
     explicit QtPdfBook(const std::string& path) : pdf_(report::Utf8(path), report::PrintOptions{}) {}
 
-    void Add(const paycalc::Slip& slip, const SlipIdentity& identity) override
+    void Add(const paycalc::Slip& slip, const paycalc::Identity& identity) override
     {
         // The page is printed from a form holding the computed slip, as the
         // window holds it after its recalculation.
@@ -24,11 +24,7 @@ public:
             const auto field = static_cast<paycalc::Field>(f);
             if (!paycalc::IsTypedField(field)) form_.SetText(field, slip.Text(field));
         }
-        report::Identity who;
-        who.name = report::Utf8(identity.name);
-        who.number = report::Utf8(identity.number);
-        who.workplace = report::Utf8(identity.workplace);
-        pdf_.addSlip(form_, who);
+        pdf_.addSlip(form_, identity);
     }
 
     bool Finish(std::string* error) override

@@ -24,7 +24,7 @@ struct Options {
     bool json = false;
     bool explain = false;
     std::string pdf;       // write the slip as PDF to this file
-    PdfIdentity identity;  // who the printed slip is for
+    paycalc::Identity identity; // who the printed slip is for
     bool bilingual = false; // French labels beside the Arabic ones on the PDF
     bool help = false;
 };

@@ -7,7 +7,7 @@
 
 namespace cli {
 
-bool WritePdf(const paycalc::PayForm& form, const std::string& path, const PdfIdentity& identity, bool bilingual,
+bool WritePdf(const paycalc::PayForm& form, const std::string& path, const paycalc::Identity& identity, bool bilingual,
               std::ostream& err)
 {
     report::EnsureGuiApplication("payslip-cli");
@@ -15,8 +15,7 @@ bool WritePdf(const paycalc::PayForm& form, const std::string& path, const PdfId
     report::PrintOptions options;
     options.printed = QDate::currentDate();
     options.bilingual = bilingual;
-    options.identity = {QString::fromStdString(identity.name), QString::fromStdString(identity.number),
-                        QString::fromStdString(identity.workplace)};
+    options.identity = identity;
     // Written whole or not at all: a failed write leaves whatever was at
     // `path` before untouched, and is an error naming the file.
     QString error;

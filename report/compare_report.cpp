@@ -1,17 +1,13 @@
 #include "report/compare_report.h"
 
-#include <QFileInfo>
-#include <QFont>
-#include <QPageLayout>
-#include <QPageSize>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QTextDocument>
 #include <QTextOption>
 
 #include <algorithm>
 
 #include "paydata/amount.h"
+#include "report/page.h"
 #include "report/text_direction.h"
 
 namespace report {
@@ -31,15 +27,6 @@ QString ListText(const paycalc::Situation &situation, int list)
     return text.isEmpty() ? QStringLiteral("—") : text;
 }
 
-QFont DocumentFont()
-{
-    QFont font;
-    font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Noto Sans Arabic"), QStringLiteral("Noto Naskh Arabic"),
-                      QStringLiteral("DejaVu Sans")});
-    font.setPointSizeF(9);
-    return font;
-}
-
 QString Cell(const QString &text, const char *attributes = "")
 {
     return QStringLiteral("<td%1>%2</td>").arg(QLatin1String(attributes), text.toHtmlEscaped());
@@ -47,14 +34,16 @@ QString Cell(const QString &text, const char *attributes = "")
 
 QString HeaderRow(const QStringList &titles)
 {
-    QString row = QStringLiteral("<tr bgcolor=\"#c0c0ff\">");
-    for (const QString &title : titles) row += QStringLiteral("<th>%1</th>").arg(title.toHtmlEscaped());
-    return row + QStringLiteral("</tr>");
+    QStringList cells;
+    for (const QString &title : titles) cells << QStringLiteral("<th>%1</th>").arg(title.toHtmlEscaped());
+    return TableRow(cells, QStringLiteral("bgcolor=\"#c0c0ff\""));
 }
 
+// Every row is a TableRow, its cells in reverse; the paragraphs in the cells
+// read from the right as the document does.
 QString TableStart()
 {
-    return QStringLiteral("<table dir=\"rtl\" width=\"100%\" cellspacing=\"0\" cellpadding=\"1\" border=\"1\">");
+    return QStringLiteral("<table width=\"100%\" cellspacing=\"0\" cellpadding=\"1\" border=\"1\">");
 }
 
 const char *ChangeColour(Change change)
@@ -253,11 +242,10 @@ QString ComparisonHtml(const ComparisonDocument &document)
     const QList<SituationRow> after = SituationRows(c.after.situation);
     for (qsizetype i = 0; i < before.size(); ++i) {
         const bool changed = before[i].value != after[i].value;
-        html += QStringLiteral("<tr>") + Cell(before[i].label) + Cell(before[i].value, " align=\"center\"") +
-                (changed ? QStringLiteral("<td align=\"center\"><b>%1</b></td>").arg(after[i].value.toHtmlEscaped())
-                         : Cell(after[i].value, " align=\"center\"")) +
-                Cell(changed ? QStringLiteral("نعم") : QStringLiteral("لا"), " align=\"center\"") +
-                QStringLiteral("</tr>");
+        html += TableRow({Cell(before[i].label), Cell(before[i].value, " align=\"center\""),
+                          changed ? QStringLiteral("<td align=\"center\"><b>%1</b></td>").arg(after[i].value.toHtmlEscaped())
+                                  : Cell(after[i].value, " align=\"center\""),
+                          Cell(changed ? QStringLiteral("نعم") : QStringLiteral("لا"), " align=\"center\"")});
     }
     html += QStringLiteral("</table>");
 
@@ -268,9 +256,9 @@ QString ComparisonHtml(const ComparisonDocument &document)
     for (Field f : ComparedLines()) {
         const paycalc::LineDifference &line = c.Line(f);
         const bool result = f == Field::Text21 || f == Field::Text22;
-        html += QStringLiteral("<tr%1>").arg(result ? QStringLiteral(" bgcolor=\"#80ffff\"") : QString()) +
-                Cell(LineTitle(f), " width=\"40%\"") + AmountCell(line.before, result) + AmountCell(line.after, result) +
-                DifferenceCell(line.difference) + QStringLiteral("</tr>");
+        html += TableRow({Cell(LineTitle(f), " width=\"40%\""), AmountCell(line.before, result), AmountCell(line.after, result),
+                          DifferenceCell(line.difference)},
+                         result ? QStringLiteral("bgcolor=\"#80ffff\"") : QString());
     }
     html += QStringLiteral("</table>");
 
@@ -291,7 +279,7 @@ QString ComparisonHtml(const ComparisonDocument &document)
             {QStringLiteral("المجموع"), pay.total},
         };
         for (const auto &row : rows)
-            html += QStringLiteral("<tr>") + Cell(row.label) + DifferenceCell(row.amount) + QStringLiteral("</tr>");
+            html += TableRow({Cell(row.label), DifferenceCell(row.amount)});
         html += QStringLiteral("</table><p>%1</p>").arg(BackPayNote().toHtmlEscaped());
     }
 
@@ -301,11 +289,11 @@ QString ComparisonHtml(const ComparisonDocument &document)
                 TableStart() + HeaderRow(LadderColumns());
         for (const paycalc::LadderStep &step : ladder.steps) {
             const bool current = IsCurrentEchelon(ladder, step);
-            html += QStringLiteral("<tr%1>").arg(current ? QStringLiteral(" bgcolor=\"#ffffa0\"") : QString()) +
-                    Cell(EchelonLabel(ladder, step), " align=\"center\"") +
-                    AmountCell(step.slip.Text(Field::Text21), current) + AmountCell(step.slip.Text(Field::Text3)) +
-                    AmountCell(step.slip.Text(Field::Text15)) + AmountCell(step.slip.Text(Field::Text22)) +
-                    DifferenceCell(step.netStep) + QStringLiteral("</tr>");
+            html += TableRow({Cell(EchelonLabel(ladder, step), " align=\"center\""),
+                              AmountCell(step.slip.Text(Field::Text21), current), AmountCell(step.slip.Text(Field::Text3)),
+                              AmountCell(step.slip.Text(Field::Text15)), AmountCell(step.slip.Text(Field::Text22)),
+                              DifferenceCell(step.netStep)},
+                             current ? QStringLiteral("bgcolor=\"#ffffa0\"") : QString());
         }
         html += QStringLiteral("</table>");
         if (ladder.categoryAbove)
@@ -319,12 +307,11 @@ QString ComparisonHtml(const ComparisonDocument &document)
                                           : QStringLiteral("بعض المبالغ غير مطابقة")) +
                 TableStart() + HeaderRow(CheckColumns());
         for (const paycalc::CheckedLine &line : check.lines) {
-            html += QStringLiteral("<tr>") + Cell(LineTitle(line.field)) + AmountCell(line.ours) +
-                    Cell(LeftToRight(Utf8(line.theirs)), " align=\"center\"") + DifferenceCell(line.difference) +
-                    (line.agrees ? Cell(AgreementWord(true), " align=\"center\"")
-                                 : QStringLiteral("<td align=\"center\"><b>%1</b></td>").arg(AgreementWord(false))) +
-                    QStringLiteral("<td>%1</td>").arg(line.agrees ? QString() : ExplanationHtml(line.explanation)) +
-                    QStringLiteral("</tr>");
+            html += TableRow({Cell(LineTitle(line.field)), AmountCell(line.ours),
+                              Cell(LeftToRight(Utf8(line.theirs)), " align=\"center\""), DifferenceCell(line.difference),
+                              line.agrees ? Cell(AgreementWord(true), " align=\"center\"")
+                                          : QStringLiteral("<td align=\"center\"><b>%1</b></td>").arg(AgreementWord(false)),
+                              QStringLiteral("<td>%1</td>").arg(line.agrees ? QString() : ExplanationHtml(line.explanation))});
         }
         html += QStringLiteral("</table>");
     }
@@ -333,41 +320,27 @@ QString ComparisonHtml(const ComparisonDocument &document)
 
 void PrintComparison(const ComparisonDocument &document, QPagedPaintDevice &device)
 {
-    device.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(12, 10, 12, 10),
-                                     QPageLayout::Millimeter));
+    device.setPageLayout(A4Layout());
     QTextDocument text;
-    text.setDefaultFont(DocumentFont());
+    text.setDefaultFont(PrintFont(kComparisonPoints));
     QTextOption option = text.defaultTextOption();
     option.setTextDirection(Qt::RightToLeft);
     text.setDefaultTextOption(option);
     text.setHtml(ComparisonHtml(document));
+    // Tables are written with their cells in reverse: keep Qt from turning them.
+    LeftToRightTables(text);
     text.print(&device);
 }
 
 bool WriteComparisonPdf(const ComparisonDocument &document, const QString &path, QString *error)
 {
-    const auto fail = [&](const QString &reason) {
-        if (error) *error = QStringLiteral("تعذر حفظ الملف %1: %2").arg(QFileInfo(path).fileName(), reason);
+    if (!document.comparison.ok()) {
+        if (error) *error = CannotWrite(path, QStringLiteral("one of the two situations is not computed"));
         return false;
-    };
-    if (!document.comparison.ok()) return fail(QStringLiteral("إحدى الوضعيتين لم يكتمل حسابها"));
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return fail(file.errorString());
-    {
-        QPdfWriter writer(&file);
-        writer.setTitle(QStringLiteral("مقارنة وضعيتين — كشف الراتب جانفي 2016"));
-        writer.setCreator(QStringLiteral("payslip"));
-        writer.setResolution(300);
-        PrintComparison(document, writer);
     }
-    // The writer reports nothing itself: the file knows whether every byte went out.
-    if (file.error() != QFileDevice::NoError || file.size() == 0) {
-        const QString reason = file.error() != QFileDevice::NoError ? file.errorString() : QStringLiteral("لم يكتب شيء");
-        file.cancelWriting();
-        return fail(reason);
-    }
-    if (!file.commit()) return fail(file.errorString());
-    return true;
+    PdfFile file(path, QStringLiteral("مقارنة وضعيتين — كشف الراتب جانفي 2016"));
+    if (QPdfWriter *writer = file.writer()) PrintComparison(document, *writer);
+    return file.commit(error);
 }
 
 QString ComparisonText(const ComparisonDocument &document)

@@ -1,19 +1,14 @@
 #include "report/slip_report.h"
 
 #include <QAbstractTextDocumentLayout>
-#include <QDir>
 #include <QFont>
 #include <QGuiApplication>
 #include <QImage>
-#include <QPageLayout>
-#include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QTextDocument>
 #include <QTextOption>
 #include <QTextCursor>
-#include <QTextTable>
 
 #include <algorithm>
 #include <cstdio>
@@ -23,11 +18,8 @@
 #include "paydata/amount.h"
 #include "paydata/arabic_words.h"
 #include "paydata/tables.h"
+#include "report/page.h"
 #include "report/text_direction.h"
-
-#ifndef PAYSLIP_VERSION
-#error "PAYSLIP_VERSION must name the program's version"
-#endif
 
 namespace report {
 
@@ -187,22 +179,11 @@ QString LabelHtml(const Label &label, bool bilingual, bool bold = false)
     return html;
 }
 
-QFont SlipFont()
-{
-    QFont font;
-    font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Noto Sans Arabic"), QStringLiteral("Noto Naskh Arabic"),
-                      QStringLiteral("DejaVu Sans")});
-    font.setPointSizeF(8.5);
-    return font;
-}
-
 QString SubjectOf(const paycalc::PayForm &form)
 {
     return QStringLiteral("الصنف %1، الدرجة %2")
         .arg(Utf8(form.ListText(paycalc::kCategoryList)), Utf8(form.ListText(paycalc::kEchelonList)));
 }
-
-QString Creator() { return QStringLiteral("payslip " PAYSLIP_VERSION); }
 
 // The document's XMP packet: Qt's writer has no subject of its own, and the
 // XMP dc:description is where a PDF reader finds it.
@@ -225,23 +206,6 @@ QByteArray Xmp(const QString &subject)
                              "<?xpacket end='w'?>");
 }
 
-QPageLayout A4Layout()
-{
-    return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(12, 10, 12, 10), QPageLayout::Millimeter);
-}
-
-void LeftToRightTables(QTextFrame *frame)
-{
-    for (QTextFrame *child : frame->childFrames()) {
-        if (auto *table = qobject_cast<QTextTable *>(child)) {
-            QTextTableFormat format = table->format();
-            format.setLayoutDirection(Qt::LeftToRight);
-            table->setFormat(format);
-        }
-        LeftToRightTables(child);
-    }
-}
-
 // Draws the slip's rich text on the page the painter is on. The text is laid
 // out at 96 dots per inch whatever the device, then scaled to it; a slip
 // that would not fit the page (width or height) is scaled down whole, so
@@ -253,14 +217,14 @@ void DrawSlip(QPainter &painter, const QPaintDevice &device, const QString &html
     reference.setDotsPerMeterY(3780);
     QTextDocument document;
     document.documentLayout()->setPaintDevice(&reference);
-    document.setDefaultFont(SlipFont());
+    document.setDefaultFont(PrintFont(kSlipPoints));
     QTextOption option = document.defaultTextOption();
     option.setTextDirection(Qt::RightToLeft);
     document.setDefaultTextOption(option);
     document.setDocumentMargin(0);
     document.setHtml(html);
     // Tables are written with their cells in reverse: keep Qt from turning them.
-    LeftToRightTables(document.rootFrame());
+    LeftToRightTables(document);
     // Every paragraph right to left, those that start with a French word too.
     QTextCursor everything(&document);
     everything.select(QTextCursor::Document);
@@ -345,15 +309,7 @@ QString NetPayInWords(const paycalc::PayForm &form)
 // ---------------------------------------------------------------------------
 // The printed page
 
-// Qt's rich-text tables do not reliably lay their columns out right to left,
-// so every table is written left to right with its cells in reverse: the
-// first cell of a row (its label) stands at the right, as it is read.
-static QString Tr(QStringList cells, const QString &attributes = {})
-{
-    std::reverse(cells.begin(), cells.end());
-    return QStringLiteral("<tr%1>%2</tr>").arg(attributes.isEmpty() ? QString() : QLatin1Char(' ') + attributes, cells.join(QString()));
-}
-
+// A cell of a table; every row of cells is a TableRow, its cells in reverse.
 static QString Td(const QString &content, const QString &attributes = {})
 {
     return QStringLiteral("<td%1>%2</td>").arg(attributes.isEmpty() ? QString() : QLatin1Char(' ') + attributes, content);
@@ -383,17 +339,17 @@ QString SlipHtml(const paycalc::PayForm &form, const PrintOptions &options)
     html += QStringLiteral("<p align=\"center\">%1: %2%3</p>")
                 .arg(QStringLiteral("تاريخ الطبع"), LeftToRight(options.printed.toString(Qt::ISODate)),
                      fr ? QStringLiteral(" <span style=\"font-size:6.5pt\">Date d'impression</span>") : QString());
-    const Identity &who = options.identity;
-    if (!who.isEmpty()) {
+    const paycalc::Identity &who = options.identity;
+    if (!who.empty()) {
         html += QStringLiteral("<table dir=\"ltr\" width=\"100%\" cellspacing=\"0\" cellpadding=\"1\" border=\"0\">");
         const std::pair<Label, QString> lines[] = {
-            {{QStringLiteral("الاسم واللقب"), QStringLiteral("Nom et prénom")}, who.name},
-            {{QStringLiteral("رقم الموظف"), QStringLiteral("Matricule")}, who.number},
-            {{QStringLiteral("مكان العمل"), QStringLiteral("Lieu de travail")}, who.workplace},
+            {{QStringLiteral("الاسم واللقب"), QStringLiteral("Nom et prénom")}, Utf8(who.name)},
+            {{QStringLiteral("رقم الموظف"), QStringLiteral("Matricule")}, Utf8(who.number)},
+            {{QStringLiteral("مكان العمل"), QStringLiteral("Lieu de travail")}, Utf8(who.workplace)},
         };
         for (const auto &[l, value] : lines)
             if (!value.isEmpty())
-                html += Tr({Td(label(l), QStringLiteral("width=\"25%\"")), Td(QStringLiteral("<b>%1</b>").arg(value.toHtmlEscaped()))});
+                html += TableRow({Td(label(l), QStringLiteral("width=\"25%\"")), Td(QStringLiteral("<b>%1</b>").arg(value.toHtmlEscaped()))});
         html += QStringLiteral("</table>");
     }
 
@@ -428,7 +384,7 @@ QString SlipHtml(const paycalc::PayForm &form, const PrintOptions &options)
             cells << Td(given ? label(situation[j].first) : QString(), QStringLiteral("width=\"19%\" bgcolor=\"#eeeeee\""))
                   << Td(given ? situation[j].second.toHtmlEscaped() : QString(), QStringLiteral("width=\"14%\" ") + kCentre);
         }
-        html += Tr(cells);
+        html += TableRow(cells);
     }
     html += QStringLiteral("</table>");
 
@@ -441,18 +397,18 @@ QString SlipHtml(const paycalc::PayForm &form, const PrintOptions &options)
     QStringList headings;
     for (int c = 0; c < 5; ++c)
         headings << QStringLiteral("<th width=\"%1\" bgcolor=\"#d0d0d0\">%2</th>").arg(QLatin1String(widths[c]), label(kColumns[c], true));
-    html += Tr(headings);
+    html += TableRow(headings);
     for (const Row &row : RowsOf(form)) {
         const QString amount = CellAmount(row.amount).toHtmlEscaped();
         const QString base = (HasArabic(row.base) ? row.base : CellAmount(row.base)).toHtmlEscaped();
         const QString rate = (HasArabic(row.rate) ? row.rate : LeftToRight(row.rate)).toHtmlEscaped();
         if (row.kind == RowKind::Subtotal) {
-            html += Tr({Td(QStringLiteral("<i>%1</i>").arg(label(row.label))), Td(QStringLiteral("<i>%1</i>").arg(amount), kCentre),
+            html += TableRow({Td(QStringLiteral("<i>%1</i>").arg(label(row.label))), Td(QStringLiteral("<i>%1</i>").arg(amount), kCentre),
                         Td({}), Td({}), Td({})},
                        QStringLiteral("bgcolor=\"#e4e4e4\""));
         } else {
             const bool earning = row.kind == RowKind::Earning;
-            html += Tr({Td(label(row.label)), Td(base, kCentre), Td(rate, kCentre), Td(earning ? amount : QString(), kCentre),
+            html += TableRow({Td(label(row.label)), Td(base, kCentre), Td(rate, kCentre), Td(earning ? amount : QString(), kCentre),
                         Td(earning ? QString() : amount, kCentre)});
         }
     }
@@ -461,22 +417,22 @@ QString SlipHtml(const paycalc::PayForm &form, const PrintOptions &options)
     const SlipTotals totals = TotalsOf(form);
     const QString difference = QStringLiteral("المستحقات − الاقتطاعات");
     if (totals.computed) {
-        html += Tr({Td(QStringLiteral("%1 / %2").arg(label(kEarningsTotal, true), label(kDeductionsTotal, true))), Td({}), Td({}),
+        html += TableRow({Td(QStringLiteral("%1 / %2").arg(label(kEarningsTotal, true), label(kDeductionsTotal, true))), Td({}), Td({}),
                     Td(QStringLiteral("<b>%1</b>").arg(CellAmount(totals.earnings).toHtmlEscaped()), kCentre),
                     Td(QStringLiteral("<b>%1</b>").arg(CellAmount(totals.deductions).toHtmlEscaped()), kCentre)},
                    QStringLiteral("bgcolor=\"#d0d0d0\""));
         if (!totals.rounding.isEmpty())
-            html += Tr({Td(label(kRounding)),
+            html += TableRow({Td(label(kRounding)),
                         Td(QStringLiteral("%1 = %2").arg(difference, CellAmount(totals.difference)).toHtmlEscaped(),
                            QStringLiteral("colspan=\"2\" ") + kCentre),
                         Td(CellAmount(totals.rounding).toHtmlEscaped(), kCentre), Td({})});
     }
-    html += Tr({Td(label(kNetPay, true)), Td(difference.toHtmlEscaped(), QStringLiteral("colspan=\"2\" ") + kCentre),
+    html += TableRow({Td(label(kNetPay, true)), Td(difference.toHtmlEscaped(), QStringLiteral("colspan=\"2\" ") + kCentre),
                 Td(QStringLiteral("<b><big>%1</big></b>").arg(CellAmount(totals.netPay).toHtmlEscaped()), kCentre), Td({})},
                QStringLiteral("bgcolor=\"#80ffff\""));
     const QString words = NetPayInWords(form);
     if (!words.isEmpty())
-        html += Tr({Td(label(kInWords)), Td(QStringLiteral("<b>%1</b>").arg(words.toHtmlEscaped()), QStringLiteral("colspan=\"4\" dir=\"rtl\""))});
+        html += TableRow({Td(label(kInWords)), Td(QStringLiteral("<b>%1</b>").arg(words.toHtmlEscaped()), QStringLiteral("colspan=\"4\" dir=\"rtl\""))});
     html += QStringLiteral("</table>");
     if (!totals.rounding.isEmpty())
         html += QStringLiteral("<p><small>%1</small></p>")
@@ -496,9 +452,9 @@ QString SlipHtml(const paycalc::PayForm &form, const PrintOptions &options)
     QStringList bonusHeadings;
     for (const Label &l : bonusColumns)
         bonusHeadings << QStringLiteral("<th width=\"25%\" bgcolor=\"#d0d0d0\">%1</th>").arg(label(l, true));
-    html += Tr(bonusHeadings);
+    html += TableRow(bonusHeadings);
     const QString mark = Utf8(form.Text(Field::Text23));
-    html += Tr({Td(LeftToRight(mark + QStringLiteral(" / 40")).toHtmlEscaped(), kCentre),
+    html += TableRow({Td(LeftToRight(mark + QStringLiteral(" / 40")).toHtmlEscaped(), kCentre),
                 Td((CellAmount(Utf8(form.Text(Field::Text3))) + QStringLiteral(" × 3")).toHtmlEscaped(), kCentre),
                 Td(LeftToRight(QStringLiteral("40 % × %1/40 × 0.819").arg(mark)).toHtmlEscaped(), kCentre),
                 Td(QStringLiteral("<b>%1</b>").arg(CellAmount(Utf8(form.Text(Field::Text22))).toHtmlEscaped()),
@@ -518,85 +474,52 @@ void PrintSlip(const paycalc::PayForm &form, const PrintOptions &options, QPaged
 // The PDF file, written atomically
 
 struct SlipPdf::Pages {
-    QString path;
+    Pages(const QString &path, const PrintOptions &printOptions) : options(printOptions), file(path, kTitle) {}
     PrintOptions options;
-    // Destroyed in reverse order: the painter ends, then the writer, then the
-    // file, which discards its temporary unless committed.
-    QSaveFile file;
-    std::unique_ptr<QPdfWriter> writer;
+    // Destroyed in reverse order: the painter ends, then the file, which
+    // leaves nothing behind unless committed.
+    PdfFile file;
     QPainter painter;
     int count = 0;
-    QString error;
-
-    QString Reason(const QString &why) const
-    {
-        return QStringLiteral("cannot write %1: %2").arg(QDir::toNativeSeparators(path), why);
-    }
 };
 
-SlipPdf::SlipPdf(const QString &path, const PrintOptions &options) : pages_(std::make_unique<Pages>())
-{
-    pages_->path = path;
-    pages_->options = options;
-    pages_->file.setFileName(path);
-    if (!pages_->file.open(QIODevice::WriteOnly)) {
-        pages_->error = pages_->Reason(pages_->file.errorString());
-        return;
-    }
-    pages_->writer = std::make_unique<QPdfWriter>(&pages_->file);
-    pages_->writer->setTitle(kTitle);
-    pages_->writer->setCreator(Creator());
-    pages_->writer->setResolution(300);
-    pages_->writer->setPageLayout(A4Layout());
-}
+SlipPdf::SlipPdf(const QString &path, const PrintOptions &options) : pages_(std::make_unique<Pages>(path, options)) {}
 
 SlipPdf::~SlipPdf() = default;
 
-void SlipPdf::addSlip(const paycalc::PayForm &form, const Identity &identity)
+void SlipPdf::addSlip(const paycalc::PayForm &form, const paycalc::Identity &identity)
 {
     Pages &p = *pages_;
-    if (!p.error.isEmpty()) return;
+    if (p.file.failed()) return;
+    QPdfWriter &writer = *p.file.writer();
     if (p.count == 0) {
         // The subject names the first slip's situation; it goes out with the
         // document, so it is set before the first page is painted.
-        p.writer->setDocumentXmpMetadata(Xmp(SubjectOf(form)));
-        if (!p.painter.begin(p.writer.get())) {
-            p.error = p.Reason(QStringLiteral("the PDF could not be started"));
+        writer.setDocumentXmpMetadata(Xmp(SubjectOf(form)));
+        if (!p.painter.begin(&writer)) {
+            p.file.fail(QStringLiteral("the PDF could not be started"));
             return;
         }
-    } else if (!p.writer->newPage()) {
-        p.error = p.Reason(QStringLiteral("no new page"));
+    } else if (!writer.newPage()) {
+        p.file.fail(QStringLiteral("no new page"));
         return;
     }
     PrintOptions options = p.options;
     options.identity = identity;
-    DrawSlip(p.painter, *p.writer, SlipHtml(form, options));
+    DrawSlip(p.painter, writer, SlipHtml(form, options));
     ++p.count;
 }
 
 bool SlipPdf::finish(QString *error)
 {
     Pages &p = *pages_;
-    const auto fail = [&p, error](const QString &why) {
-        if (p.painter.isActive()) p.painter.end();
-        p.writer.reset();
-        p.file.cancelWriting();
-        if (error) *error = why;
-        return false;
-    };
-    if (!p.error.isEmpty()) return fail(p.error);
-    if (p.count == 0) return fail(p.Reason(QStringLiteral("no slip to write")));
-    // Ending the painter hands the whole document to the file.
-    if (!p.painter.end()) return fail(p.Reason(QStringLiteral("the PDF could not be completed")));
-    p.writer.reset();
-    if (p.file.error() != QFileDevice::NoError) return fail(p.Reason(p.file.errorString()));
-    // Flushes, checks every write, and only then renames over the target.
-    if (!p.file.commit()) {
-        const QString why = p.file.errorString();
-        if (error) *error = p.Reason(why.isEmpty() ? QStringLiteral("the file could not be put in place") : why);
-        return false;
+    if (!p.file.failed()) {
+        if (p.count == 0) p.file.fail(QStringLiteral("no slip to write"));
+        // Ending the painter hands the whole document to the file.
+        else if (!p.painter.end()) p.file.fail(QStringLiteral("the PDF could not be completed"));
     }
-    return true;
+    if (p.painter.isActive()) p.painter.end();
+    return p.file.commit(error);
 }
 
 bool WriteSlipPdf(const paycalc::PayForm &form, const PrintOptions &options, const QString &path, QString *error)

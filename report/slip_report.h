@@ -8,6 +8,7 @@
 
 #include <memory>
 
+#include "paycalc/identity.h"
 #include "paycalc/pay_form.h"
 
 class QPagedPaintDevice;
@@ -15,18 +16,10 @@ class QTextDocument;
 
 namespace report {
 
-// Who the slip is for, printed in the header only when given.
-struct Identity {
-    QString name;
-    QString number;    // employee number
-    QString workplace;
-    bool isEmpty() const { return name.isEmpty() && number.isEmpty() && workplace.isEmpty(); }
-};
-
 struct PrintOptions {
     QDate printed = QDate::currentDate();
     bool bilingual = false; // each label also in French
-    Identity identity;
+    paycalc::Identity identity; // printed in the header only when given
 };
 
 // A PDF of one or more slips, a page each, written atomically: until
@@ -40,7 +33,7 @@ public:
     SlipPdf &operator=(const SlipPdf &) = delete;
 
     // Adds the slip of a recalculated form on a page of its own, with its identity.
-    void addSlip(const paycalc::PayForm &form, const Identity &identity);
+    void addSlip(const paycalc::PayForm &form, const paycalc::Identity &identity);
     // Puts the complete file in place; false, with the reason in `error`
     // (naming the file), when it cannot.
     bool finish(QString *error = nullptr);

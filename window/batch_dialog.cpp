@@ -16,6 +16,8 @@
 #include <QThread>
 #include <QVBoxLayout>
 
+#include <initializer_list>
+
 #include "paycalc/fields.h"
 #include "paycalc/situation.h"
 #include "paydata/text_rules.h"
@@ -78,12 +80,12 @@ BatchDialog::BatchDialog(QWidget *parent) : QDialog(parent)
     staff_->setObjectName(QStringLiteral("StaffFile"));
     staff_->setAccessibleName(QStringLiteral("ملف الموظفين"));
     fileLabel->setBuddy(staff_);
-    auto *browse = new QPushButton(QStringLiteral("اختيار…"), this);
-    browse->setObjectName(QStringLiteral("ChooseStaffFile"));
-    browse->setAccessibleName(QStringLiteral("اختيار ملف الموظفين"));
+    browse_ = new QPushButton(QStringLiteral("اختيار…"), this);
+    browse_->setObjectName(QStringLiteral("ChooseStaffFile"));
+    browse_->setAccessibleName(QStringLiteral("اختيار ملف الموظفين"));
     fileRow->addWidget(fileLabel);
     fileRow->addWidget(staff_, 1);
-    fileRow->addWidget(browse);
+    fileRow->addWidget(browse_);
     layout->addLayout(fileRow);
 
     columns_ = new QLabel(this);
@@ -119,15 +121,12 @@ BatchDialog::BatchDialog(QWidget *parent) : QDialog(parent)
         grid->addWidget(box, row, 0);
         grid->addWidget(edit, row, 1);
         grid->addWidget(button, row, 2);
-        connect(box, &QCheckBox::toggled, edit, &QWidget::setEnabled);
-        connect(box, &QCheckBox::toggled, button, &QWidget::setEnabled);
-        edit->setEnabled(false);
-        button->setEnabled(false);
+        connect(box, &QCheckBox::toggled, this, &BatchDialog::updateButtons);
         return button;
     };
-    QPushButton *chooseTable = fileChoice(0, tableBox_, tableFile_, QStringLiteral("جدول الكشوف (CSV أو xlsx)"),
+    chooseTable_ = fileChoice(0, tableBox_, tableFile_, QStringLiteral("جدول الكشوف (CSV أو xlsx)"),
                                           "Table", QStringLiteral("ملف جدول الكشوف"));
-    QPushButton *choosePdf = fileChoice(1, pdfBox_, pdfFile_, QStringLiteral("الكشوف المطبوعة (PDF)"), "Pdf",
+    choosePdf_ = fileChoice(1, pdfBox_, pdfFile_, QStringLiteral("الكشوف المطبوعة (PDF)"), "Pdf",
                                         QStringLiteral("ملف الكشوف المطبوعة"));
     totalsBox_ = new QCheckBox(QStringLiteral("المجاميع"), outputs);
     totalsBox_->setObjectName(QStringLiteral("TotalsOutput"));
@@ -175,12 +174,12 @@ BatchDialog::BatchDialog(QWidget *parent) : QDialog(parent)
     tabs->addTab(totals_, QStringLiteral("المجاميع"));
     layout->addWidget(tabs, 1);
 
-    connect(browse, &QPushButton::clicked, this, &BatchDialog::chooseStaffFile);
+    connect(browse_, &QPushButton::clicked, this, &BatchDialog::chooseStaffFile);
     connect(staff_, &QLineEdit::editingFinished, this, [this] {
         if (!isRunning() && Path(staff_->text()) != options_.input) setStaffFile(staff_->text());
     });
-    connect(chooseTable, &QPushButton::clicked, this, &BatchDialog::chooseTableFile);
-    connect(choosePdf, &QPushButton::clicked, this, &BatchDialog::choosePdfFile);
+    connect(chooseTable_, &QPushButton::clicked, this, &BatchDialog::chooseTableFile);
+    connect(choosePdf_, &QPushButton::clicked, this, &BatchDialog::choosePdfFile);
     connect(run_, &QPushButton::clicked, this, &BatchDialog::start);
     connect(cancel_, &QPushButton::clicked, this, &BatchDialog::cancel);
     connect(close_, &QPushButton::clicked, this, &QDialog::reject);
@@ -212,6 +211,7 @@ BatchDialog *BatchDialog::Open(Form1 &main)
 
 void BatchDialog::setStaffFile(const QString &path)
 {
+    if (isRunning()) return;
     staff_->setText(path);
     options_.input = Path(path);
     preview_->clear();
@@ -266,6 +266,7 @@ void BatchDialog::setStaffFile(const QString &path)
 
 void BatchDialog::chooseStaffFile()
 {
+    if (isRunning()) return;
     const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("ملف الموظفين"), staff_->text(),
                                                       QStringLiteral("CSV (*.csv);;* (*)"));
     if (!path.isEmpty()) setStaffFile(path);
@@ -273,6 +274,7 @@ void BatchDialog::chooseStaffFile()
 
 void BatchDialog::chooseTableFile()
 {
+    if (isRunning()) return;
     const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("جدول الكشوف"), tableFile_->text(),
                                                       QStringLiteral("xlsx (*.xlsx);;CSV (*.csv)"));
     if (!path.isEmpty()) tableFile_->setText(path);
@@ -280,6 +282,7 @@ void BatchDialog::chooseTableFile()
 
 void BatchDialog::choosePdfFile()
 {
+    if (isRunning()) return;
     const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("الكشوف المطبوعة"), pdfFile_->text(),
                                                       QStringLiteral("PDF (*.pdf)"));
     if (!path.isEmpty()) pdfFile_->setText(path);
@@ -290,7 +293,13 @@ void BatchDialog::updateButtons()
     const bool running = isRunning();
     run_->setEnabled(!running && previewOk_);
     cancel_->setEnabled(running);
-    staff_->setReadOnly(running);
+    for (QWidget *choice : std::initializer_list<QWidget *>{staff_, browse_, tableBox_, pdfBox_, totalsBox_, asTyped_})
+        choice->setEnabled(!running);
+    // A file name counts only for an output that is chosen.
+    tableFile_->setEnabled(!running && tableBox_->isChecked());
+    chooseTable_->setEnabled(!running && tableBox_->isChecked());
+    pdfFile_->setEnabled(!running && pdfBox_->isChecked());
+    choosePdf_->setEnabled(!running && pdfBox_->isChecked());
 }
 
 void BatchDialog::start()
@@ -312,14 +321,16 @@ void BatchDialog::start()
     status_->setText(QStringLiteral("جار الحساب…"));
     cancelRequested_ = false;
 
-    thread_ = QThread::create([this] {
+    // The run reads its own copy of the choices: nothing the dialog does
+    // while it works can change what it reads.
+    thread_ = QThread::create([this, options = options_] {
         batch::Hooks hooks;
         hooks.cancel = &cancelRequested_;
         hooks.progress = [this](const batch::Progress &p) {
             QMetaObject::invokeMethod(
                 this, [this, p] { showProgress(p.done, p.total, p.seconds); }, Qt::QueuedConnection);
         };
-        batch::Result result = batch::Execute(options_, hooks);
+        batch::Result result = batch::Execute(options, hooks);
         QMetaObject::invokeMethod(
             this, [this, r = std::move(result)]() mutable { result_ = std::move(r); }, Qt::QueuedConnection);
     });

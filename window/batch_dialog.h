@@ -35,7 +35,8 @@ public:
     // Opens the dialog of `main`, or raises it when it is open.
     static BatchDialog *Open(Form1 &main);
 
-    // Reads the staff file's columns and first rows into the preview.
+    // Reads the staff file's columns and first rows into the preview. Does
+    // nothing while a run is in progress: the run keeps the file it started on.
     void setStaffFile(const QString &path);
 
     QLineEdit *staffFile() const { return staff_; }
@@ -78,16 +79,21 @@ private:
     void choosePdfFile();
     void showProgress(quint64 done, quint64 total, double seconds);
     void showResult();
+    // Every choice of the dialog is locked while a run is in progress; only
+    // the cancel button (and closing, which cancels) stays usable.
     void updateButtons();
 
     QLineEdit *staff_ = nullptr;
+    QPushButton *browse_ = nullptr;
     QTableWidget *preview_ = nullptr;
     QLabel *columns_ = nullptr;
     QLabel *defaults_ = nullptr;
     QCheckBox *tableBox_ = nullptr;
     QLineEdit *tableFile_ = nullptr;
+    QPushButton *chooseTable_ = nullptr;
     QCheckBox *pdfBox_ = nullptr;
     QLineEdit *pdfFile_ = nullptr;
+    QPushButton *choosePdf_ = nullptr;
     QCheckBox *totalsBox_ = nullptr;
     QCheckBox *asTyped_ = nullptr;
     QPushButton *run_ = nullptr;
@@ -100,6 +106,8 @@ private:
 
     QThread *thread_ = nullptr;
     std::atomic<bool> cancelRequested_{false};
+    // The choices as the dialog last read them, for the GUI thread only: a
+    // run works on its own copy, taken when it starts.
     batch::Options options_;
     batch::Result result_;
     bool previewOk_ = false;

@@ -25,6 +25,7 @@
 #include <QVBoxLayout>
 
 #include "paycalc/memory_form.h"
+#include "report/text_direction.h"
 #include "window/compare_situation.h"
 #include "window/compare_window_shared.h"
 #include "window/form1.h"
@@ -307,9 +308,13 @@ void CompareWindow::askPdf()
     const QString path = QFileDialog::getSaveFileName(this, pdf_->whatsThis(), QDir(folder).filePath(QStringLiteral("مقارنة.pdf")),
                                                       QStringLiteral("ملفات PDF (*.pdf)"));
     if (path.isEmpty()) return; // the user changed their mind
-    QString error;
-    if (savePdf(path, &error)) return;
-    QMessageBox warning(QMessageBox::Warning, QStringLiteral("تعذر الحفظ"), error, QMessageBox::Ok, this);
+    if (savePdf(path)) return;
+    // Said as the slip's window says it: the reason the report gives is the
+    // command line's wording.
+    QMessageBox warning(QMessageBox::Warning, QStringLiteral("تعذر الحفظ"),
+                        QStringLiteral("تعذر حفظ المقارنة في الملف\n%1\nتحقق من أن المجلد موجود وأن الكتابة فيه مسموحة.")
+                            .arg(report::LeftToRight(QDir::toNativeSeparators(path))),
+                        QMessageBox::Ok, this);
     warning.setLayoutDirection(Qt::RightToLeft);
     warning.button(QMessageBox::Ok)->setText(QStringLiteral("حسنا"));
     warning.exec();

@@ -14,7 +14,9 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
+#include <cstdint>
 #include <fstream>
 
 #include "batch/batch.h"
@@ -54,6 +56,7 @@ private slots:
     void controlCharacterInTheFileNameCannotRun();
     void runWritesTheOutputsAndShowsRefusedRowsAndTotals();
     void cancelLeavesNoFile();
+    void choicesLockedWhileRunning();
     void rightToLeftAndReachableByKeyboard();
     void openedFromTheMainWindow();
     void screenshot();
@@ -229,6 +232,30 @@ void BatchDialogTest::runWritesTheOutputsAndShowsRefusedRowsAndTotals()
              qPrintable(status));
 }
 
+namespace {
+// A staff list of `rows` employees, each row a different situation from `seed`.
+QString WriteLargeStaff(const QTemporaryDir &dir, const QString &name, int rows, int seed)
+{
+    const QString path = dir.filePath(name);
+    std::ofstream out(path.toStdString());
+    out << "name;category;echelon;children\n";
+    for (int i = 0; i < rows; ++i)
+        out << "E" << seed << '-' << i << ';' << 1 + (i + seed) % 17 << ';' << (i + seed) % 13 << ';' << (i + seed) % 5 << '\n';
+    return path;
+}
+
+QPushButton *Button(const BatchDialog &dialog, const char *name)
+{
+    return dialog.findChild<QPushButton *>(QLatin1String(name));
+}
+
+QByteArray Contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+} // namespace
+
 void BatchDialogTest::cancelLeavesNoFile()
 {
     QTemporaryDir dir;
@@ -254,6 +281,73 @@ void BatchDialogTest::cancelLeavesNoFile()
     QCOMPARE(Names(QDir(dir.path())), QStringList{QStringLiteral("staff.csv")});
     QVERIFY(dialog.status()->text().contains(QStringLiteral("لم يكتب أي ملف")));
     QVERIFY(dialog.runButton()->isEnabled());
+    // A cancelled run unlocks the choices too.
+    QVERIFY(Button(dialog, "ChooseStaffFile")->isEnabled());
+    QVERIFY(dialog.staffFile()->isEnabled());
+    QVERIFY(dialog.tableFile()->isEnabled());
+}
+
+
+void BatchDialogTest::choicesLockedWhileRunning()
+{
+    QTemporaryDir dir;
+    const QString staff = WriteLargeStaff(dir, QStringLiteral("staff.csv"), 60000, 0);
+    const QString other = WriteLargeStaff(dir, QStringLiteral("other.csv"), 7, 3);
+    BatchDialog dialog;
+    dialog.show();
+    dialog.setStaffFile(staff);
+    dialog.tableOutput()->setChecked(true);
+    dialog.tableFile()->setText(dir.filePath(QStringLiteral("slips.csv")));
+    dialog.pdfOutput()->setChecked(false);
+    QVERIFY(Button(dialog, "ChooseStaffFile")->isEnabled());
+    QVERIFY(dialog.tableFile()->isEnabled());
+
+    QSignalSpy done(&dialog, &BatchDialog::runFinished);
+    QTest::mouseClick(dialog.runButton(), Qt::LeftButton);
+    QVERIFY(dialog.isRunning());
+    // Every choice is locked for the run; only the cancel stays usable.
+    const QList<QWidget *> locked{dialog.staffFile(),   Button(dialog, "ChooseStaffFile"), dialog.tableOutput(),
+                                  dialog.tableFile(),   Button(dialog, "ChooseTableFile"), dialog.pdfOutput(),
+                                  dialog.pdfFile(),     Button(dialog, "ChoosePdfFile"),   dialog.totalsOutput(),
+                                  dialog.asTyped(),     dialog.runButton()};
+    for (QWidget *w : locked) QVERIFY2(!w->isEnabled(), qPrintable(w->objectName()));
+    QVERIFY(dialog.cancelButton()->isEnabled());
+
+    // Trying to choose another staff file: the button does nothing (should a
+    // file dialog open all the same, it is closed unanswered), and the file
+    // the browsing would set is refused while the run works.
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [] {
+        if (auto *box = QApplication::activeModalWidget()) box->close();
+    });
+    answer.start(50);
+    Button(dialog, "ChooseStaffFile")->click();
+    dialog.setStaffFile(other);
+    QVERIFY(dialog.isRunning());
+    QCOMPARE(dialog.staffFile()->text(), staff);
+
+    QVERIFY(done.wait(120000));
+    // The run read the file it started on, whole: the same counts and the
+    // same table as a run of that file alone.
+    batch::Options options;
+    options.input = staff.toStdString();
+    options.out = dir.filePath(QStringLiteral("expected.csv")).toStdString();
+    const batch::Result expected = batch::Execute(options, {});
+    QCOMPARE(dialog.lastResult().exitCode, expected.exitCode);
+    QCOMPARE(dialog.lastResult().counts.read, std::uint64_t{60000});
+    QCOMPARE(dialog.lastResult().counts.computed, expected.counts.computed);
+    QVERIFY(expected.counts.computed > 50000);
+    const QByteArray table = Contents(dir.filePath(QStringLiteral("slips.csv")));
+    QVERIFY(!table.isEmpty());
+    QVERIFY(table == Contents(dir.filePath(QStringLiteral("expected.csv"))));
+
+    // Unlocked again after the run, as they were.
+    for (QWidget *w : QList<QWidget *>{dialog.staffFile(), Button(dialog, "ChooseStaffFile"), dialog.tableOutput(), dialog.tableFile(),
+                       Button(dialog, "ChooseTableFile"), dialog.pdfOutput(), dialog.totalsOutput(), dialog.asTyped(),
+                       dialog.runButton()})
+        QVERIFY2(w->isEnabled(), qPrintable(w->objectName()));
+    QVERIFY(!dialog.pdfFile()->isEnabled()); // the PDF is not chosen
+    QVERIFY(!dialog.cancelButton()->isEnabled());
 }
 
 void BatchDialogTest::rightToLeftAndReachableByKeyboard()

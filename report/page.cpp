@@ -1,0 +1,111 @@
+#include "report/page.h"
+
+#include <QDir>
+#include <QPageSize>
+#include <QPdfWriter>
+#include <QTextDocument>
+#include <QTextFrame>
+#include <QTextTable>
+
+#include <algorithm>
+
+#ifndef PAYSLIP_VERSION
+#error "PAYSLIP_VERSION must name the program's version"
+#endif
+
+namespace report {
+
+QPageLayout A4Layout()
+{
+    return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(12, 10, 12, 10), QPageLayout::Millimeter);
+}
+
+QFont PrintFont(qreal points)
+{
+    QFont font;
+    font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Noto Sans Arabic"), QStringLiteral("Noto Naskh Arabic"),
+                      QStringLiteral("DejaVu Sans")});
+    font.setPointSizeF(points);
+    return font;
+}
+
+QString Creator() { return QStringLiteral("payslip " PAYSLIP_VERSION); }
+
+QString TableRow(QStringList cells, const QString &attributes)
+{
+    std::reverse(cells.begin(), cells.end());
+    return QStringLiteral("<tr%1>%2</tr>").arg(attributes.isEmpty() ? QString() : QLatin1Char(' ') + attributes, cells.join(QString()));
+}
+
+namespace {
+
+void TablesLeftToRight(QTextFrame *frame)
+{
+    for (QTextFrame *child : frame->childFrames()) {
+        if (auto *table = qobject_cast<QTextTable *>(child)) {
+            QTextTableFormat format = table->format();
+            format.setLayoutDirection(Qt::LeftToRight);
+            table->setFormat(format);
+        }
+        TablesLeftToRight(child);
+    }
+}
+
+} // namespace
+
+void LeftToRightTables(QTextDocument &document) { TablesLeftToRight(document.rootFrame()); }
+
+QString CannotWrite(const QString &path, const QString &why)
+{
+    return QStringLiteral("cannot write %1: %2").arg(QDir::toNativeSeparators(path), why);
+}
+
+PdfFile::PdfFile(const QString &path, const QString &title) : path_(path)
+{
+    file_.setFileName(path);
+    if (!file_.open(QIODevice::WriteOnly)) {
+        fail(file_.errorString());
+        return;
+    }
+    writer_ = std::make_unique<QPdfWriter>(&file_);
+    writer_->setTitle(title);
+    writer_->setCreator(Creator());
+    writer_->setResolution(300);
+    writer_->setPageLayout(A4Layout());
+}
+
+PdfFile::~PdfFile() = default;
+
+void PdfFile::fail(const QString &why)
+{
+    if (error_.isEmpty()) error_ = CannotWrite(path_, why);
+}
+
+bool PdfFile::discard(QString *error)
+{
+    writer_.reset();
+    file_.cancelWriting();
+    if (error) *error = error_;
+    return false;
+}
+
+bool PdfFile::commit(QString *error)
+{
+    if (failed()) return discard(error);
+    // The writer hands the end of the document to the file as it goes.
+    writer_.reset();
+    // The writer reports nothing itself: the file knows whether every byte went out.
+    if (file_.error() != QFileDevice::NoError) fail(file_.errorString());
+    else if (file_.size() == 0) fail(QStringLiteral("nothing was written"));
+    if (failed()) return discard(error);
+    // Flushes, checks every write, and only then renames over the target.
+    if (!file_.commit()) {
+        const QString why = file_.errorString();
+        fail(why.isEmpty() ? QStringLiteral("the file could not be put in place") : why);
+        if (error) *error = error_;
+        return false;
+    }
+    return true;
+}
+
+} // namespace report
