@@ -2,7 +2,8 @@
 # Builds and runs every test, headless:
 #   1. the normal build, warnings as errors: unit, window, report and packaging tests;
 #   2. the same suite built with AddressSanitizer and UndefinedBehaviorSanitizer;
-#   3. a short run of each libFuzzer target (clang) from its seed corpus.
+#   3. a short run of each libFuzzer target (clang) from its seed corpus;
+#   4. the Windows build under Wine, when its libraries are cached.
 # `scripts/test.sh --quick` runs step 1 only.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -44,3 +45,9 @@ for target in amount_fuzz recalc_fuzz; do
         "$corpus" "$root/fuzz/corpus/${target%_fuzz}" 2>&1 | tail -n 12)
 done
 echo "fuzz: 2 passed, 0 failed"
+
+# The Windows build under Wine, when its cross-built libraries are already in
+# the cache (a first build of Qt for Windows takes the better part of an hour,
+# so only scripts/windows.sh --test ever starts one).
+echo "== Windows, under Wine, if its libraries are cached"
+BUILD_DIR="$build-windows" bash "$root/scripts/windows.sh" --if-cached
