@@ -1,6 +1,7 @@
 #include "report/page.h"
 
 #include <QDir>
+#include <QGuiApplication>
 #include <QPageSize>
 #include <QPdfWriter>
 #include <QTextDocument>
@@ -8,6 +9,7 @@
 #include <QTextTable>
 
 #include <algorithm>
+#include <cstdio>
 
 #ifndef PAYSLIP_VERSION
 #error "PAYSLIP_VERSION must name the program's version"
@@ -106,6 +108,28 @@ bool PdfFile::commit(QString *error)
         return false;
     }
     return true;
+}
+
+void EnsureGuiApplication(const char *program)
+{
+    if (QGuiApplication::instance()) return;
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+#ifdef Q_OS_WIN
+    // On Windows the offscreen platform reads fonts with FreeType from a
+    // folder, by default one beside the Qt libraries that the program does
+    // not ship: point it at the system's fonts, or the PDF has no text.
+    if (!qEnvironmentVariableIsSet("QT_QPA_FONTDIR") && qEnvironmentVariableIsSet("WINDIR"))
+        qputenv("QT_QPA_FONTDIR", (qEnvironmentVariable("WINDIR") + QStringLiteral("\\Fonts")).toUtf8());
+#endif
+    static const char *name = program;
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &, const QString &message) {
+        if (type == QtCriticalMsg || type == QtFatalMsg) std::fprintf(stderr, "%s: %s\n", name, qPrintable(message));
+    });
+    static int argc = 1;
+    static char argv0[64];
+    std::snprintf(argv0, sizeof argv0, "%s", program);
+    static char *argv[] = {argv0, nullptr};
+    new QGuiApplication(argc, argv); // lives as long as the program
 }
 
 } // namespace report

@@ -1,5 +1,7 @@
 // The slip as a document to print, to save as PDF or to copy: the title, the
 // date, the employee's situation and every line of a recalculated form.
+// No pay rule here: every amount is a field of the form as recalculated; what
+// each line says is in slip_content.h, how it is laid out in slip_report.cpp.
 #pragma once
 
 #include <QDate>
