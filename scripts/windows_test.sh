@@ -4,7 +4,8 @@
 # 1. payslip-cli.exe against the Linux build of the same sources
 #    (packaging/windows/wine_test.py);
 # 2. payslip.exe on a virtual display: its window and the comparison window
-#    photographed into docs/, and a zone allowance typed in changes the net pay;
+#    photographed into BUILD/screenshots (copied into docs/ by hand), and a
+#    zone allowance typed in changes the net pay;
 # 3. the installer: silent install, the installed program starts, the
 #    uninstaller removes everything.
 # Ends with "windows: N passed, N failed".
@@ -73,7 +74,7 @@ wait_window() { # class name, then the seconds to wait: prints the window's id
 copied_slip() { # the slip as the window copies it (Ctrl+Shift+C)
     # xclip stays behind to serve the selection: keep it off the caller's pipe.
     xclip -selection clipboard -i </dev/null >/dev/null 2>&1
-    xdotool key --window "$1" --clearmodifiers ctrl+shift+c
+    xdotool key --window "$1" --clearmodifiers ctrl+shift+c 2>/dev/null
     sleep 1
     xclip -selection clipboard -o -t UTF8_STRING 2>/dev/null || true
 }
@@ -90,9 +91,9 @@ if window="$(wait_window payslip.exe 90)"; then
     # in it, 2175 by 405; 15 twips a pixel), below Wine's own title bar.
     zone_x=$(( (4560 + 240 + 2175 / 2) / 15 ))
     zone_y=$(( (0 + 240 + 405 / 2) / 15 + ${WINE_TITLE_BAR:-0} ))
-    xdotool mousemove --window "$window" "$zone_x" "$zone_y" click --repeat 3 1
-    xdotool key --window "$window" ctrl+a
-    xdotool type --window "$window" --delay 80 "5000"
+    xdotool mousemove --window "$window" "$zone_x" "$zone_y" click --repeat 3 1 2>/dev/null
+    xdotool key --window "$window" ctrl+a 2>/dev/null
+    xdotool type --window "$window" --delay 80 "5000" 2>/dev/null
     sleep 1
     after="$(copied_slip "$window")"
     import -window "$window" "$shots/window-typed.png"
@@ -104,7 +105,7 @@ if window="$(wait_window payslip.exe 90)"; then
     linux_after="$("$linux_cli" --zone 5000 --json | python3 -c 'import json,sys; d=json.load(sys.stdin); print(d["Text21"])' 2>/dev/null || true)"
     check "the net pay after typing is the Linux program's" test "$net_after" = "$linux_after"
     # The comparison window, from its shortcut.
-    xdotool key --window "$window" ctrl+m
+    xdotool key --window "$window" ctrl+m 2>/dev/null
     sleep 3
     if compare="$(xdotool search --onlyvisible --classname payslip.exe | grep -vx "$window" | tail -n 1)" && [ -n "$compare" ]; then
         import -window "$compare" "$shots/compare.png"
