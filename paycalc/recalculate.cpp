@@ -2,8 +2,8 @@
 
 #include <array>
 #include <charconv>
-#include <limits>
 
+#include "paycalc/rules_2016.h"
 #include "paydata/tables.h"
 
 namespace paycalc {
@@ -38,12 +38,8 @@ std::string ExplanationText(const Explanation& e)
 
 namespace {
 
-constexpr double kIndexPointValue = 45; // one index point
-constexpr double kSocialSecurityRate = 0.09;
-constexpr double kMutualRate = 0.01;
-constexpr double kSingleWageAllowance = 800;
-constexpr double kDaysInMonth = 30;
-constexpr double kFullMark = 40;
+// The rules every slip is computed with.
+constexpr const Rules& kRules = kJanuary2016;
 
 // A number as plain decimal text, the shortest that reads back the same.
 std::string Plain(double value)
@@ -125,14 +121,6 @@ private:
 
 int CategoryRow(const Lines& lines) { return ToInt16(Sub(lines.ReadList(kCategoryList), 1)); }
 
-constexpr IrgBracket kIrgScale[] = {
-    {15000, 0, 0, 0, true},
-    {22500, 15000, 2, 0, false},
-    {28750, 22500, 1.2, 1500, false},
-    {30000, 28750, 2, 2250, false},
-    {std::numeric_limits<double>::infinity(), 30000, 3, 2500, false},
-};
-
 } // namespace
 
 void ComputeBasePay(PayForm& form, Trace* trace)
@@ -149,22 +137,23 @@ void ComputeBasePay(PayForm& form, Trace* trace)
             int row = CategoryRow(lines);
             points = EchelonPoints(ToInt16(lines.ReadList(kEchelonList)), row);
         }
-        experience = ShowAmount(Mul(kIndexPointValue, points));
+        experience = ShowAmount(Mul(kRules.pointValue, points));
     });
 
     std::string base;
-    lines.Line(Field::Text1, [&] { base = ShowAmount(Mul(kIndexPointValue, basePoints)); });
+    lines.Line(Field::Text1, [&] { base = ShowAmount(Mul(kRules.pointValue, basePoints)); });
     lines.Write(Field::Text1, base);
     lines.Write(Field::Text2, experience);
 
     if (lines.Tracing()) {
         const std::string category = lines.ListNumber(kCategoryList);
-        lines.Explain(Field::Text1, "النقاط الاستدلالية الأساسية للصنف " + category + " مضروبة في قيمة النقطة 45",
-                      "{} × {}", {Lines::Q(basePoints), Lines::Q(kIndexPointValue)});
+        const std::string pointValue = Plain(kRules.pointValue);
+        lines.Explain(Field::Text1, "النقاط الاستدلالية الأساسية للصنف " + category + " مضروبة في قيمة النقطة " + pointValue,
+                      "{} × {}", {Lines::Q(basePoints), Lines::Q(kRules.pointValue)});
         lines.Explain(Field::Text2,
                       "النقاط التي تضيفها الدرجة " + lines.ListNumber(kEchelonList) + " في الصنف " + category +
-                          " مضروبة في قيمة النقطة 45",
-                      "{} × {}", {Lines::Q(points), Lines::Q(kIndexPointValue)});
+                          " مضروبة في قيمة النقطة " + pointValue,
+                      "{} × {}", {Lines::Q(points), Lines::Q(kRules.pointValue)});
     }
 }
 
@@ -174,29 +163,36 @@ void ComputeAllowances(PayForm& form, Trace* trace)
     // Main pay: base pay and the experience allowance as shown.
     lines.Line(Field::Text3, [&] { lines.Show(Field::Text3, Add(lines.Read(Field::Text1), lines.Read(Field::Text2))); });
 
-    // Pedagogical experience: 4 % of base pay per echelon.
+    // Pedagogical experience: a percentage of base pay per echelon.
     lines.Line(Field::Text4, [&] {
         double echelon = lines.ReadList(kEchelonList);
         double base = lines.Read(Field::Text1);
-        lines.Show(Field::Text4, Div(Mul(Mul(echelon, base), 4), 100));
+        lines.Show(Field::Text4, Div(Mul(Mul(echelon, base), kRules.pedagogicalPercentPerEchelon), kPercentBase));
     });
 
-    // Documentation: a flat amount by category band.
+    // Documentation: a flat amount by category band. A list text between two
+    // bands' categories (10.5) matches none and leaves the line as it was.
+    const auto& middle = kRules.documentationMiddleCategories;
     lines.Line(Field::Text5, [&] {
         double c = lines.ReadList(kCategoryList);
-        if (c <= 10) lines.Show(Field::Text5, 2000);
-        if (c == 11 || c == 12) lines.Show(Field::Text5, 2500);
-        if (c >= 13) lines.Show(Field::Text5, 3000);
+        if (c <= kRules.documentationLowLastCategory) lines.Show(Field::Text5, kRules.documentationLow);
+        if (c == middle[0] || c == middle[1]) lines.Show(Field::Text5, kRules.documentationMiddle);
+        if (c >= kRules.documentationHighFirstCategory) lines.Show(Field::Text5, kRules.documentationHigh);
     });
 
-    lines.Line(Field::Text6, [&] { lines.Show(Field::Text6, Mul(lines.Read(Field::Text3), 0.15)); });
+    constexpr double kNewAllowanceRate = Rate(kRules.newAllowancePercent);
+    lines.Line(Field::Text6, [&] { lines.Show(Field::Text6, Mul(lines.Read(Field::Text3), kNewAllowanceRate)); });
 
-    // Qualification: 40 % of main pay up to category 12, 45 % above.
+    // Qualification: one percentage of main pay up to a category, another above.
+    constexpr double kQualificationLowRate = Rate(kRules.qualificationLowPercent);
+    constexpr double kQualificationHighRate = Rate(kRules.qualificationHighPercent);
     double qualificationRate = 0;
     lines.Line(Field::Text7, [&] {
         double c = lines.ReadList(kCategoryList);
-        if (c <= 12) lines.Show(Field::Text7, Mul(lines.Read(Field::Text3), qualificationRate = 0.4));
-        if (c > 12) lines.Show(Field::Text7, Mul(lines.Read(Field::Text3), qualificationRate = 0.45));
+        if (c <= kRules.qualificationLowLastCategory)
+            lines.Show(Field::Text7, Mul(lines.Read(Field::Text3), qualificationRate = kQualificationLowRate));
+        if (c > kRules.qualificationLowLastCategory)
+            lines.Show(Field::Text7, Mul(lines.Read(Field::Text3), qualificationRate = kQualificationHighRate));
     });
 
     lines.Line(Field::Text8, [&] { lines.Show(Field::Text8, FlatAllowance(CategoryRow(lines))); });
@@ -216,15 +212,30 @@ void ComputeAllowances(PayForm& form, Trace* trace)
         const std::string category = lines.ListNumber(kCategoryList);
         lines.Explain(Field::Text3, "الأجر الرئيسي: الأجر الأساسي مضافا إليه منحة الخبرة المهنية", "{} + {}",
                       {lines.Q(Field::Text1), lines.Q(Field::Text2)});
-        lines.Explain(Field::Text4, "4 % من الأجر الأساسي عن كل درجة", "{} × {} × 4 ÷ 100",
-                      {Lines::Q(lines.ReadList(kEchelonList)), lines.Q(Field::Text1)});
+        lines.Explain(Field::Text4, Plain(kRules.pedagogicalPercentPerEchelon) + " % من الأجر الأساسي عن كل درجة",
+                      "{} × {} × {} ÷ {}",
+                      {Lines::Q(lines.ReadList(kEchelonList)), lines.Q(Field::Text1),
+                       Lines::Q(kRules.pedagogicalPercentPerEchelon), Lines::Q(kPercentBase)});
+        // The first category of the grid is 1.
         lines.Explain(Field::Text5,
-                      "مبلغ ثابت حسب الصنف: 2000 للأصناف من 1 إلى 10، و2500 للصنفين 11 و12، و3000 ابتداء من الصنف 13؛ "
-                      "الصنف هنا " + category,
+                      "مبلغ ثابت حسب الصنف: " + Plain(kRules.documentationLow) + " للأصناف من 1 إلى " +
+                          std::to_string(kRules.documentationLowLastCategory) + "، و" +
+                          Plain(kRules.documentationMiddle) + " للصنفين " + std::to_string(middle[0]) + " و" +
+                          std::to_string(middle[1]) + "، و" + Plain(kRules.documentationHigh) +
+                          " ابتداء من الصنف " + std::to_string(kRules.documentationHighFirstCategory) +
+                          "؛ الصنف هنا " + category,
                       "", {});
-        lines.Explain(Field::Text6, "15 % من الأجر الرئيسي", "{} × 0.15", {lines.Q(Field::Text3)});
-        lines.Explain(Field::Text7, "40 % من الأجر الرئيسي حتى الصنف 12، و45 % ابتداء من الصنف 13",
-                      qualificationRate == 0.4 ? "{} × 0.4" : "{} × 0.45", {lines.Q(Field::Text3)});
+        lines.Explain(Field::Text6, Plain(kRules.newAllowancePercent) + " % من الأجر الرئيسي", "{} × {}",
+                      {lines.Q(Field::Text3), Lines::Q(kNewAllowanceRate)});
+        lines.Explain(Field::Text7,
+                      Plain(kRules.qualificationLowPercent) + " % من الأجر الرئيسي حتى الصنف " +
+                          std::to_string(kRules.qualificationLowLastCategory) + "، و" +
+                          Plain(kRules.qualificationHighPercent) + " % ابتداء من الصنف " +
+                          std::to_string(kRules.qualificationLowLastCategory + 1),
+                      "{} × {}",
+                      {lines.Q(Field::Text3), Lines::Q(qualificationRate == kQualificationLowRate
+                                                           ? kQualificationLowRate
+                                                           : kQualificationHighRate)});
         lines.Explain(Field::Text8, "مبلغ ثابت حسب الصنف؛ الصنف هنا " + category, "", {});
         std::string post = postRow > 0 && postRow < kPostCount
                                ? std::string(kSpecificPosts[static_cast<std::size_t>(postRow)].title)
@@ -245,6 +256,7 @@ void ComputeSocialSecurity(PayForm& form, Trace* trace)
         for (std::size_t i = 2; i < std::size(kSubject); ++i) sum = Add(sum, lines.Read(kSubject[i]));
         lines.Show(Field::Text12, sum);
     });
+    constexpr double kSocialSecurityRate = Rate(kRules.socialSecurityPercent);
     lines.Line(Field::Text13, [&] { lines.Show(Field::Text13, Mul(lines.Read(Field::Text12), kSocialSecurityRate)); });
     lines.Line(Field::Text14, [&] {
         double subject = lines.Read(Field::Text12);
@@ -266,28 +278,30 @@ void ComputeSocialSecurity(PayForm& form, Trace* trace)
         lines.Explain(Field::Text12,
                       "الأجر الرئيسي وكل المنح، ومنها منحة المنطقة ومنحة السكن، كلها خاضعة للضمان الاجتماعي", formula,
                       std::move(subject));
-        lines.Explain(Field::Text13, "9 % من الأجر الخاضع للضمان الاجتماعي", "{} × 9 %", {lines.Q(Field::Text12)});
+        lines.Explain(Field::Text13, Plain(kRules.socialSecurityPercent) + " % من الأجر الخاضع للضمان الاجتماعي",
+                      "{} × {} %", {lines.Q(Field::Text12), Lines::Q(kRules.socialSecurityPercent)});
         lines.Explain(Field::Text14, "الأجر الخاضع للضمان الاجتماعي ناقص اشتراك الضمان الاجتماعي", "{} − {}",
                       {lines.Q(Field::Text12), lines.Q(Field::Text13)});
         const double base = IrgScaleBase(taxable);
         const IrgBracket& bracket = IrgBracketOf(base);
         const std::string baseText = Plain(base);
         const std::string taxableText = lines.Q(Field::Text14).amount;
+        const double step = kRules.incomeTax.step;
+        const std::string scaleBase = "الجدول الشهري للضريبة على الدخل: يُنزَّل المبلغ الخاضع للضريبة (" + taxableText +
+                                      ") إلى مضاعف " + Plain(step) + " فيصير " + baseText;
         if (bracket.exempt) {
-            lines.Explain(Field::Text15,
-                          "الجدول الشهري للضريبة على الدخل: يُنزَّل المبلغ الخاضع للضريبة (" + taxableText +
-                              ") إلى مضاعف 10 فيصير " + baseText + "، ولا ضريبة على ما لا يتجاوز 15000",
-                          "", {lines.Q(Field::Text14)});
+            lines.Explain(Field::Text15, scaleBase + "، ولا ضريبة على ما لا يتجاوز " + Plain(bracket.upTo), "",
+                          {lines.Q(Field::Text14)});
         } else {
-            const std::string rate = Plain(bracket.factor * 10);
+            // The tax on each step as a percentage of it.
+            const std::string rate = Plain(bracket.factor * (kPercentBase / step));
             lines.Explain(Field::Text15,
-                          "الجدول الشهري للضريبة على الدخل: يُنزَّل المبلغ الخاضع للضريبة (" + taxableText +
-                              ") إلى مضاعف 10 فيصير " + baseText + "، وهو في الشريحة فوق " + Plain(bracket.lower) + " بنسبة " + rate +
+                          scaleBase + "، وهو في الشريحة فوق " + Plain(bracket.lower) + " بنسبة " + rate +
                               " % على ما زاد عليها" +
                               (bracket.fixed > 0 ? "، مضافا إليه " + Plain(bracket.fixed) + " عن الشرائح السابقة" : ""),
-                          bracket.fixed > 0 ? "({} − {}) × {} ÷ 10 + {}" : "({} − {}) × {} ÷ 10",
-                          {Lines::Q(base), Lines::Q(bracket.lower), Lines::Q(bracket.factor), Lines::Q(bracket.fixed),
-                           lines.Q(Field::Text14)});
+                          bracket.fixed > 0 ? "({} − {}) × {} ÷ {} + {}" : "({} − {}) × {} ÷ {}",
+                          {Lines::Q(base), Lines::Q(bracket.lower), Lines::Q(bracket.factor), Lines::Q(step),
+                           Lines::Q(bracket.fixed), lines.Q(Field::Text14)});
         }
     }
 }
@@ -296,6 +310,7 @@ void ComputeNetPay(PayForm& form, Trace* trace)
 {
     Lines lines(form, trace);
     const bool member = lines.Check() == CheckState::Checked;
+    constexpr double kMutualRate = Rate(kRules.mutualPercent);
     lines.Line(Field::Text16, [&] {
         if (member)
             lines.Show(Field::Text16, Mul(lines.Read(Field::Text12), kMutualRate));
@@ -303,21 +318,25 @@ void ComputeNetPay(PayForm& form, Trace* trace)
             lines.Show(Field::Text16, 0);
     });
 
-    // 300 a child up to five; from six on, 1500 and 150 for each child beyond the fifth.
+    // An amount a child up to the full-rate count; above it, the full-rate
+    // children's amount and another for each child beyond them.
+    constexpr double kFullRateChildren = kRules.fullRateChildren;
+    constexpr double kFullRateAllowance = kRules.FullRateChildrenAllowance();
     double children = 0;
     lines.Line(Field::Text2000, [&] {
         children = lines.ReadList(kChildrenList);
-        if (children < 6)
-            lines.Show(Field::Text2000, Mul(children, 300));
+        if (children < kFullRateChildren + 1)
+            lines.Show(Field::Text2000, Mul(children, kRules.childAllowance));
         else
-            lines.Show(Field::Text2000, Add(Mul(Sub(children, 5), 150), 1500));
+            lines.Show(Field::Text2000,
+                       Add(Mul(Sub(children, kFullRateChildren), kRules.childAllowanceBeyond), kFullRateAllowance));
     });
 
-    // Children over ten count 11.25 each, on top of their share above.
+    // Children over the age count an amount each, on top of their share above.
     lines.Line(Field::Text17, [&] {
         double overTen = lines.ReadList(kOverTenList);
         double share = lines.Read(Field::Text2000);
-        lines.Show(Field::Text17, Add(Mul(overTen, 11.25), share));
+        lines.Show(Field::Text17, Add(Mul(overTen, kRules.olderChildAllowance), share));
     });
 
     // Single wage: married (or no status picked) with the spouse at home.
@@ -327,7 +346,7 @@ void ComputeNetPay(PayForm& form, Trace* trace)
         if (single)
             lines.Show(Field::Text18, 0);
         else if (spouseAtHome)
-            lines.Show(Field::Text18, kSingleWageAllowance);
+            lines.Show(Field::Text18, kRules.singleWage);
         else
             lines.Show(Field::Text18, 0);
     });
@@ -340,11 +359,11 @@ void ComputeNetPay(PayForm& form, Trace* trace)
         lines.Show(Field::Text2001, Sub(Sub(Sub(subject, contribution), tax), mutual));
     });
 
-    // A thirtieth of the pay after deductions for each day; allowances are not reduced.
+    // A day's part of the pay after deductions for each day; allowances are not reduced.
     lines.Line(Field::Text19, [&] {
         double pay = lines.Read(Field::Text2001);
         double days = lines.Read(Field::Text20);
-        lines.Show(Field::Text19, Mul(Div(pay, kDaysInMonth), days));
+        lines.Show(Field::Text19, Mul(Div(pay, kRules.daysInMonth), days));
     });
 
     lines.Line(Field::Text21, [&] {
@@ -355,46 +374,67 @@ void ComputeNetPay(PayForm& form, Trace* trace)
         lines.Show(Field::Text21, Sub(Add(Add(family, pay), singleWage), absences));
     });
 
-    // Quarterly bonus: mark / 40 of three months at 40 %, times 0.819.
+    // Quarterly bonus: the mark's share of the full mark, of the months'
+    // main pay at the bonus rate, net of its contribution and flat tax.
+    constexpr double kBonusRate = Rate(kRules.bonusPercent);
+    constexpr double kBonusNetFactor = kRules.BonusNetFactor();
     lines.Line(Field::Text22, [&] {
         double mark = lines.Read(Field::Text23);
         double mainPay = lines.Read(Field::Text3);
-        lines.Show(Field::Text22, Mul(Mul(Mul(Mul(Div(mark, kFullMark), mainPay), 3), 0.4), 0.819));
+        lines.Show(Field::Text22, Mul(Mul(Mul(Mul(Div(mark, kRules.bonusFullMark), mainPay), kRules.bonusMonths),
+                                          kBonusRate),
+                                      kBonusNetFactor));
     });
 
     if (lines.Tracing()) {
         if (member)
-            lines.Explain(Field::Text16, "1 % من الأجر الخاضع للضمان الاجتماعي، للمشترك في التعاضدية", "{} × 1 %",
-                          {lines.Q(Field::Text12)});
+            lines.Explain(Field::Text16,
+                          Plain(kRules.mutualPercent) + " % من الأجر الخاضع للضمان الاجتماعي، للمشترك في التعاضدية",
+                          "{} × {} %", {lines.Q(Field::Text12), Lines::Q(kRules.mutualPercent)});
         else
             lines.Explain(Field::Text16, "غير مشترك في التعاضدية: لا اقتطاع", "", {});
-        if (children < 6)
-            lines.Explain(Field::Text2000, "300 عن كل ولد حتى الخامس", "{} × 300", {Lines::Q(children)});
+        const std::string ordinal(kRules.fullRateChildOrdinal);
+        if (children < kFullRateChildren + 1)
+            lines.Explain(Field::Text2000, Plain(kRules.childAllowance) + " عن كل ولد حتى " + ordinal, "{} × {}",
+                          {Lines::Q(children), Lines::Q(kRules.childAllowance)});
         else
-            lines.Explain(Field::Text2000, "1500 عن الأولاد الخمسة الأوائل، و150 عن كل ولد بعد الخامس",
-                          "({} − 5) × 150 + 1500", {Lines::Q(children)});
-        lines.Explain(Field::Text17, "11.25 عن كل ولد أكبر من 10 سنوات، مضافا إليها منحة الأولاد (" +
-                                         lines.Q(Field::Text2000).amount + ")",
-                      "{} × 11.25 + {}", {Lines::Q(lines.ReadList(kOverTenList)), lines.Q(Field::Text2000)});
+            lines.Explain(Field::Text2000,
+                          Plain(kFullRateAllowance) + " عن الأولاد " + std::string(kRules.fullRateChildrenWords) +
+                              " الأوائل، و" + Plain(kRules.childAllowanceBeyond) + " عن كل ولد بعد " + ordinal,
+                          "({} − {}) × {} + {}",
+                          {Lines::Q(children), Lines::Q(kFullRateChildren), Lines::Q(kRules.childAllowanceBeyond),
+                           Lines::Q(kFullRateAllowance)});
+        lines.Explain(Field::Text17,
+                      Plain(kRules.olderChildAllowance) + " عن كل ولد أكبر من " + Plain(kRules.olderChildAge) +
+                          " سنوات، مضافا إليها منحة الأولاد (" + lines.Q(Field::Text2000).amount + ")",
+                      "{} × {} + {}",
+                      {Lines::Q(lines.ReadList(kOverTenList)), Lines::Q(kRules.olderChildAllowance),
+                       lines.Q(Field::Text2000)});
         lines.Explain(Field::Text18,
-                      single         ? "عازب: لا منحة للأجر الوحيد"
-                      : spouseAtHome ? "متزوج والزوجة ماكثة بالبيت: منحة الأجر الوحيد 800"
-                                     : "متزوج والزوجة عاملة: لا منحة للأجر الوحيد",
+                      single         ? std::string("عازب: لا منحة للأجر الوحيد")
+                      : spouseAtHome ? "متزوج والزوجة ماكثة بالبيت: منحة الأجر الوحيد " + Plain(kRules.singleWage)
+                                     : std::string("متزوج والزوجة عاملة: لا منحة للأجر الوحيد"),
                       "", {});
         lines.Explain(Field::Text2001,
                       "الراتب بعد الاقتطاعات: الأجر الخاضع ناقص الضمان الاجتماعي والضريبة على الدخل والتعاضدية",
                       "{} − {} − {} − {}",
                       {lines.Q(Field::Text12), lines.Q(Field::Text13), lines.Q(Field::Text15), lines.Q(Field::Text16)});
-        lines.Explain(Field::Text19, "جزء من ثلاثين من الراتب بعد الاقتطاعات (" + lines.Q(Field::Text2001).amount +
-                                         ") عن كل يوم غياب؛ المنح العائلية لا تنقص",
-                      "{} ÷ 30 × {}", {lines.Q(Field::Text2001), lines.Q(Field::Text20)});
+        lines.Explain(Field::Text19,
+                      "جزء من " + std::string(kRules.daysInMonthWords) + " من الراتب بعد الاقتطاعات (" +
+                          lines.Q(Field::Text2001).amount + ") عن كل يوم غياب؛ المنح العائلية لا تنقص",
+                      "{} ÷ {} × {}",
+                      {lines.Q(Field::Text2001), Lines::Q(kRules.daysInMonth), lines.Q(Field::Text20)});
         lines.Explain(Field::Text21,
                       "الراتب الصافي: المنح العائلية والراتب بعد الاقتطاعات والأجر الوحيد، ناقص الغيابات",
                       "{} + {} + {} − {}",
                       {lines.Q(Field::Text17), lines.Q(Field::Text2001), lines.Q(Field::Text18), lines.Q(Field::Text19)});
         lines.Explain(Field::Text22,
-                      "مردودية ثلاثة أشهر: العلامة من 40، في الأجر الرئيسي، في 3 أشهر، بنسبة 40 %، في 0.819",
-                      "{} ÷ 40 × {} × 3 × 0.4 × 0.819", {lines.Q(Field::Text23), lines.Q(Field::Text3)});
+                      "مردودية " + std::string(kRules.bonusMonthsWords) + " أشهر: العلامة من " +
+                          Plain(kRules.bonusFullMark) + "، في الأجر الرئيسي، في " + Plain(kRules.bonusMonths) +
+                          " أشهر، بنسبة " + Plain(kRules.bonusPercent) + " %، في " + Plain(kBonusNetFactor),
+                      "{} ÷ {} × {} × {} × {} × {}",
+                      {lines.Q(Field::Text23), Lines::Q(kRules.bonusFullMark), lines.Q(Field::Text3),
+                       Lines::Q(kRules.bonusMonths), Lines::Q(kBonusRate), Lines::Q(kBonusNetFactor)});
     }
 }
 
@@ -409,9 +449,10 @@ void RecalculateAll(PayForm& form, Trace* trace)
 
 const IrgBracket& IrgBracketOf(double scaleBase)
 {
-    for (const IrgBracket& bracket : kIrgScale)
+    const auto& scale = kRules.incomeTax.brackets;
+    for (const IrgBracket& bracket : scale)
         if (scaleBase <= bracket.upTo) return bracket;
-    return kIrgScale[std::size(kIrgScale) - 1];
+    return scale[scale.size() - 1];
 }
 
 double IrgScaleBase(float taxable)
@@ -420,19 +461,20 @@ double IrgScaleBase(float taxable)
     std::array<char, 48> buf{};
     auto res = std::to_chars(buf.data(), buf.data() + buf.size(), taxable, std::chars_format::general, 7);
     double amount = ReadAmount(std::string_view(buf.data(), static_cast<std::size_t>(res.ptr - buf.data())));
-    return Mul(Truncate(Div(amount, 10)), 10);
+    const double step = kRules.incomeTax.step;
+    return Mul(Truncate(Div(amount, step)), step);
 }
 
 float ComputeIrg(float taxable)
 {
-    // Monthly scale: exempt up to 15000, then 20 %, 12 %, 20 % and 30 % on the
-    // excess over each bracket's lower bound; every bound belongs to the
-    // bracket below it, and the fixed amounts keep the scale continuous.
+    // Monthly scale: exempt in its first bracket, then a rate on the excess
+    // over each bracket's lower bound; every bound belongs to the bracket
+    // below it, and the fixed amounts keep the scale continuous.
     const double base = IrgScaleBase(taxable);
     const IrgBracket& bracket = IrgBracketOf(base);
     double tax = 0;
     if (!bracket.exempt) {
-        tax = Div(Mul(Sub(base, bracket.lower), bracket.factor), 10);
+        tax = Div(Mul(Sub(base, bracket.lower), bracket.factor), kRules.incomeTax.step);
         if (bracket.fixed != 0) tax = Add(tax, bracket.fixed);
     }
     // Rounded to cents as shown, then back to single precision.

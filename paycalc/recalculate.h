@@ -4,7 +4,7 @@
 // in a fixed order, each line written before the next one reads it back:
 //   ComputeBasePay          Text1, Text2    base pay, professional experience
 //   ComputeAllowances       Text3..Text9    main pay and six allowances
-//   ComputeSocialSecurity   Text12..Text15  subject pay, 9 %, taxable, IRG
+//   ComputeSocialSecurity   Text12..Text15  subject pay, contribution, taxable, IRG
 //   ComputeNetPay           Text16..Text22  mutual, family, absences, net, bonus
 // A failure (an overflow, an invalid operation, a row a table lacks) stops the
 // run at its line with RecalcError; the lines written before keep their new
@@ -16,6 +16,7 @@
 #include <string>
 
 #include "paycalc/pay_form.h"
+#include "paycalc/rules_2016.h"
 #include "paycalc/trace.h"
 #include "paydata/amount.h"
 
@@ -51,21 +52,13 @@ void ComputeAllowances(PayForm& form, Trace* trace = nullptr);
 void ComputeSocialSecurity(PayForm& form, Trace* trace = nullptr);
 void ComputeNetPay(PayForm& form, Trace* trace = nullptr);
 
-// One bracket of the monthly income-tax scale: for a scale base up to
-// `upTo`, the tax is (base - lower) x factor / 10 + fixed (none when exempt).
-struct IrgBracket {
-    double upTo;
-    double lower;
-    double factor;
-    double fixed;
-    bool exempt;
-};
+// The bracket of the income-tax scale (rules_2016.h) a scale base falls in.
 const IrgBracket& IrgBracketOf(double scaleBase);
 
 // Monthly income tax (IRG) of a taxable amount, rounded to cents.
 float ComputeIrg(float taxable);
 // The scale base: the amount taken to seven significant digits, then cut down
-// to a whole multiple of 10.
+// to a whole multiple of the scale's step.
 double IrgScaleBase(float taxable);
 
 } // namespace paycalc
