@@ -5,6 +5,7 @@
 
 #include "paydata/amount.h"
 #include "paydata/tables.h"
+#include "paycalc/rules_2016.h"
 
 namespace paycalc {
 
@@ -58,7 +59,8 @@ BackPay ComputeBackPay(const Comparison& comparison, int months)
     if (!comparison.ok()) throw std::invalid_argument("a slip of the comparison could not be computed");
     BackPay pay;
     pay.months = months;
-    pay.quarters = months / 3;
+    // A bonus covers a quarter's months: each whole one of them is owed one.
+    pay.quarters = months / static_cast<int>(kJanuary2016.bonusMonths);
     pay.netDifference = Difference(comparison.before.Text(Field::Text21), comparison.after.Text(Field::Text21));
     pay.bonusDifference = Difference(comparison.before.Text(Field::Text22), comparison.after.Text(Field::Text22));
     pay.monthly = ShowAmount(paydata::Mul(ReadAmount(pay.netDifference), months));

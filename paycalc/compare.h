@@ -45,7 +45,7 @@ inline constexpr int kMaxBackPayMonths = 120;
 // computed with the monthly scale (no special tax treatment of back pay).
 struct BackPay {
     int months = 0;
-    int quarters = 0;            // whole quarters in `months`: months / 3
+    int quarters = 0;            // whole bonus periods (quarters) in `months`
     std::string netDifference;   // net pay after - before, one month
     std::string bonusDifference; // performance bonus after - before, one quarter
     std::string monthly;         // netDifference x months

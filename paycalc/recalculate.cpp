@@ -377,7 +377,7 @@ void ComputeNetPay(PayForm& form, Trace* trace)
     // Quarterly bonus: the mark's share of the full mark, of the months'
     // main pay at the bonus rate, net of its contribution and flat tax.
     constexpr double kBonusRate = Rate(kRules.bonusPercent);
-    constexpr double kBonusNetFactor = kRules.BonusNetFactor();
+    constexpr double kBonusNetFactor = kRules.bonusFinalFactor;
     lines.Line(Field::Text22, [&] {
         double mark = lines.Read(Field::Text23);
         double mainPay = lines.Read(Field::Text3);

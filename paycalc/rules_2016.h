@@ -76,15 +76,8 @@ struct Rules {
     double bonusMonths;               // the months of pay one bonus covers
     std::string_view bonusMonthsWords; // that number of months in words
     double bonusPercent;              // % of that pay the bonus is at the full mark
-    double bonusIncomeTaxPercent;     // flat income tax on the bonus, % of it
+    double bonusFinalFactor;          // the final factor the bonus is multiplied by
 
-    // What remains of a bonus after the social-security contribution and its
-    // flat income tax: (100 - 9) x (100 - 10) / 10000, the double of 0.819.
-    constexpr double BonusNetFactor() const
-    {
-        return (kPercentBase - socialSecurityPercent) * (kPercentBase - bonusIncomeTaxPercent) /
-               (kPercentBase * kPercentBase);
-    }
     // The family allowance of the full-rate children together.
     constexpr double FullRateChildrenAllowance() const { return fullRateChildren * childAllowance; }
 };
@@ -139,7 +132,7 @@ inline constexpr Rules kJanuary2016{
     .bonusMonths = 3,
     .bonusMonthsWords = "ثلاثة",
     .bonusPercent = 40,
-    .bonusIncomeTaxPercent = 10,
+    .bonusFinalFactor = 0.819,
 };
 
 } // namespace paycalc

@@ -130,11 +130,11 @@ const std::vector<LineRule>& LineRules()
         {"performance bonus", Field::Text22, [](auto&) { return true; },
          [](const Computed& c) {
              return ReadAmount(c.in.mark) / R.bonusFullMark * c.Read(Field::Text3) * R.bonusMonths *
-                    Rate(R.bonusPercent) * R.BonusNetFactor();
+                    Rate(R.bonusPercent) * R.bonusFinalFactor;
          },
          [](const Computed& c) {
              return N(ReadAmount(c.in.mark)) + " ÷ " + N(R.bonusFullMark) + " × " + c.slip.Text(Field::Text3) +
-                    " × " + N(R.bonusMonths) + " × " + N(Rate(R.bonusPercent)) + " × " + N(R.BonusNetFactor());
+                    " × " + N(R.bonusMonths) + " × " + N(Rate(R.bonusPercent)) + " × " + N(R.bonusFinalFactor);
          },
          [](const Computed&) { return "مردودية " + std::string(R.bonusMonthsWords) + " أشهر"; }},
     };
@@ -214,7 +214,7 @@ TEST(RulesTable, ExplanationsInWordsStateTheTablesNumbers)
 
     const std::string& bonus = c.E(Field::Text22).rule;
     for (const std::string& part : {"العلامة من " + N(R.bonusFullMark) + "،", "في " + N(R.bonusMonths) + " أشهر",
-                                    "بنسبة " + N(R.bonusPercent) + " %", "في " + N(R.BonusNetFactor())})
+                                    "بنسبة " + N(R.bonusPercent) + " %", "في " + N(R.bonusFinalFactor)})
         EXPECT_TRUE(Contains(bonus, part)) << part << " in " << bonus;
 }
 
@@ -268,7 +268,7 @@ TEST(RulesTable, EveryRateIsTheDecimalOfItsPercentage)
     // Every number an explanation quotes reads back as the one computed with.
     for (double value : {R.pointValue, paycalc::Rate(R.newAllowancePercent), paycalc::Rate(R.qualificationLowPercent),
                          paycalc::Rate(R.qualificationHighPercent), R.olderChildAllowance, paycalc::Rate(R.bonusPercent),
-                         R.BonusNetFactor()})
+                         R.bonusFinalFactor})
         EXPECT_EQ(ReadAmount(N(value)), value) << N(value);
 }
 
