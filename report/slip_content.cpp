@@ -67,9 +67,9 @@ QList<Row> RowsOf(const paycalc::PayForm &form)
     const bool member = form.Check() == paycalc::CheckState::Checked;
     return {
         {Caption(Field::Text1, "Salaire de base"), RowKind::Earning, text(Field::Text1),
-         points.known ? QString::number(points.base) + pointWord : QString(), points.known ? QStringLiteral("× 45") : QString()},
+         points.known ? QString::number(points.base) + pointWord : QString(), points.known ? QStringLiteral("× ") + RuleNumber(kRules.pointValue) : QString()},
         {Caption(Field::Text2, "IEP (indemnité d'expérience professionnelle)"), RowKind::Earning, text(Field::Text2),
-         points.known ? QString::number(points.echelon) + pointWord : QString(), points.known ? QStringLiteral("× 45") : QString()},
+         points.known ? QString::number(points.echelon) + pointWord : QString(), points.known ? QStringLiteral("× ") + RuleNumber(kRules.pointValue) : QString()},
         {Caption(Field::Text3, "Traitement principal"), RowKind::Subtotal, text(Field::Text3), {}, {}},
         {Caption(Field::Text4, "Indemnité d'expérience pédagogique / de gestion financière et matérielle"),
          RowKind::Earning, text(Field::Text4), {}, {}},
@@ -83,18 +83,18 @@ QList<Row> RowsOf(const paycalc::PayForm &form)
         {Caption(Field::Text11, "Indemnité de logement"), RowKind::Earning, TypedAmount(form, Field::Text11), {}, {}},
         {Caption(Field::Text12, "Salaire soumis à la sécurité sociale"), RowKind::Subtotal, text(Field::Text12), {}, {}},
         {Caption(Field::Text13, "Sécurité sociale"), RowKind::Deduction, text(Field::Text13), text(Field::Text12),
-         QStringLiteral("9%")},
+         RuleNumber(kRules.socialSecurityPercent) + QLatin1Char('%')},
         {{QStringLiteral("الأجر الخاضع للضريبة"), QStringLiteral("Imposable (Mensuel)")}, RowKind::Subtotal,
          text(Field::Text14), {}, {}},
         {Caption(Field::Text15, "IRG (impôt sur le revenu global)"), RowKind::Deduction, text(Field::Text15),
          text(Field::Text14), QStringLiteral("السلم الشهري")},
         {Caption(Field::Text16, "Mutuelle"), RowKind::Deduction, text(Field::Text16),
-         member ? text(Field::Text12) : QString(), member ? QStringLiteral("1%") : QStringLiteral("غير مشترك")},
+         member ? text(Field::Text12) : QString(), member ? RuleNumber(kRules.mutualPercent) + QLatin1Char('%') : QStringLiteral("غير مشترك")},
         {Caption(Field::Text17, "Allocations familiales"), RowKind::Earning, text(Field::Text17), {}, {}},
         {Caption(Field::Text18, "Salaire unique"), RowKind::Earning, text(Field::Text18), {}, {}},
         {Caption(Field::Text19, "Absences"), RowKind::Deduction, text(Field::Text19),
          TypedCount(form, Field::Text20) + QStringLiteral(" يوم"),
-         QStringLiteral("1/30 × ") + text(Field::Text2001)},
+         QStringLiteral("1/") + RuleNumber(kRules.daysInMonth) + QStringLiteral(" × ") + text(Field::Text2001)},
     };
 }
 

@@ -10,10 +10,17 @@
 
 #include "paycalc/fields.h"
 #include "paycalc/pay_form.h"
+#include "paycalc/rules_2016.h"
 #include "report/slip_report.h"
 #include "report/text_direction.h"
 
 namespace report::content {
+
+// The rules the slip states its rates from: the engine's, never retyped here.
+inline constexpr const paycalc::Rules &kRules = paycalc::kJanuary2016;
+
+// A number of the rules as the slip writes it: 45, 9, 0.819.
+inline QString RuleNumber(double value) { return QString::number(value, 'g', 15); }
 
 // An Arabic label and the French one that Algerian pay slips commonly carry.
 struct Label {

@@ -187,7 +187,7 @@ QString SlipHtml(const paycalc::PayForm &form, const PrintOptions &options)
     const std::pair<Label, QString> situation[] = {
         {{QStringLiteral("الصنف"), QStringLiteral("Catégorie")}, ListText(form, paycalc::kCategoryList)},
         {{QStringLiteral("الدرجة"), QStringLiteral("Échelon")}, ListText(form, paycalc::kEchelonList)},
-        {{QStringLiteral("قيمة النقطة الاستدلالية"), QStringLiteral("Valeur du point indiciaire")}, QStringLiteral("45")},
+        {{QStringLiteral("قيمة النقطة الاستدلالية"), QStringLiteral("Valeur du point indiciaire")}, RuleNumber(kRules.pointValue)},
         {{QStringLiteral("النقاط الاستدلالية للصنف"), QStringLiteral("Points indiciaires de la catégorie")}, pointText(points.base)},
         {{QStringLiteral("نقاط الدرجة"), QStringLiteral("Points de l'échelon")}, pointText(points.echelon)},
         {{QStringLiteral("مجموع النقاط"), QStringLiteral("Total des points")}, pointText(points.base + points.echelon)},
@@ -281,9 +281,11 @@ QString SlipHtml(const paycalc::PayForm &form, const PrintOptions &options)
         bonusHeadings << QStringLiteral("<th width=\"25%\" bgcolor=\"#d0d0d0\">%1</th>").arg(label(l, true));
     html += TableRow(bonusHeadings);
     const QString mark = Utf8(form.Text(Field::Text23));
-    html += TableRow({Td(LeftToRight(mark + QStringLiteral(" / 40")).toHtmlEscaped(), kCentre),
-                Td((CellAmount(Utf8(form.Text(Field::Text3))) + QStringLiteral(" × 3")).toHtmlEscaped(), kCentre),
-                Td(LeftToRight(QStringLiteral("40 % × %1/40 × 0.819").arg(mark)).toHtmlEscaped(), kCentre),
+    html += TableRow({Td(LeftToRight(mark + QStringLiteral(" / ") + RuleNumber(kRules.bonusFullMark)).toHtmlEscaped(), kCentre),
+                Td((CellAmount(Utf8(form.Text(Field::Text3))) + QStringLiteral(" × ") + RuleNumber(kRules.bonusMonths)).toHtmlEscaped(), kCentre),
+                Td(LeftToRight(QStringLiteral("%1 % × %2/%3 × %4")
+                                     .arg(RuleNumber(kRules.bonusPercent), mark, RuleNumber(kRules.bonusFullMark),
+                                          RuleNumber(kRules.bonusFinalFactor))).toHtmlEscaped(), kCentre),
                 Td(QStringLiteral("<b>%1</b>").arg(CellAmount(Utf8(form.Text(Field::Text22))).toHtmlEscaped()),
                    kCentre + QStringLiteral(" bgcolor=\"#80ffff\""))});
     html += QStringLiteral("</table></body></html>");

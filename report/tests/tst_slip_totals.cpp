@@ -127,6 +127,43 @@ private slots:
         qInfo("%d slips, %d with a rounding line, %d with a negative net pay", kSlips, withRounding, negative);
     }
 
+    // The bases and rates the slip prints beside a line give that line's
+    // amount: "498 نقطة" at "× 45" is base pay, "57146.80" at "9%" the
+    // contribution. A rate printed apart from the engine's rules fails here.
+    void printedRatesGiveTheAmounts()
+    {
+        std::mt19937 random(20160102);
+        int checked = 0;
+        for (int i = 0; i < 2000; ++i) {
+            bool moreThanCents = false;
+            const paycalc::Situation s = Generate(random, moreThanCents);
+            const paycalc::Slip slip = paycalc::ComputeSlip(s);
+            QVERIFY(slip.ok());
+            paycalc::MemoryForm form;
+            paycalc::FillForm(form, s);
+            for (Field f : paycalc::kComputedFields) form.SetText(f, slip.Text(f));
+            for (const report::SlipRow &row : report::SlipRows(form)) {
+                if (row.rate.isEmpty() || row.base.isEmpty()) continue;
+                QString base = row.base;
+                base.remove(QStringLiteral(" نقطة"));
+                bool isNumber = false;
+                const double baseValue = base.toDouble(&isNumber);
+                if (!isNumber) continue; // absences: a count of days
+                double expected = 0;
+                if (row.rate.endsWith(QLatin1Char('%')))
+                    expected = baseValue * (row.rate.chopped(1).toDouble() / 100);
+                else if (row.rate.startsWith(QStringLiteral("× ")))
+                    expected = baseValue * row.rate.mid(2).toDouble();
+                else
+                    continue; // the income tax's scale
+                QCOMPARE(row.amount, Utf8(paydata::ShowAmount(expected)));
+                ++checked;
+            }
+        }
+        // Base pay, experience, social security, and the members' mutual insurance.
+        QVERIFY(checked > 2000 * 3);
+    }
+
     // A worked case of the rounding line: both typed allowances 1.005 count
     // 2.01 together in the pay but show 1.01 each.
     void roundingLineOfTwoThirdDecimals()
