@@ -65,6 +65,15 @@ paycalc::Situation Generate(std::mt19937 &random, bool &moreThanCents)
     return s;
 }
 
+// The form a slip is printed from: the situation's choices and the slip's lines.
+paycalc::MemoryForm FormOf(const paycalc::Situation &s, const paycalc::Slip &slip)
+{
+    paycalc::MemoryForm form;
+    paycalc::FillForm(form, s);
+    for (Field f : paycalc::kComputedFields) form.SetText(f, slip.Text(f));
+    return form;
+}
+
 } // namespace
 
 class SlipTotalsTest : public QObject {
@@ -81,9 +90,7 @@ private slots:
             const paycalc::Situation s = Generate(random, moreThanCents);
             const paycalc::Slip slip = paycalc::ComputeSlip(s);
             QVERIFY(slip.ok());
-            paycalc::MemoryForm form;
-            paycalc::FillForm(form, s);
-            for (Field f : paycalc::kComputedFields) form.SetText(f, slip.Text(f));
+            const paycalc::MemoryForm form = FormOf(s, slip);
             const QString where = QStringLiteral("slip %1: zone '%2' housing '%3' absence '%4'")
                                       .arg(i)
                                       .arg(Utf8(s.zone), Utf8(s.housing), Utf8(s.absence));
@@ -139,9 +146,7 @@ private slots:
             const paycalc::Situation s = Generate(random, moreThanCents);
             const paycalc::Slip slip = paycalc::ComputeSlip(s);
             QVERIFY(slip.ok());
-            paycalc::MemoryForm form;
-            paycalc::FillForm(form, s);
-            for (Field f : paycalc::kComputedFields) form.SetText(f, slip.Text(f));
+            const paycalc::MemoryForm form = FormOf(s, slip);
             for (const report::SlipRow &row : report::SlipRows(form)) {
                 if (row.rate.isEmpty() || row.base.isEmpty()) continue;
                 QString base = row.base;
@@ -172,9 +177,7 @@ private slots:
         s.zone = "1.005";
         s.housing = "1.005";
         const paycalc::Slip slip = paycalc::ComputeSlip(s);
-        paycalc::MemoryForm form;
-        paycalc::FillForm(form, s);
-        for (Field f : paycalc::kComputedFields) form.SetText(f, slip.Text(f));
+        const paycalc::MemoryForm form = FormOf(s, slip);
         const report::SlipTotals totals = report::TotalsOf(form);
         QVERIFY(totals.computed);
         QCOMPARE(Utf8(slip.Text(Field::Text12)), QStringLiteral("57148.81")); // 57146.80 + 2.01
