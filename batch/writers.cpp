@@ -217,7 +217,7 @@ void Outputs::WriteComputed(const Chunk& chunk, const RecordBatch::Record& recor
         for (double value : row.values) x.Amount(value);
     }
     if (pdf_) {
-        SlipIdentity identity;
+        paycalc::Identity identity;
         auto cell = [&](IdentityPart part) {
             const int at = plan_.layout.identity[static_cast<std::size_t>(part)];
             return at < 0 ? std::string()
