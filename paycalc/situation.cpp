@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "paycalc/family_status_rule.h"
 #include "paydata/tables.h"
 
 namespace paycalc {
@@ -109,8 +110,7 @@ std::string Situation::Problem() const
             return std::string(range.name) + " must be from " + std::to_string(range.low) + " to " +
                    std::to_string(range.high) + ", not " + std::to_string(value);
     }
-    // Picking "single" in the window resets both children counts to 0.
-    if (status == 0 && (children != 0 || overTen != 0)) return "a single employee has no children counted";
+    if (BreaksFamilyStatusRule(*this)) return std::string(kFamilyStatusRuleProblem);
     return {};
 }
 
