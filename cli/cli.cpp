@@ -5,8 +5,10 @@
 #include <memory>
 #include <ostream>
 #include <sstream>
+#include <utility>
 
 #include "cli/command.h"
+#include "paycalc/family_status_rule.h"
 #include "paydata/amount.h"
 #include "paydata/tables.h"
 #include "paydata/text_rules.h"
@@ -103,16 +105,15 @@ paycalc::Situation ApplyChanges(const paycalc::Situation& base,
                              "' (category, echelon, post, children, over-ten, status, spouse, mutual, zone, "
                              "housing, absence or mark)"};
     }
-    // Picking "single" in the window resets both children counts to 0, so
-    // single alone means no children; a count above 0 given with it is a
-    // slip the window can never show.
-    if (!s.married()) {
-        if ((childrenGiven && s.children != 0) || (overTenGiven && s.overTen != 0))
+    // The family-status rule holds a single employee's children counts at 0:
+    // a count left at its default takes the rule's value, and a count given
+    // against the rule is a slip the window can never show.
+    for (const auto& [list, given] : {std::pair{paycalc::kChildrenList, childrenGiven},
+                                      std::pair{paycalc::kOverTenList, overTenGiven}})
+        if (given && paycalc::BreaksFamilyStatusRule(s, list))
             throw UsageError{prefix + "status" + is + "single goes with " + prefix + "children" + is + "0 and " +
                              prefix + "over-ten" + is + "0"};
-        s.children = 0;
-        s.overTen = 0;
-    }
+    paycalc::ApplyFamilyStatusRule(s);
     if (std::string problem = s.Problem(); !problem.empty()) throw UsageError{problem};
     return s;
 }
