@@ -9,6 +9,7 @@
 
 #include "cli/command.h"
 #include "paycalc/family_status_rule.h"
+#include "paycalc/situation_inputs.h"
 #include "paydata/amount.h"
 #include "paydata/tables.h"
 #include "paydata/text_rules.h"
@@ -85,12 +86,17 @@ paycalc::Situation ApplyChanges(const paycalc::Situation& base,
     const char* is = prefix == "--" ? " " : "=";
     for (const auto& [name, value] : changes) {
         const std::string label = prefix + name;
-        if (name == "category") s.category = ParseCount(label, value, 1, paydata::kCategoryCount);
-        else if (name == "echelon") s.echelon = ParseCount(label, value, 0, paydata::kEchelonCount - 1);
-        else if (name == "post") s.post = ParseCount(label, value, 0, paydata::kPostCount - 1);
-        else if (name == "children") { s.children = ParseCount(label, value, 0, 12); childrenGiven = true; }
+        // A count within the range of its input.
+        const auto count = [&](paycalc::Input input) {
+            const paycalc::SituationInput& in = paycalc::InputOf(input);
+            return ParseCount(label, value, in.low, in.high);
+        };
+        if (name == "category") s.category = count(paycalc::Input::Category);
+        else if (name == "echelon") s.echelon = count(paycalc::Input::Echelon);
+        else if (name == "post") s.post = count(paycalc::Input::Post);
+        else if (name == "children") { s.children = count(paycalc::Input::Children); childrenGiven = true; }
         else if (name == "over-ten" || name == "over_ten") {
-            s.overTen = ParseCount(label, value, 0, 12);
+            s.overTen = count(paycalc::Input::OverTen);
             overTenGiven = true;
         }
         else if (name == "status") s.status = 1 - Choose(label, value, "married", "single");
