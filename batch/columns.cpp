@@ -2,6 +2,7 @@
 
 #include <charconv>
 
+#include "paycalc/situation_inputs.h"
 #include "paydata/tables.h"
 
 namespace batch {
@@ -46,6 +47,13 @@ bool ParseWhole(std::string_view text, int low, int high, int& out)
     if (value < low || value > high) return false;
     out = value;
     return true;
+}
+
+// A whole number within the range of a list input.
+bool ParseWhole(std::string_view text, paycalc::Input input, int& out)
+{
+    const paycalc::SituationInput& in = paycalc::InputOf(input);
+    return ParseWhole(text, in.low, in.high, out);
 }
 
 // Whether `text` is `word` (lower-case ASCII) in any case.
@@ -230,16 +238,16 @@ Message ReadCell(Column c, std::string_view cell, bool asTyped, paycalc::Situati
     const std::string_view t = Trim(cell);
     switch (c) {
     case Column::Category:
-        if (ParseWhole(cell, 1, paydata::kCategoryCount, s.category)) return {};
+        if (ParseWhole(cell, paycalc::Input::Category, s.category)) return {};
         return Refused(c, cell);
     case Column::Echelon:
-        if (ParseWhole(cell, 0, paydata::kEchelonCount - 1, s.echelon)) return {};
+        if (ParseWhole(cell, paycalc::Input::Echelon, s.echelon)) return {};
         return Refused(c, cell);
     case Column::Children:
-        if (ParseWhole(cell, 0, 12, s.children)) return {};
+        if (ParseWhole(cell, paycalc::Input::Children, s.children)) return {};
         return Refused(c, cell);
     case Column::OverTen:
-        if (ParseWhole(cell, 0, 12, s.overTen)) return {};
+        if (ParseWhole(cell, paycalc::Input::OverTen, s.overTen)) return {};
         return Refused(c, cell);
     case Column::Post:
         // An empty cell is the list's empty first entry: no specific post.
@@ -247,7 +255,7 @@ Message ReadCell(Column c, std::string_view cell, bool asTyped, paycalc::Situati
             s.post = 0;
             return {};
         }
-        if (ParseWhole(cell, 0, paydata::kPostCount - 1, s.post)) return {};
+        if (ParseWhole(cell, paycalc::Input::Post, s.post)) return {};
         for (int row = 1; row < paydata::kPostCount; ++row) {
             if (t == paydata::kSpecificPosts[static_cast<std::size_t>(row)].title) {
                 s.post = row;

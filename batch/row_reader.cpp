@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "batch/refusals.h"
+#include "paycalc/family_status_rule.h"
 #include "paycalc/fields.h"
 #include "paydata/text_rules.h"
 
@@ -77,19 +78,17 @@ RowReader::Outcome RowReader::Read(const RecordBatch& records, const RecordBatch
         if (!problem.empty()) refuse(header_[index], cell, std::move(problem));
     }
     if (refused()) return Outcome::Refused;
-    if (!s.married()) {
-        // Picking "single" in the window sets both children counts to 0:
-        // without a column for them, that is what a single row means.
-        if (!layout_.Has(Column::Children)) s.children = 0;
-        if (!layout_.Has(Column::OverTen)) s.overTen = 0;
-        for (Column c : {Column::Children, Column::OverTen}) {
-            const int count = c == Column::Children ? s.children : s.overTen;
-            if (count == 0) continue;
-            const auto index = static_cast<std::size_t>(layout_.where[static_cast<std::size_t>(c)]);
-            refuse(header_[index], records.Cell(record, index), SingleWithChildrenMessage(count));
-        }
-        if (refused()) return Outcome::Refused;
+    // The family-status rule holds a single employee's children counts: a
+    // count without a column takes the rule's value, and a cell against the
+    // rule is refused.
+    for (const paycalc::HeldList& held : paycalc::FamilyStatusRuleHolds(s.status)) {
+        const Column c = held.list == paycalc::kChildrenList ? Column::Children : Column::OverTen;
+        if (!layout_.Has(c) || !paycalc::BreaksFamilyStatusRule(s, held.list)) continue;
+        const auto index = static_cast<std::size_t>(layout_.where[static_cast<std::size_t>(c)]);
+        refuse(header_[index], records.Cell(record, index), SingleWithChildrenMessage(s.ListPosition(held.list)));
     }
+    if (refused()) return Outcome::Refused;
+    paycalc::ApplyFamilyStatusRule(s);
     return Outcome::Read;
 }
 

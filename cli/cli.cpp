@@ -5,8 +5,11 @@
 #include <memory>
 #include <ostream>
 #include <sstream>
+#include <utility>
 
 #include "cli/command.h"
+#include "paycalc/family_status_rule.h"
+#include "paycalc/situation_inputs.h"
 #include "paydata/amount.h"
 #include "paydata/tables.h"
 #include "paydata/text_rules.h"
@@ -83,12 +86,17 @@ paycalc::Situation ApplyChanges(const paycalc::Situation& base,
     const char* is = prefix == "--" ? " " : "=";
     for (const auto& [name, value] : changes) {
         const std::string label = prefix + name;
-        if (name == "category") s.category = ParseCount(label, value, 1, paydata::kCategoryCount);
-        else if (name == "echelon") s.echelon = ParseCount(label, value, 0, paydata::kEchelonCount - 1);
-        else if (name == "post") s.post = ParseCount(label, value, 0, paydata::kPostCount - 1);
-        else if (name == "children") { s.children = ParseCount(label, value, 0, 12); childrenGiven = true; }
+        // A count within the range of its input.
+        const auto count = [&](paycalc::Input input) {
+            const paycalc::SituationInput& in = paycalc::InputOf(input);
+            return ParseCount(label, value, in.low, in.high);
+        };
+        if (name == "category") s.category = count(paycalc::Input::Category);
+        else if (name == "echelon") s.echelon = count(paycalc::Input::Echelon);
+        else if (name == "post") s.post = count(paycalc::Input::Post);
+        else if (name == "children") { s.children = count(paycalc::Input::Children); childrenGiven = true; }
         else if (name == "over-ten" || name == "over_ten") {
-            s.overTen = ParseCount(label, value, 0, 12);
+            s.overTen = count(paycalc::Input::OverTen);
             overTenGiven = true;
         }
         else if (name == "status") s.status = 1 - Choose(label, value, "married", "single");
@@ -103,16 +111,15 @@ paycalc::Situation ApplyChanges(const paycalc::Situation& base,
                              "' (category, echelon, post, children, over-ten, status, spouse, mutual, zone, "
                              "housing, absence or mark)"};
     }
-    // Picking "single" in the window resets both children counts to 0, so
-    // single alone means no children; a count above 0 given with it is a
-    // slip the window can never show.
-    if (!s.married()) {
-        if ((childrenGiven && s.children != 0) || (overTenGiven && s.overTen != 0))
+    // The family-status rule holds a single employee's children counts at 0:
+    // a count left at its default takes the rule's value, and a count given
+    // against the rule is a slip the window can never show.
+    for (const auto& [list, given] : {std::pair{paycalc::kChildrenList, childrenGiven},
+                                      std::pair{paycalc::kOverTenList, overTenGiven}})
+        if (given && paycalc::BreaksFamilyStatusRule(s, list))
             throw UsageError{prefix + "status" + is + "single goes with " + prefix + "children" + is + "0 and " +
                              prefix + "over-ten" + is + "0"};
-        s.children = 0;
-        s.overTen = 0;
-    }
+    paycalc::ApplyFamilyStatusRule(s);
     if (std::string problem = s.Problem(); !problem.empty()) throw UsageError{problem};
     return s;
 }

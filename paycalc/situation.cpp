@@ -2,28 +2,13 @@
 
 #include <stdexcept>
 
+#include "paycalc/family_status_rule.h"
+#include "paycalc/situation_inputs.h"
 #include "paydata/tables.h"
 
 namespace paycalc {
 
 namespace {
-
-struct ListRange {
-    const char* name;
-    int low;
-    int high;
-};
-
-// Each list's name as the command line spells it, and the values it offers.
-constexpr std::array<ListRange, kComboCount> kRanges{{
-    {"category", 1, paydata::kCategoryCount},
-    {"echelon", 0, paydata::kEchelonCount - 1},
-    {"children", 0, 12},
-    {"over-ten", 0, 12},
-    {"post", 0, paydata::kPostCount - 1},
-    {"status", 0, 1},
-    {"spouse", 0, 1},
-}};
 
 struct LineInfo {
     Field field;
@@ -103,14 +88,13 @@ std::string& Situation::Typed(Field f)
 std::string Situation::Problem() const
 {
     for (int list = 0; list < kComboCount; ++list) {
-        const ListRange& range = kRanges[static_cast<std::size_t>(list)];
-        const int value = list == kCategoryList ? category : ListPosition(list);
+        const SituationInput& range = InputOfList(list);
+        const int value = ListValue(*this, range);
         if (value < range.low || value > range.high)
             return std::string(range.name) + " must be from " + std::to_string(range.low) + " to " +
                    std::to_string(range.high) + ", not " + std::to_string(value);
     }
-    // Picking "single" in the window resets both children counts to 0.
-    if (status == 0 && (children != 0 || overTen != 0)) return "a single employee has no children counted";
+    if (BreaksFamilyStatusRule(*this)) return std::string(kFamilyStatusRuleProblem);
     return {};
 }
 

@@ -4,6 +4,8 @@
 #include <sstream>
 
 #include "cli/cli.h"
+#include "cli/command.h"
+#include "paycalc/family_status_rule.h"
 
 namespace {
 
@@ -85,6 +87,47 @@ TEST(CommandLine, SingleAloneMeansNoChildren)
     EXPECT_NE(alone.out.find("\"Text17\": \"0.00\""), std::string::npos) << alone.out;
     EXPECT_NE(alone.out, RunCli({"--json"}).out);
     EXPECT_EQ(cli::ParseOptions({"--children", "3", "--status", "single", "--children", "0"}).situation.children, 0);
+}
+
+// The situation options against the family-status rule: what the rule's
+// home makes of the situation the options give, or refused when a count
+// given with "single" breaks it; "--to" changes of a comparison alike.
+TEST(CommandLine, SituationOptionsKeepTheFamilyStatusRule)
+{
+    struct Case {
+        std::vector<std::string> args;
+        int children, overTen;
+        int status;
+        bool refused;
+    };
+    const std::vector<Case> cases{
+        {{"--status", "single"}, 1, 0, 0, false},
+        {{"--status", "single", "--children", "0"}, 0, 0, 0, false},
+        {{"--status", "single", "--over-ten", "3"}, 1, 3, 0, true},
+        {{"--status", "single", "--children", "4"}, 4, 0, 0, true},
+        {{"--status", "married", "--children", "4", "--over-ten", "2"}, 4, 2, 1, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args[0] + " " + c.args[1] + " ...");
+        paycalc::Situation expected;
+        expected.status = c.status;
+        expected.children = c.children;
+        expected.overTen = c.overTen;
+        if (c.refused) {
+            ASSERT_TRUE(paycalc::BreaksFamilyStatusRule(expected));
+            EXPECT_THROW(cli::ParseOptions(c.args), cli::UsageError);
+            EXPECT_NE(RunCli(c.args).err.find("--status single goes with"), std::string::npos);
+            continue;
+        }
+        paycalc::ApplyFamilyStatusRule(expected);
+        EXPECT_TRUE(cli::ParseOptions(c.args).situation == expected);
+    }
+    // A change to "single" in a comparison takes the rule too.
+    const paycalc::Situation single = cli::ApplyChanges(paycalc::Situation{}, {{"status", "single"}}, "--to ");
+    EXPECT_FALSE(paycalc::BreaksFamilyStatusRule(single));
+    EXPECT_EQ(single.children, 0);
+    EXPECT_THROW(cli::ApplyChanges(paycalc::Situation{}, {{"status", "single"}, {"over-ten", "1"}}, "--to "),
+                 cli::UsageError);
 }
 
 // The slip command word may be given or left out: same output, same codes.

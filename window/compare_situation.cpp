@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QSignalBlocker>
 
+#include "paycalc/family_status_rule.h"
 #include "window/filtered_line_edit.h"
 #include "window/form1.h"
 #include "window/form1_layout.h"
@@ -158,14 +159,14 @@ void SituationEditor::setSituation(const paycalc::Situation &situation)
     emit changed();
 }
 
-// While the family status is "single", both children counts are held at 0,
+// The family-status rule (a single employee's children counts held at 0),
 // whichever list was picked; the change that follows covers them.
 void SituationEditor::onPicked()
 {
-    if (combo(paycalc::kFamilyStatusList)->currentIndex() == 0) {
+    const auto holds = paycalc::FamilyStatusRuleHolds(combo(paycalc::kFamilyStatusList)->currentIndex());
+    if (!holds.empty()) {
         filling_ = true;
-        combo(paycalc::kChildrenList)->setCurrentIndex(0);
-        combo(paycalc::kOverTenList)->setCurrentIndex(0);
+        for (const paycalc::HeldList &held : holds) combo(held.list)->setCurrentIndex(held.position);
         filling_ = false;
     }
     emit changed();

@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "paycalc/family_status_rule.h"
 #include "paycalc/recalculate.h"
 #include "window/batch_dialog.h"
 #include "window/compare_window.h"
@@ -111,15 +112,14 @@ void Form1::onListPicked()
     recalculate();
 }
 
-// While the family status is "single", both children counts are held at 0,
+// The family-status rule (a single employee's children counts held at 0),
 // whichever list was picked. The recalculation that follows the rule covers
 // these changes, so they raise no recalculation of their own.
 void Form1::applyFamilyStatusRule()
 {
-    if (combo(paycalc::kFamilyStatusList)->currentIndex() != 0) return;
-    for (int list : {paycalc::kChildrenList, paycalc::kOverTenList}) {
-        const QSignalBlocker quiet(combo(list));
-        combo(list)->setCurrentIndex(0);
+    for (const paycalc::HeldList &held : paycalc::FamilyStatusRuleHolds(*form_)) {
+        const QSignalBlocker quiet(combo(held.list));
+        combo(held.list)->setCurrentIndex(held.position);
     }
 }
 

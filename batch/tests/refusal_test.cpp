@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "batch/tests/batch_test_util.h"
+#include "paycalc/family_status_rule.h"
 #include "paycalc/situation.h"
 
 namespace batch::testing {
@@ -99,6 +100,68 @@ std::vector<RefusalCase> Cases()
          "تعذر حساب الكشف: القيمة المكتوبة في «منحة المنطقة» كبيرة جدا",
          true},
     };
+}
+
+// Rows against the family-status rule: a row is refused at every count cell
+// the rule's home says breaks it; a single row without a column for a count
+// is computed as the rule holds that count.
+TEST(FamilyStatusRule, RowsAreRefusedOrHeldAsTheRuleSays)
+{
+    struct RowCase {
+        std::string header;
+        std::string row;
+        paycalc::Situation cells; // the situation the cells give, before the rule
+        std::vector<std::string> refusedColumns;
+    };
+    const auto of = [](int status, int children, int overTen) {
+        paycalc::Situation s;
+        s.status = status;
+        s.children = children;
+        s.overTen = overTen;
+        return s;
+    };
+    const std::string full = "category;echelon;status;children;over_ten\n";
+    const std::string noChildren = "category;echelon;status;over_ten\n";
+    const std::vector<RowCase> cases{
+        {full, "11;7;single;0;0", of(0, 0, 0), {}},
+        {full, "11;7;single;2;1", of(0, 2, 1), {"children", "over_ten"}},
+        {full, "11;7;married;2;1", of(1, 2, 1), {}},
+        {noChildren, "11;7;single;0", of(0, 1, 0), {}}, // the default child is not counted
+        {noChildren, "11;7;عازب;3", of(0, 1, 3), {"over_ten"}},
+    };
+    for (const RowCase& c : cases) {
+        SCOPED_TRACE(c.header + c.row);
+        ScratchDir dir;
+        Options options;
+        options.input = dir.File("staff.csv");
+        options.json = true;
+        WriteFile(options.input, c.header + c.row + "\n");
+        Hooks hooks;
+        std::ostringstream json;
+        hooks.json = &json;
+        std::vector<Refusal> refused;
+        hooks.refused = [&](const Refusal& r) { refused.push_back(r); };
+        const Result result = Execute(options, hooks);
+
+        std::vector<std::string> columns;
+        for (const Refusal& r : refused) {
+            columns.push_back(r.column);
+            EXPECT_NE(r.message.find("single employee"), std::string::npos) << r.message;
+        }
+        EXPECT_EQ(columns, c.refusedColumns);
+        if (!c.refusedColumns.empty()) {
+            EXPECT_EQ(result.exitCode, kExitSomeRefused);
+            continue;
+        }
+        ASSERT_EQ(result.exitCode, kExitAllComputed) << result.error;
+        paycalc::Situation held = c.cells;
+        paycalc::ApplyFamilyStatusRule(held);
+        const auto lines = JsonLines(json.str());
+        ASSERT_EQ(lines.size(), 1u);
+        const paycalc::Slip slip = paycalc::ComputeSlip(held);
+        for (paycalc::Field f : {paycalc::Field::Text17, paycalc::Field::Text21})
+            EXPECT_EQ(lines[0]["slip"][std::string(paycalc::FieldName(f))], slip.Text(f)) << paycalc::FieldName(f);
+    }
 }
 
 class Refused : public ::testing::TestWithParam<RefusalCase> {};

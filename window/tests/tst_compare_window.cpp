@@ -31,6 +31,7 @@
 
 #include "form1_test_support.h"
 #include "paycalc/compare.h"
+#include "paycalc/family_status_rule.h"
 #include "report/compare_report.h"
 #include "window/arabic_application.h"
 #include "window/compare_situation.h"
@@ -152,6 +153,7 @@ private slots:
     void checkAgreesWhenTheAmountsAreOurs();
     void checkFlagsAWrongAmountWithTheExplanation();
     void familyStatusRuleOnTheRight();
+    void singleOnTheRightIsTheRulesSituation();
     void rightFieldsFilterKeystrokes_data();
     void rightFieldsFilterKeystrokes();
     void everyFieldHasAnAccessibleName();
@@ -480,6 +482,26 @@ void CompareWindowTest::familyStatusRuleOnTheRight()
     // The main window is left alone.
     QCOMPARE(form.combo(paycalc::kFamilyStatusList)->currentIndex(), 1);
     QCOMPARE(form.combo(paycalc::kChildrenList)->currentIndex(), 1);
+}
+
+// The right side after a pick of "single", and after a count picked while
+// single, is what the rule's home makes of the situation.
+void CompareWindowTest::singleOnTheRightIsTheRulesSituation()
+{
+    Form1 form;
+    CompareWindow *w = OpenFrom(form);
+    paywindow::SituationEditor *other = w->other();
+    form1test::PickByKeyboard(other->combo(paycalc::kOverTenList), 4);
+    paycalc::Situation expected = other->situation();
+    expected.status = 0;
+    QVERIFY(paycalc::ApplyFamilyStatusRule(expected));
+
+    form1test::PickByKeyboard(other->combo(paycalc::kFamilyStatusList), 0);
+    QVERIFY(other->situation() == expected);
+    form1test::PickByKeyboard(other->combo(paycalc::kOverTenList), 1);
+    QVERIFY(other->situation() == expected);
+    QVERIFY(!paycalc::BreaksFamilyStatusRule(other->situation()));
+    QVERIFY(w->message()->isHidden());
 }
 
 void CompareWindowTest::rightFieldsFilterKeystrokes_data()

@@ -8,7 +8,9 @@
 #include <QWheelEvent>
 
 #include "form1_test_support.h"
+#include "paycalc/family_status_rule.h"
 #include "paycalc/fields.h"
+#include "paycalc/situation.h"
 #include "window/form1.h"
 
 using paycalc::Field;
@@ -80,6 +82,7 @@ private slots:
     void childrenPickWhileSingleIsUndoneAtOnce();
     void childrenPickWhileMarriedIsKept();
     void pickInAnotherListReappliesTheRule();
+    void pickingSingleGivesTheRulesSituation();
     void listChangeWithoutPickRecalculatesWithoutTheRule();
     void typedChangeRecalculates_data();
     void typedChangeRecalculates();
@@ -272,6 +275,28 @@ void Form1WiringTest::pickInAnotherListReappliesTheRule()
 
     QCOMPARE(form.combo(paycalc::kChildrenList)->currentText(), QStringLiteral("0"));
     QCOMPARE(SlipDifferences(form, ExpectedSlip(form)), QString());
+}
+
+// The window's lists after a pick of "single" are what the rule's home makes
+// of the situation, and so is the slip.
+void Form1WiringTest::pickingSingleGivesTheRulesSituation()
+{
+    Form1 form;
+    form1test::PickByKeyboard(form.combo(paycalc::kChildrenList), 3);
+    form1test::PickByKeyboard(form.combo(paycalc::kOverTenList), 2);
+    paycalc::Situation expected;
+    expected.children = 3;
+    expected.overTen = 2;
+    expected.status = kSingle;
+    QVERIFY(paycalc::ApplyFamilyStatusRule(expected));
+
+    form1test::PickByKeyboard(form.combo(paycalc::kFamilyStatusList), kSingle);
+
+    for (int list = 0; list < paycalc::kComboCount; ++list)
+        QCOMPARE(form.combo(list)->currentIndex(), expected.ListPosition(list));
+    const paycalc::Slip slip = paycalc::ComputeSlip(expected);
+    QVERIFY(slip.ok());
+    for (Field line : paycalc::kComputedFields) QCOMPARE(form.payForm().Text(line), slip.Text(line));
 }
 
 void Form1WiringTest::listChangeWithoutPickRecalculatesWithoutTheRule()

@@ -1,0 +1,61 @@
+// The table of the situation's inputs: every list input's range is its
+// list's entries, its default is a fresh situation's, and every typed input
+// names its field.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "paycalc/situation.h"
+#include "paycalc/situation_inputs.h"
+
+namespace {
+
+using paycalc::SituationInput;
+
+TEST(SituationInputs, ListRangesAreTheListsEntries)
+{
+    int lists = 0;
+    for (const SituationInput& in : paycalc::kSituationInputs) {
+        SCOPED_TRACE(std::string(in.name));
+        EXPECT_EQ(&paycalc::InputOf(in.input), &in);
+        if (in.list < 0) continue;
+        ++lists;
+        EXPECT_EQ(&paycalc::InputOfList(in.list), &in);
+        const auto entries = paycalc::ComboEntries(in.list);
+        EXPECT_EQ(in.high - in.low + 1, static_cast<int>(entries.size()));
+        if (in.list == paycalc::kCategoryList) {
+            EXPECT_EQ(entries.front(), std::to_string(in.low));
+        }
+    }
+    EXPECT_EQ(lists, paycalc::kComboCount);
+}
+
+TEST(SituationInputs, DefaultsAreAFreshSituations)
+{
+    const paycalc::Situation fresh;
+    for (const SituationInput& in : paycalc::kSituationInputs) {
+        if (in.list < 0) continue;
+        SCOPED_TRACE(std::string(in.name));
+        EXPECT_EQ(paycalc::DefaultListValue(in), paycalc::ListValue(fresh, in));
+        EXPECT_GE(paycalc::DefaultListValue(in), in.low);
+        EXPECT_LE(paycalc::DefaultListValue(in), in.high);
+        // Out of its range, a situation cannot be shown.
+        paycalc::Situation s;
+        if (in.list == paycalc::kCategoryList) s.category = in.high + 1;
+        else s.SetListPosition(in.list, in.high + 1);
+        EXPECT_EQ(s.Problem(), std::string(in.name) + " must be from " + std::to_string(in.low) + " to " +
+                                   std::to_string(in.high) + ", not " + std::to_string(in.high + 1));
+    }
+}
+
+TEST(SituationInputs, TypedInputsNameTheirFields)
+{
+    for (const SituationInput& in : paycalc::kSituationInputs) {
+        if (in.list >= 0 || in.input == paycalc::Input::Mutual) continue;
+        SCOPED_TRACE(std::string(in.name));
+        EXPECT_TRUE(paycalc::IsTypedField(in.field));
+        EXPECT_EQ(paycalc::Situation{}.Typed(in.field), std::string(paycalc::InitialText(in.field)));
+    }
+}
+
+} // namespace
