@@ -106,10 +106,14 @@ paycalc::Situation ApplyChanges(const paycalc::Situation& base,
         else if (name == "housing") s.housing = value;
         else if (name == "absence") s.absence = value;
         else if (name == "mark") s.mark = value;
-        else
-            throw UsageError{"unknown situation option '" + label +
-                             "' (category, echelon, post, children, over-ten, status, spouse, mutual, zone, "
-                             "housing, absence or mark)"};
+        else {
+            std::string names;
+            for (const paycalc::SituationInput& in : paycalc::kSituationInputs) {
+                if (!names.empty()) names += &in == &paycalc::kSituationInputs.back() ? " or " : ", ";
+                names += in.name;
+            }
+            throw UsageError{"unknown situation option '" + label + "' (" + names + ")"};
+        }
     }
     // The family-status rule holds a single employee's children counts at 0:
     // a count left at its default takes the rule's value, and a count given
@@ -176,25 +180,38 @@ struct SituationText {
 
 void AddSituationOptions(CLI::App& app, Help& help, SituationText& text)
 {
-    auto add = [&](const char* name, const char* valueName, std::string& value, const char* description) {
+    auto add = [&](const char* name, const char* valueName, std::string& value, const std::string& description) {
         CLI::Option* option = AddOption(app, help, std::string("--") + name, valueName, value, description);
         text.given.push_back({name, {option, &value}});
     };
-    add("category", "N", text.category, "grade category, 1..17 (default 11)");
-    add("echelon", "N", text.echelon, "echelon, 0..12 (default 7)");
-    add("post", "K", text.post, "specific post, 0..10, 0 = none (default 0)");
-    add("children", "N", text.children, "number of children, 0..12 (default 1; 0 when single)");
-    add("over-ten", "N", text.overTen, "children over ten, 0..12 (default 0)");
+    // A count: its range and default from the inputs table.
+    auto addCount = [&](paycalc::Input input, const char* valueName, std::string& value, const std::string& what,
+                        const std::string& range = {}, const std::string& note = {}) {
+        const paycalc::SituationInput& in = paycalc::InputOf(input);
+        add(in.name.data(), valueName, value,
+            (what + ", " + std::to_string(in.low) + ".." + std::to_string(in.high) + range + " (default " +
+             std::to_string(paycalc::DefaultListValue(in)) + note + ")"));
+    };
+    addCount(paycalc::Input::Category, "N", text.category, "grade category");
+    addCount(paycalc::Input::Echelon, "N", text.echelon, "echelon");
+    addCount(paycalc::Input::Post, "K", text.post, "specific post", ", 0 = none");
+    addCount(paycalc::Input::Children, "N", text.children, "number of children", {}, "; 0 when single");
+    addCount(paycalc::Input::OverTen, "N", text.overTen, "children over ten");
     add("status", "S", text.status, "single | married (default married)");
     add("spouse", "S", text.spouse, "home | working (default home)");
     // One option with two names, so that the last one given counts.
     text.mutualOption = app.add_flag("--mutual,!--no-mutual", text.mutual, "member of the mutual insurance");
     help.Add("--mutual", "member of the mutual insurance (the default)");
     help.Add("--no-mutual", "not a member");
-    add("zone", "TEXT", text.zone, "zone allowance as typed (default 0)");
-    add("housing", "TEXT", text.housing, "housing allowance as typed (default 0)");
-    add("absence", "TEXT", text.absence, "days of absence as typed (default 0)");
-    add("mark", "TEXT", text.mark, "performance mark as typed (default 40)");
+    // A typed text: its default that of a fresh situation.
+    auto addTyped = [&](paycalc::Input input, std::string& value, const std::string& what) {
+        const paycalc::SituationInput& in = paycalc::InputOf(input);
+        add(in.name.data(), "TEXT", value, what + " as typed (default " + paycalc::Situation{}.Typed(in.field) + ")");
+    };
+    addTyped(paycalc::Input::Zone, text.zone, "zone allowance");
+    addTyped(paycalc::Input::Housing, text.housing, "housing allowance");
+    addTyped(paycalc::Input::Absence, text.absence, "days of absence");
+    addTyped(paycalc::Input::Mark, text.mark, "performance mark");
 }
 
 paycalc::Situation SituationOf(const SituationText& text)
