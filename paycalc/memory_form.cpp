@@ -13,6 +13,19 @@ MemoryForm::MemoryForm()
     }
 }
 
+MemoryForm MemoryForm::InputsOf(const PayForm& form)
+{
+    MemoryForm copy;
+    for (int list = 0; list < kComboCount; ++list) {
+        copy.Select(list, form.ListIndex(list));
+        copy.SetListText(list, form.ListText(list));
+    }
+    for (int f = 0; f < kFieldCount; ++f)
+        if (IsTypedField(static_cast<Field>(f))) copy.SetText(static_cast<Field>(f), form.Text(static_cast<Field>(f)));
+    copy.SetCheck(form.Check());
+    return copy;
+}
+
 std::string MemoryForm::Text(Field field) const { return texts_[static_cast<std::size_t>(field)]; }
 
 void MemoryForm::SetText(Field field, const std::string& text)

@@ -14,6 +14,9 @@ class MemoryForm final : public PayForm {
 public:
     // Lists filled and selected as at start-up; no recalculation yet.
     MemoryForm();
+    // A form with the inputs of `form`: its lists' selections and texts, its
+    // typed fields and its check box; the lines as at start-up.
+    static MemoryForm InputsOf(const PayForm& form);
 
     std::string Text(Field field) const override;
     void SetText(Field field, const std::string& text) override;

@@ -4,6 +4,7 @@
 #include <charconv>
 
 #include "paycalc/rules_2016.h"
+#include "paycalc/slip_table.h"
 #include "paydata/tables.h"
 
 namespace paycalc {
@@ -48,6 +49,13 @@ std::string Plain(double value)
     auto res = std::to_chars(buf.data(), buf.data() + buf.size(), value, std::chars_format::fixed);
     return std::string(buf.data(), res.ptr);
 }
+
+// A slip's base in index points, and its rate per point.
+std::string PointsText(double points) { return RuleNumber(points) + " نقطة"; }
+std::string PerPoint() { return "× " + RuleNumber(kRules.pointValue); }
+std::string PercentText(double percent) { return RuleNumber(percent) + "%"; }
+// The name a slip gives the monthly income-tax scale in its rate column.
+constexpr const char* kIrgScaleName = "السلم الشهري";
 
 // One recalculation's access to the form. Every line runs inside Line(), so a
 // failure stops the recalculation with an error naming that line and, when a
@@ -96,9 +104,11 @@ public:
     std::string ListNumber(int list) const { return Plain(ReadList(list)); }
     // Records the explanation of line f; the formula's `{}` are replaced by
     // the quoted amounts in order.
-    void Explain(Field f, std::string rule, std::string_view formula, std::vector<Quoted> quoted)
+    // `base` and `rate`: what a slip states beside the line.
+    void Explain(Field f, std::string rule, std::string_view formula, std::vector<Quoted> quoted,
+                 std::string base = {}, std::string rate = {})
     {
-        Explanation e{std::move(rule), {}, form_.Text(f), {}};
+        Explanation e{std::move(rule), {}, form_.Text(f), {}, std::move(base), std::move(rate)};
         std::size_t next = 0;
         for (std::size_t i = 0; i < formula.size(); ++i) {
             if (formula.compare(i, 2, "{}") == 0 && next < quoted.size()) {
@@ -149,11 +159,11 @@ void ComputeBasePay(PayForm& form, Trace* trace)
         const std::string category = lines.ListNumber(kCategoryList);
         const std::string pointValue = Plain(kRules.pointValue);
         lines.Explain(Field::Text1, "النقاط الاستدلالية الأساسية للصنف " + category + " مضروبة في قيمة النقطة " + pointValue,
-                      "{} × {}", {Lines::Q(basePoints), Lines::Q(kRules.pointValue)});
+                      "{} × {}", {Lines::Q(basePoints), Lines::Q(kRules.pointValue)}, PointsText(basePoints), PerPoint());
         lines.Explain(Field::Text2,
                       "النقاط التي تضيفها الدرجة " + lines.ListNumber(kEchelonList) + " في الصنف " + category +
                           " مضروبة في قيمة النقطة " + pointValue,
-                      "{} × {}", {Lines::Q(points), Lines::Q(kRules.pointValue)});
+                      "{} × {}", {Lines::Q(points), Lines::Q(kRules.pointValue)}, PointsText(points), PerPoint());
     }
 }
 
@@ -279,7 +289,8 @@ void ComputeSocialSecurity(PayForm& form, Trace* trace)
                       "الأجر الرئيسي وكل المنح، ومنها منحة المنطقة ومنحة السكن، كلها خاضعة للضمان الاجتماعي", formula,
                       std::move(subject));
         lines.Explain(Field::Text13, Plain(kRules.socialSecurityPercent) + " % من الأجر الخاضع للضمان الاجتماعي",
-                      "{} × {} %", {lines.Q(Field::Text12), Lines::Q(kRules.socialSecurityPercent)});
+                      "{} × {} %", {lines.Q(Field::Text12), Lines::Q(kRules.socialSecurityPercent)},
+                      form.Text(Field::Text12), PercentText(kRules.socialSecurityPercent));
         lines.Explain(Field::Text14, "الأجر الخاضع للضمان الاجتماعي ناقص اشتراك الضمان الاجتماعي", "{} − {}",
                       {lines.Q(Field::Text12), lines.Q(Field::Text13)});
         const double base = IrgScaleBase(taxable);
@@ -291,7 +302,7 @@ void ComputeSocialSecurity(PayForm& form, Trace* trace)
                                       ") إلى مضاعف " + Plain(step) + " فيصير " + baseText;
         if (bracket.exempt) {
             lines.Explain(Field::Text15, scaleBase + "، ولا ضريبة على ما لا يتجاوز " + Plain(bracket.upTo), "",
-                          {lines.Q(Field::Text14)});
+                          {lines.Q(Field::Text14)}, form.Text(Field::Text14), kIrgScaleName);
         } else {
             // The tax on each step as a percentage of it.
             const std::string rate = Plain(bracket.factor * (kPercentBase / step));
@@ -301,7 +312,8 @@ void ComputeSocialSecurity(PayForm& form, Trace* trace)
                               (bracket.fixed > 0 ? "، مضافا إليه " + Plain(bracket.fixed) + " عن الشرائح السابقة" : ""),
                           bracket.fixed > 0 ? "({} − {}) × {} ÷ {} + {}" : "({} − {}) × {} ÷ {}",
                           {Lines::Q(base), Lines::Q(bracket.lower), Lines::Q(bracket.factor), Lines::Q(step),
-                           Lines::Q(bracket.fixed), lines.Q(Field::Text14)});
+                           Lines::Q(bracket.fixed), lines.Q(Field::Text14)},
+                          form.Text(Field::Text14), kIrgScaleName);
         }
     }
 }
@@ -390,9 +402,10 @@ void ComputeNetPay(PayForm& form, Trace* trace)
         if (member)
             lines.Explain(Field::Text16,
                           Plain(kRules.mutualPercent) + " % من الأجر الخاضع للضمان الاجتماعي، للمشترك في التعاضدية",
-                          "{} × {} %", {lines.Q(Field::Text12), Lines::Q(kRules.mutualPercent)});
+                          "{} × {} %", {lines.Q(Field::Text12), Lines::Q(kRules.mutualPercent)},
+                          form.Text(Field::Text12), PercentText(kRules.mutualPercent));
         else
-            lines.Explain(Field::Text16, "غير مشترك في التعاضدية: لا اقتطاع", "", {});
+            lines.Explain(Field::Text16, "غير مشترك في التعاضدية: لا اقتطاع", "", {}, {}, "غير مشترك");
         const std::string ordinal(kRules.fullRateChildOrdinal);
         if (children < kFullRateChildren + 1)
             lines.Explain(Field::Text2000, Plain(kRules.childAllowance) + " عن كل ولد حتى " + ordinal, "{} × {}",
@@ -423,7 +436,9 @@ void ComputeNetPay(PayForm& form, Trace* trace)
                       "جزء من " + std::string(kRules.daysInMonthWords) + " من الراتب بعد الاقتطاعات (" +
                           lines.Q(Field::Text2001).amount + ") عن كل يوم غياب؛ المنح العائلية لا تنقص",
                       "{} ÷ {} × {}",
-                      {lines.Q(Field::Text2001), Lines::Q(kRules.daysInMonth), lines.Q(Field::Text20)});
+                      {lines.Q(Field::Text2001), Lines::Q(kRules.daysInMonth), lines.Q(Field::Text20)},
+                      RuleNumber(ReadAmount(form.Text(Field::Text20))) + " يوم",
+                      "1/" + RuleNumber(kRules.daysInMonth) + " × " + form.Text(Field::Text2001));
         lines.Explain(Field::Text21,
                       "الراتب الصافي: المنح العائلية والراتب بعد الاقتطاعات والأجر الوحيد، ناقص الغيابات",
                       "{} + {} + {} − {}",

@@ -23,6 +23,10 @@ struct Explanation {
                          // (× ÷ + −, % for hundredths, parentheses); empty for a table lookup
     std::string result;  // the amount shown
     std::vector<Quoted> quoted;
+    // What a pay slip states beside the line, when it states anything: the
+    // base the rule applied to and the rate ("498 نقطة" at "× 45").
+    std::string base;
+    std::string rate;
 };
 
 class Trace {

@@ -1,8 +1,8 @@
 // What the slip says, before it is laid out: each line's label in Arabic and
-// French, its kind, its amount, and the base and rate stated beside it; the
-// situation's list texts and index points. The printed page and the copy for
-// a spreadsheet both read it. No layout here, and no amount computed: every
-// amount is a field of the recalculated form.
+// French beside what the engine's slip (paycalc/slip_table.h) states of it, its
+// kind, amount, base and rate; the situation's list texts. The printed page
+// and the copy for a spreadsheet both read it. No layout here, no amount
+// computed and no rate written: all of it is the engine's.
 #pragma once
 
 #include <QList>
@@ -10,17 +10,14 @@
 
 #include "paycalc/fields.h"
 #include "paycalc/pay_form.h"
-#include "paycalc/rules_2016.h"
+#include "paycalc/slip_table.h"
 #include "report/slip_report.h"
 #include "report/text_direction.h"
 
 namespace report::content {
 
-// The rules the slip states its rates from: the engine's, never retyped here.
-inline constexpr const paycalc::Rules &kRules = paycalc::kJanuary2016;
-
-// A number of the rules as the slip writes it: 45, 9, 0.819.
-inline QString RuleNumber(double value) { return QString::number(value, 'g', 15); }
+// A number of the rules the slip was computed with, as the slip writes it: 45, 9, 0.819.
+inline QString RuleNumber(double value) { return Utf8(paycalc::RuleNumber(value)); }
 
 // An Arabic label and the French one that Algerian pay slips commonly carry.
 struct Label {
@@ -34,15 +31,6 @@ inline Label Caption(paycalc::Field f, const char *french) { return {Utf8(paycal
 // A list's text as the slip prints it: a dash for an empty list.
 QString ListText(const paycalc::PayForm &form, int list);
 
-// Index points of the grid for the form's category and echelon: display of
-// the table behind base pay and the experience allowance.
-struct Points {
-    int base = 0;
-    int echelon = 0;
-    bool known = false;
-};
-Points PointsOf(const paycalc::PayForm &form);
-
 struct Row {
     Label label;
     RowKind kind;
@@ -51,8 +39,8 @@ struct Row {
     QString rate;
 };
 
-// The slip's lines in print order, from the recalculated form.
-QList<Row> RowsOf(const paycalc::PayForm &form);
+// The slip's table in print order: its lines but the information ones.
+QList<Row> RowsOf(const paycalc::SlipTable &slip);
 
 inline const Label kEarningsTotal{QStringLiteral("مجموع المستحقات"), QStringLiteral("Total des gains")};
 inline const Label kDeductionsTotal{QStringLiteral("مجموع الاقتطاعات"), QStringLiteral("Total des retenues")};

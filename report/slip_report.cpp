@@ -181,13 +181,15 @@ QString SlipHtml(const paycalc::PayForm &form, const PrintOptions &options)
     }
 
     // Situation, with the index points behind base pay.
-    const Points points = PointsOf(form);
+    const paycalc::SlipTable slip = paycalc::TableOf(form);
+    const paycalc::Rules &rules = *slip.rules;
+    const paycalc::GridPoints &points = slip.points;
     const auto pointText = [&points](int n) { return points.known ? QString::number(n) : QStringLiteral("—"); };
     const bool member = form.Check() == paycalc::CheckState::Checked;
     const std::pair<Label, QString> situation[] = {
         {{QStringLiteral("الصنف"), QStringLiteral("Catégorie")}, ListText(form, paycalc::kCategoryList)},
         {{QStringLiteral("الدرجة"), QStringLiteral("Échelon")}, ListText(form, paycalc::kEchelonList)},
-        {{QStringLiteral("قيمة النقطة الاستدلالية"), QStringLiteral("Valeur du point indiciaire")}, RuleNumber(kRules.pointValue)},
+        {{QStringLiteral("قيمة النقطة الاستدلالية"), QStringLiteral("Valeur du point indiciaire")}, RuleNumber(rules.pointValue)},
         {{QStringLiteral("النقاط الاستدلالية للصنف"), QStringLiteral("Points indiciaires de la catégorie")}, pointText(points.base)},
         {{QStringLiteral("نقاط الدرجة"), QStringLiteral("Points de l'échelon")}, pointText(points.echelon)},
         {{QStringLiteral("مجموع النقاط"), QStringLiteral("Total des points")}, pointText(points.base + points.echelon)},
@@ -225,7 +227,7 @@ QString SlipHtml(const paycalc::PayForm &form, const PrintOptions &options)
     for (int c = 0; c < 5; ++c)
         headings << QStringLiteral("<th width=\"%1\" bgcolor=\"#d0d0d0\">%2</th>").arg(QLatin1String(widths[c]), label(kColumns[c], true));
     html += TableRow(headings);
-    for (const Row &row : RowsOf(form)) {
+    for (const Row &row : RowsOf(slip)) {
         const QString amount = CellAmount(row.amount).toHtmlEscaped();
         const QString base = (HasArabic(row.base) ? row.base : CellAmount(row.base)).toHtmlEscaped();
         const QString rate = (HasArabic(row.rate) ? row.rate : LeftToRight(row.rate)).toHtmlEscaped();
@@ -241,7 +243,7 @@ QString SlipHtml(const paycalc::PayForm &form, const PrintOptions &options)
     }
 
     // Totals and net pay.
-    const SlipTotals totals = TotalsOf(form);
+    const SlipTotals totals = TotalsOf(slip);
     const QString difference = QStringLiteral("المستحقات − الاقتطاعات");
     if (totals.computed) {
         html += TableRow({Td(QStringLiteral("%1 / %2").arg(label(kEarningsTotal, true), label(kDeductionsTotal, true))), Td({}), Td({}),
@@ -281,12 +283,12 @@ QString SlipHtml(const paycalc::PayForm &form, const PrintOptions &options)
         bonusHeadings << QStringLiteral("<th width=\"25%\" bgcolor=\"#d0d0d0\">%1</th>").arg(label(l, true));
     html += TableRow(bonusHeadings);
     const QString mark = Utf8(form.Text(Field::Text23));
-    html += TableRow({Td(LeftToRight(mark + QStringLiteral(" / ") + RuleNumber(kRules.bonusFullMark)).toHtmlEscaped(), kCentre),
-                Td((CellAmount(Utf8(form.Text(Field::Text3))) + QStringLiteral(" × ") + RuleNumber(kRules.bonusMonths)).toHtmlEscaped(), kCentre),
+    html += TableRow({Td(LeftToRight(mark + QStringLiteral(" / ") + RuleNumber(rules.bonusFullMark)).toHtmlEscaped(), kCentre),
+                Td((CellAmount(Utf8(slip.Line(Field::Text3).amount)) + QStringLiteral(" × ") + RuleNumber(rules.bonusMonths)).toHtmlEscaped(), kCentre),
                 Td(LeftToRight(QStringLiteral("%1 % × %2/%3 × %4")
-                                     .arg(RuleNumber(kRules.bonusPercent), mark, RuleNumber(kRules.bonusFullMark),
-                                          RuleNumber(kRules.bonusFinalFactor))).toHtmlEscaped(), kCentre),
-                Td(QStringLiteral("<b>%1</b>").arg(CellAmount(Utf8(form.Text(Field::Text22))).toHtmlEscaped()),
+                                     .arg(RuleNumber(rules.bonusPercent), mark, RuleNumber(rules.bonusFullMark),
+                                          RuleNumber(rules.bonusFinalFactor))).toHtmlEscaped(), kCentre),
+                Td(QStringLiteral("<b>%1</b>").arg(CellAmount(Utf8(slip.Line(Field::Text22).amount)).toHtmlEscaped()),
                    kCentre + QStringLiteral(" bgcolor=\"#80ffff\""))});
     html += QStringLiteral("</table></body></html>");
     return html;

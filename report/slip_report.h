@@ -12,6 +12,7 @@
 
 #include "paycalc/identity.h"
 #include "paycalc/pay_form.h"
+#include "paycalc/slip_table.h"
 
 class QPagedPaintDevice;
 class QTextDocument;
@@ -56,12 +57,13 @@ void EnsureGuiApplication(const char *program);
 bool WriteSlipPdf(const paycalc::PayForm &form, const PrintOptions &options, const QString &path,
                   QString *error = nullptr);
 
-// The rows of the slip's table, in print order. Every amount is a field of
-// the form as shown (the typed zone and housing allowances as ReadAmount
-// reads them, shown to the cent). Earnings and deductions add up to the net
-// pay; subtotals (main pay, pay subject to social security, taxable amount)
-// are bases of the lines after them and are not added.
-enum class RowKind { Earning, Deduction, Subtotal };
+// The rows of the slip's table, in print order, as the engine's slip states
+// them (paycalc/slip_table.h): every amount is a field of the form as shown (the
+// typed zone and housing allowances as ReadAmount reads them, shown to the
+// cent). Earnings and deductions add up to the net pay; subtotals (main pay,
+// pay subject to social security, taxable amount) are bases of the lines
+// after them and are not added.
+using RowKind = paycalc::LineKind;
 struct SlipRow {
     QString label; // Arabic; "Arabic / French" when bilingual
     RowKind kind;
@@ -71,7 +73,7 @@ struct SlipRow {
 };
 QList<SlipRow> SlipRows(const paycalc::PayForm &form, bool bilingual = false);
 
-// The totals of the table, with ReadAmount / Add / Sub and ShowAmount.
+// The totals of the engine's slip, as text for the page.
 struct SlipTotals {
     bool computed = false; // false only when a sum overflows
     QString earnings;      // sum of the earnings column
@@ -83,6 +85,7 @@ struct SlipTotals {
     // rounded to the cent on its line.
     QString rounding;
 };
+SlipTotals TotalsOf(const paycalc::SlipTable &slip);
 SlipTotals TotalsOf(const paycalc::PayForm &form);
 
 // Net pay (Text21) in Arabic words; empty when too large to write in words.
