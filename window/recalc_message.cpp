@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "paycalc/line_inputs.h"
 #include "paycalc/memory_form.h"
 #include "paycalc/recalculate.h"
 
@@ -15,28 +16,6 @@ namespace {
 
 using paycalc::Field;
 using paydata::FailureKind;
-
-// The typed fields each line of the slip is computed from, directly or
-// through earlier lines. The other lines come from the lists alone.
-std::vector<Field> TypedInputsBehind(Field line)
-{
-    switch (line) {
-    case Field::Text12:
-    case Field::Text13:
-    case Field::Text14:
-    case Field::Text15:
-    case Field::Text16:
-    case Field::Text2001:
-        return {Field::Text10, Field::Text11};
-    case Field::Text19:
-    case Field::Text21:
-        return {Field::Text10, Field::Text11, Field::Text20};
-    case Field::Text22:
-        return {Field::Text23};
-    default:
-        return {};
-    }
-}
 
 // The line a user sees for a line of the slip; the hidden working fields
 // show through the line they lead to.
@@ -51,14 +30,8 @@ Field ShownLine(Field line)
 // `form` staying as they are.
 bool ComputesWithout(const paycalc::PayForm &form, Field cleared)
 {
-    paycalc::MemoryForm copy;
-    for (int list = 0; list < paycalc::kComboCount; ++list) {
-        copy.Select(list, form.ListIndex(list));
-        copy.SetListText(list, form.ListText(list));
-    }
-    for (Field typed : {Field::Text10, Field::Text11, Field::Text20, Field::Text23})
-        copy.SetText(typed, typed == cleared ? std::string() : form.Text(typed));
-    copy.SetCheck(form.Check());
+    paycalc::MemoryForm copy = paycalc::MemoryForm::InputsOf(form);
+    copy.SetText(cleared, std::string());
     try {
         paycalc::RecalculateAll(copy);
         return true;
@@ -91,7 +64,7 @@ QString RecalcMessage(const paycalc::RecalcError &error, const paycalc::PayForm 
     if (error.source() && paycalc::IsTypedField(*error.source())) {
         inputs = {*error.source()};
     } else {
-        inputs = TypedInputsBehind(error.step());
+        inputs = paycalc::TypedInputsBehind(error.step());
         std::vector<Field> culprits;
         for (Field input : inputs)
             if (ComputesWithout(form, input)) culprits.push_back(input);
