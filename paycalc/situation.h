@@ -21,19 +21,21 @@
 
 namespace paycalc {
 
+// A fresh situation is the window at start-up: its lists' selections, its
+// check box and the typed fields' first texts.
 struct Situation {
-    int category = 11; // grade category 1..17: Combo1(0) at position category - 1
-    int echelon = 7;   // 0..12: Combo1(1)
-    int post = 0;      // row 0..10 of the specific-post table, 0 = none: Combo1(4)
-    int children = 1;  // 0..12: Combo1(2)
-    int overTen = 0;   // 0..12: Combo1(3)
-    int status = 1;    // Combo1(5): 0 single ("عازب"), 1 married ("متزوج")
-    int spouse = 0;    // Combo1(6): 0 at home ("ماكثة"), 1 working ("عاملة")
-    bool mutual = kMutualTickedAtStartup; // Check1
-    std::string zone = "0";    // Text10, as typed
-    std::string housing = "0"; // Text11, as typed
-    std::string absence = "0"; // Text20, as typed
-    std::string mark = "40";   // Text23, as typed
+    int category = kStartupSelection[kCategoryList] + 1; // grade category 1..17: Combo1(0) at position category - 1
+    int echelon = kStartupSelection[kEchelonList];       // 0..12: Combo1(1)
+    int post = kStartupSelection[kPostList];             // row 0..10 of the specific-post table, 0 = none: Combo1(4)
+    int children = kStartupSelection[kChildrenList];     // 0..12: Combo1(2)
+    int overTen = kStartupSelection[kOverTenList];       // 0..12: Combo1(3)
+    int status = kStartupSelection[kFamilyStatusList];   // Combo1(5): 0 single ("عازب"), 1 married ("متزوج")
+    int spouse = kStartupSelection[kSpouseList];         // Combo1(6): 0 at home ("ماكثة"), 1 working ("عاملة")
+    bool mutual = kMutualTickedAtStartup;                // Check1
+    std::string zone{InitialText(Field::Text10)};        // Text10, as typed
+    std::string housing{InitialText(Field::Text11)};     // Text11, as typed
+    std::string absence{InitialText(Field::Text20)};     // Text20, as typed
+    std::string mark{InitialText(Field::Text23)};        // Text23, as typed
 
     bool married() const { return status != 0; }
     bool spouseWorking() const { return spouse != 0; }
