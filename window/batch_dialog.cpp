@@ -315,6 +315,17 @@ void BatchDialog::start()
         status_->setText(QStringLiteral("اختر اسم الملف لكل مخرج محدد."));
         return;
     }
+    // The outputs' names are typed text too: no control character in them.
+    const std::pair<const std::string *, QString> outputs[] = {{&options_.out, QStringLiteral("جدول الكشوف")},
+                                                               {&options_.pdf, QStringLiteral("الكشوف المطبوعة")}};
+    for (const auto &[name, output] : outputs) {
+        if (auto found = paydata::FindControlCharacter(*name, paydata::LineBreaks::Refused)) {
+            status_->setText(QStringLiteral("في اسم ملف %1 محرف التحكم %2 في الموضع %3، صححه.")
+                                 .arg(output, Utf8(paydata::CodeName(found->code)))
+                                 .arg(found->position));
+            return;
+        }
+    }
     refused_->setRowCount(0);
     totals_->setRowCount(0);
     progress_->setRange(0, 0); // busy until the first count comes

@@ -54,6 +54,8 @@ private slots:
     void requiredColumnMissingCannotRun_data();
     void requiredColumnMissingCannotRun();
     void controlCharacterInTheFileNameCannotRun();
+    void controlCharacterInAnOutputNameIsRefused_data();
+    void controlCharacterInAnOutputNameIsRefused();
     void runWritesTheOutputsAndShowsRefusedRowsAndTotals();
     void cancelLeavesNoFile();
     void choicesLockedWhileRunning();
@@ -183,6 +185,35 @@ void BatchDialogTest::controlCharacterInTheFileNameCannotRun()
     QVERIFY2(said.contains(QStringLiteral("محرف التحكم U+0007")), qPrintable(said));
     QVERIFY(!dialog.runButton()->isEnabled());
     QCOMPARE(dialog.preview()->rowCount(), 0);
+}
+
+void BatchDialogTest::controlCharacterInAnOutputNameIsRefused_data()
+{
+    QTest::addColumn<bool>("pdf");
+    QTest::newRow("table") << false;
+    QTest::newRow("pdf") << true;
+}
+
+// A typed output name with a control character starts no run and writes nothing.
+void BatchDialogTest::controlCharacterInAnOutputNameIsRefused()
+{
+    QFETCH(bool, pdf);
+    QTemporaryDir dir;
+    BatchDialog dialog;
+    dialog.show();
+    dialog.setStaffFile(Example("staff-with-mistakes.csv"));
+    dialog.tableOutput()->setChecked(!pdf);
+    dialog.pdfOutput()->setChecked(pdf);
+    (pdf ? dialog.pdfFile() : dialog.tableFile())->setText(dir.filePath(QStringLiteral("slips\u001b.out")));
+    QSignalSpy done(&dialog, &BatchDialog::runFinished);
+    QTest::mouseClick(dialog.runButton(), Qt::LeftButton);
+    QVERIFY(!dialog.isRunning());
+    QVERIFY(!done.wait(200));
+    const QString said = dialog.status()->text();
+    QVERIFY2(said.contains(QStringLiteral("محرف التحكم U+001B")), qPrintable(said));
+    QVERIFY2(said.contains(pdf ? QStringLiteral("المطبوعة") : QStringLiteral("جدول")), qPrintable(said));
+    QVERIFY(Names(QDir(dir.path())).isEmpty());
+    QVERIFY(dialog.runButton()->isEnabled());
 }
 
 void BatchDialogTest::runWritesTheOutputsAndShowsRefusedRowsAndTotals()
