@@ -16,7 +16,8 @@
 
 namespace report::content {
 
-// A number of the rules the slip was computed with, as the slip writes it: 45, 9, 0.819.
+// A number of the rules the slip was computed with, as the slip writes it:
+// the shortest decimal, no trailing zeros.
 inline QString RuleNumber(double value) { return Utf8(paycalc::RuleNumber(value)); }
 
 // An Arabic label and the French one that Algerian pay slips commonly carry.
