@@ -311,7 +311,7 @@ QString ComparisonHtml(const ComparisonDocument &document)
                               Cell(LeftToRight(Utf8(line.theirs)), " align=\"center\""), DifferenceCell(line.difference),
                               line.agrees ? Cell(AgreementWord(true), " align=\"center\"")
                                           : QStringLiteral("<td align=\"center\"><b>%1</b></td>").arg(AgreementWord(false)),
-                              QStringLiteral("<td>%1</td>").arg(line.agrees ? QString() : ExplanationHtml(line.explanation))});
+                              QStringLiteral("<td width=\"38%\">%1</td>").arg(line.agrees ? QString() : ExplanationHtml(line.explanation))});
         }
         html += QStringLiteral("</table>");
     }
