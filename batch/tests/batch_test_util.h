@@ -76,6 +76,29 @@ inline RunOutput RunBatch(const Options& options)
     return r;
 }
 
+// A staff list's text run in-process with JSON Lines out: the result, the
+// refused rows as reported one by one, and the JSON text.
+struct ExecuteOutput {
+    Result result;
+    std::vector<Refusal> refused;
+    std::string json;
+};
+
+inline ExecuteOutput ExecuteStaff(const ScratchDir& dir, const std::string& staff, Options options = {})
+{
+    options.input = dir.File("staff.csv");
+    options.json = true;
+    WriteFile(options.input, staff);
+    ExecuteOutput out;
+    Hooks hooks;
+    std::ostringstream json;
+    hooks.json = &json;
+    hooks.refused = [&out](const Refusal& r) { out.refused.push_back(r); };
+    out.result = Execute(options, hooks);
+    out.json = json.str();
+    return out;
+}
+
 inline std::vector<nlohmann::json> JsonLines(const std::string& text)
 {
     std::vector<nlohmann::json> lines;

@@ -84,23 +84,15 @@ TEST_P(Format, RowsCarriedCellsAndSlips)
 {
     const FormatCase& c = GetParam();
     ScratchDir dir;
-    Options options;
-    options.input = dir.File("staff.csv");
-    options.json = true;
-    WriteFile(options.input, c.input);
-
-    Hooks hooks;
-    std::ostringstream json;
-    hooks.json = &json;
-    std::vector<Refusal> refused;
-    hooks.refused = [&](const Refusal& r) { refused.push_back(r); };
-    const Result result = Execute(options, hooks);
+    const ExecuteOutput run = ExecuteStaff(dir, c.input);
+    const Result& result = run.result;
+    const std::vector<Refusal>& refused = run.refused;
     EXPECT_TRUE(refused.empty()) << refused.front().line << ": " << refused.front().message;
     ASSERT_EQ(result.exitCode, kExitAllComputed) << result.error;
     EXPECT_EQ(result.counts.computed, c.rows.size());
     EXPECT_EQ(result.counts.empty, c.empty);
 
-    const auto lines = JsonLines(json.str());
+    const auto lines = JsonLines(run.json);
     ASSERT_EQ(lines.size(), c.rows.size());
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const ExpectedRow& want = c.rows[i];

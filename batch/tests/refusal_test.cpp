@@ -132,16 +132,9 @@ TEST(FamilyStatusRule, RowsAreRefusedOrHeldAsTheRuleSays)
     for (const RowCase& c : cases) {
         SCOPED_TRACE(c.header + c.row);
         ScratchDir dir;
-        Options options;
-        options.input = dir.File("staff.csv");
-        options.json = true;
-        WriteFile(options.input, c.header + c.row + "\n");
-        Hooks hooks;
-        std::ostringstream json;
-        hooks.json = &json;
-        std::vector<Refusal> refused;
-        hooks.refused = [&](const Refusal& r) { refused.push_back(r); };
-        const Result result = Execute(options, hooks);
+        const ExecuteOutput run = ExecuteStaff(dir, c.header + c.row + "\n");
+        const Result& result = run.result;
+        const std::vector<Refusal>& refused = run.refused;
 
         std::vector<std::string> columns;
         for (const Refusal& r : refused) {
@@ -156,7 +149,7 @@ TEST(FamilyStatusRule, RowsAreRefusedOrHeldAsTheRuleSays)
         ASSERT_EQ(result.exitCode, kExitAllComputed) << result.error;
         paycalc::Situation held = c.cells;
         paycalc::ApplyFamilyStatusRule(held);
-        const auto lines = JsonLines(json.str());
+        const auto lines = JsonLines(run.json);
         ASSERT_EQ(lines.size(), 1u);
         const paycalc::Slip slip = paycalc::ComputeSlip(held);
         for (paycalc::Field f : {paycalc::Field::Text17, paycalc::Field::Text21})
