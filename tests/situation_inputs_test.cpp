@@ -1,9 +1,11 @@
 // The table of the situation's inputs: every list input's range is its
-// list's entries, its default is a fresh situation's, and every typed input
-// names its field.
+// list's entries, its default is a fresh situation's, every typed input
+// names its field, and every input has its caption.
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "paycalc/situation.h"
 #include "paycalc/situation_inputs.h"
@@ -55,6 +57,36 @@ TEST(SituationInputs, TypedInputsNameTheirFields)
         SCOPED_TRACE(std::string(in.name));
         EXPECT_TRUE(paycalc::IsTypedField(in.field));
         EXPECT_EQ(paycalc::Situation{}.Typed(in.field), std::string(paycalc::InitialText(in.field)));
+    }
+}
+
+bool EdgeOfCaption(char c) { return c == ' ' || c == '\t' || c == ':'; }
+
+bool OnlyEdges(std::string_view text)
+{
+    for (char c : text)
+        if (!EdgeOfCaption(c)) return false;
+    return true;
+}
+
+TEST(SituationInputs, EveryInputHasItsCaption)
+{
+    std::vector<std::string_view> seen;
+    for (const SituationInput& in : paycalc::kSituationInputs) {
+        SCOPED_TRACE(std::string(in.name));
+        const std::string_view caption = paycalc::CaptionOf(in);
+        if (in.list >= 0 || in.input == paycalc::Input::Mutual) {
+            // The lists and the box: the table's own caption.
+            EXPECT_FALSE(in.caption.empty());
+            EXPECT_EQ(caption, in.caption);
+        } else {
+            // A typed input: its field's caption, written once, in the fields' table.
+            EXPECT_TRUE(in.caption.empty());
+            EXPECT_EQ(caption, paycalc::FieldCaption(in.field));
+        }
+        EXPECT_FALSE(OnlyEdges(caption)) << "a caption of blanks and ':' only";
+        for (std::string_view other : seen) EXPECT_NE(caption, other);
+        seen.push_back(caption);
     }
 }
 
