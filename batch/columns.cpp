@@ -7,23 +7,26 @@
 
 namespace batch {
 
-// The window's labels are its captions with the blanks and the ':' around
-// them trimmed ("إختر الدرجة :" reads "إختر الدرجة"); the other names are the
-// short forms people write in a spreadsheet header.
+// A column is named by its command-line name, by its label (the window's
+// caption trimmed, ColumnLabel) and by the short forms people write in a
+// spreadsheet header, given here.
 const std::array<ColumnNames, kColumnCount> kColumnNames{{
-    {Column::Category, "category", "الصنف", {"الفئة"}},
-    {Column::Echelon, "echelon", "إختر الدرجة", {"الدرجة", "اختر الدرجة"}},
-    {Column::Post, "post", "المنصب النوعي", {"المنصب"}},
-    {Column::Children, "children", "عدد الأولاد", {"الأولاد", "عدد الاولاد", "الاولاد"}},
-    {Column::OverTen, "over_ten", "الأكبر من 10", {"الاكبر من 10", "أكبر من 10"}},
-    {Column::Status, "status", "الحالة العائلية", {"الحالة"}},
-    {Column::Spouse, "spouse", "مهنة الزوجة", {"الزوجة"}},
-    {Column::Mutual, "mutual", "التعاضدية", {}},
-    {Column::Zone, "zone", "منحة المنطقة", {"المنطقة"}},
-    {Column::Housing, "housing", "منحة السكن", {"السكن"}},
-    {Column::Absence, "absence", "عدد ايام الغياب", {"عدد أيام الغياب", "ايام الغياب", "أيام الغياب"}},
-    {Column::Mark, "mark", "علامة المردودية (3 اشهر)", {"علامة المردودية (3 أشهر)", "علامة المردودية"}},
+    {Column::Category, "category", {"الفئة"}},
+    {Column::Echelon, "echelon", {"الدرجة", "اختر الدرجة"}},
+    {Column::Post, "post", {"المنصب"}},
+    {Column::Children, "children", {"الأولاد", "عدد الاولاد", "الاولاد"}},
+    {Column::OverTen, "over_ten", {"الاكبر من 10", "أكبر من 10"}},
+    {Column::Status, "status", {"الحالة"}},
+    {Column::Spouse, "spouse", {"الزوجة"}},
+    {Column::Mutual, "mutual", {}},
+    {Column::Zone, "zone", {"المنطقة"}},
+    {Column::Housing, "housing", {"السكن"}},
+    {Column::Absence, "absence", {"عدد أيام الغياب", "ايام الغياب", "أيام الغياب"}},
+    {Column::Mark, "mark", {"علامة المردودية (3 أشهر)", "علامة المردودية"}},
 }};
+
+// The situation columns are the situation's inputs, in the same order.
+static_assert(kColumnCount == paycalc::kInputCount);
 
 const std::array<IdentityNames, 3> kIdentityNames{{
     {IdentityPart::Name, {"name", "الاسم", "الإسم", "الاسم واللقب", "اللقب والاسم", "الاسم و اللقب"}},
@@ -36,6 +39,23 @@ std::string_view ColumnName(Column c) { return kColumnNames[static_cast<std::siz
 namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+} // namespace
+
+std::string_view TrimmedCaption(std::string_view caption)
+{
+    auto edge = [](char c) { return IsBlank(c) || c == ':'; };
+    while (!caption.empty() && edge(caption.front())) caption.remove_prefix(1);
+    while (!caption.empty() && edge(caption.back())) caption.remove_suffix(1);
+    return caption;
+}
+
+std::string_view ColumnLabel(Column c)
+{
+    return TrimmedCaption(paycalc::CaptionOf(paycalc::InputOf(static_cast<paycalc::Input>(c))));
+}
+
+namespace {
 
 bool ParseWhole(std::string_view text, int low, int high, int& out)
 {
@@ -118,9 +138,7 @@ std::string_view Trim(std::string_view text)
 
 std::string NormalName(std::string_view name)
 {
-    auto edge = [](char c) { return IsBlank(c) || c == ':'; };
-    while (!name.empty() && edge(name.front())) name.remove_prefix(1);
-    while (!name.empty() && edge(name.back())) name.remove_suffix(1);
+    name = TrimmedCaption(name);
     std::string out;
     bool blank = false;
     for (char c : name) {
@@ -166,7 +184,7 @@ bool MakeLayout(const std::vector<std::string>& header, Layout& out, std::string
 
         bool situation = false;
         for (const ColumnNames& names : kColumnNames) {
-            bool match = normal == names.name || normal == NormalName(names.label);
+            bool match = normal == names.name || normal == NormalName(ColumnLabel(names.column));
             for (std::string_view other : names.others)
                 if (!other.empty() && normal == NormalName(other)) match = true;
             if (!match) continue;
@@ -318,7 +336,7 @@ namespace {
 // "category, الصنف or الفئة" in English, "category أو الصنف أو الفئة" in Arabic.
 std::string AcceptedNames(const ColumnNames& names, std::string_view lastJoin, std::string_view join)
 {
-    std::vector<std::string_view> all{names.name, names.label};
+    std::vector<std::string_view> all{names.name, ColumnLabel(names.column)};
     for (std::string_view other : names.others)
         if (!other.empty()) all.push_back(other);
     std::string text;
@@ -422,7 +440,7 @@ std::vector<Message> DefaultedColumns(const Layout& layout)
 std::string ArabicRole(const Layout& layout, std::size_t column)
 {
     const std::int8_t role = layout.role[column];
-    if (role >= 0) return std::string(kColumnNames[static_cast<std::size_t>(role)].label);
+    if (role >= 0) return std::string(ColumnLabel(static_cast<Column>(role)));
     if (role == Layout::Recomputed) return "يعاد حسابه";
     return "ينقل كما هو";
 }

@@ -23,12 +23,17 @@ inline constexpr std::size_t kColumnCount = 12;
 struct ColumnNames {
     Column column;
     std::string_view name;                  // the command line's name: "over_ten"
-    std::string_view label;                 // the window's label, trimmed of blanks and ':'
     std::array<std::string_view, 4> others; // further accepted names (empty ones unused)
 };
 extern const std::array<ColumnNames, kColumnCount> kColumnNames;
 
 std::string_view ColumnName(Column c);
+// The column's name in the window's words: its input's caption
+// (paycalc::CaptionOf) with the blanks and the ':' around it trimmed,
+// "إختر الدرجة :" read "إختر الدرجة".
+std::string_view ColumnLabel(Column c);
+// A caption as a header name: blanks and ':' trimmed from both ends.
+std::string_view TrimmedCaption(std::string_view caption);
 
 // Who a slip is for, from the carried columns.
 enum class IdentityPart : std::uint8_t { Name, Number, Workplace };

@@ -6,6 +6,11 @@
 
 namespace paycalc {
 
+std::string_view CaptionOf(const SituationInput& input)
+{
+    return input.caption.empty() ? FieldCaption(input.field) : input.caption;
+}
+
 const SituationInput& InputOfList(int list)
 {
     for (const SituationInput& input : kSituationInputs)

@@ -1,10 +1,14 @@
 // The table of the situation's inputs: every list input's range is its
-// list's entries, its default is a fresh situation's, and every typed input
-// names its field.
+// list's entries, its default is a fresh situation's, every typed input
+// names its field, every input has its caption, and the batch's columns are
+// labelled with those captions trimmed.
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
+#include <vector>
 
+#include "batch/columns.h"
 #include "paycalc/situation.h"
 #include "paycalc/situation_inputs.h"
 
@@ -55,6 +59,67 @@ TEST(SituationInputs, TypedInputsNameTheirFields)
         SCOPED_TRACE(std::string(in.name));
         EXPECT_TRUE(paycalc::IsTypedField(in.field));
         EXPECT_EQ(paycalc::Situation{}.Typed(in.field), std::string(paycalc::InitialText(in.field)));
+    }
+}
+
+bool EdgeOfCaption(char c) { return c == ' ' || c == '\t' || c == ':'; }
+
+bool OnlyEdges(std::string_view text)
+{
+    for (char c : text)
+        if (!EdgeOfCaption(c)) return false;
+    return true;
+}
+
+TEST(SituationInputs, EveryInputHasItsCaption)
+{
+    std::vector<std::string_view> seen;
+    for (const SituationInput& in : paycalc::kSituationInputs) {
+        SCOPED_TRACE(std::string(in.name));
+        const std::string_view caption = paycalc::CaptionOf(in);
+        if (in.list >= 0 || in.input == paycalc::Input::Mutual) {
+            // The lists and the box: the table's own caption.
+            EXPECT_FALSE(in.caption.empty());
+            EXPECT_EQ(caption, in.caption);
+        } else {
+            // A typed input: its field's caption, written once, in the fields' table.
+            EXPECT_TRUE(in.caption.empty());
+            EXPECT_EQ(caption, paycalc::FieldCaption(in.field));
+        }
+        EXPECT_FALSE(OnlyEdges(caption)) << "a caption of blanks and ':' only";
+        for (std::string_view other : seen) EXPECT_NE(caption, other);
+        seen.push_back(caption);
+    }
+}
+
+TEST(SituationInputs, BatchLabelsAreTheCaptionsTrimmed)
+{
+    for (const SituationInput& in : paycalc::kSituationInputs) {
+        SCOPED_TRACE(std::string(in.name));
+        const auto column = static_cast<batch::Column>(in.input);
+        // The columns are the inputs, in the same order.
+        std::string name(batch::ColumnName(column));
+        for (char& c : name)
+            if (c == '_') c = '-';
+        EXPECT_EQ(name, in.name);
+
+        // The label is the caption without the blanks and ':' at its ends.
+        const std::string_view caption = paycalc::CaptionOf(in);
+        const std::string_view label = batch::ColumnLabel(column);
+        ASSERT_FALSE(label.empty());
+        EXPECT_FALSE(EdgeOfCaption(label.front()));
+        EXPECT_FALSE(EdgeOfCaption(label.back()));
+        const std::size_t at = caption.find(label);
+        ASSERT_NE(at, std::string_view::npos);
+        EXPECT_TRUE(OnlyEdges(caption.substr(0, at)));
+        EXPECT_TRUE(OnlyEdges(caption.substr(at + label.size())));
+
+        // A header written as the window shows the caption names the column.
+        batch::Layout layout;
+        std::string error;
+        ASSERT_TRUE(batch::MakeLayout({std::string(caption)}, layout, &error)) << error;
+        EXPECT_EQ(layout.where[static_cast<std::size_t>(column)], 0);
+        EXPECT_EQ(batch::ArabicRole(layout, 0), label);
     }
 }
 

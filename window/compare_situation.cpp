@@ -7,6 +7,7 @@
 #include <QSignalBlocker>
 
 #include "paycalc/family_status_rule.h"
+#include "paycalc/situation_inputs.h"
 #include "window/filtered_line_edit.h"
 #include "window/form1.h"
 #include "window/form1_layout.h"
@@ -23,21 +24,9 @@ using report::Utf8;
 
 } // namespace
 
-QString ListCaption(int list)
-{
-    switch (list) {
-    case paycalc::kCategoryList: return QStringLiteral("الصنف :");
-    case paycalc::kEchelonList: return QStringLiteral("إختر الدرجة :");
-    case paycalc::kChildrenList: return QStringLiteral("عدد الأولاد  :");
-    case paycalc::kOverTenList: return QStringLiteral("الأكبر من 10  :");
-    case paycalc::kPostList: return QStringLiteral("المنصب النوعي :");
-    case paycalc::kFamilyStatusList: return QStringLiteral(" الحالة العائلية :");
-    case paycalc::kSpouseList: return QStringLiteral("مهنة الزوجة  :");
-    default: return {};
-    }
-}
+QString ListCaption(int list) { return Utf8(paycalc::CaptionOf(paycalc::InputOfList(list))); }
 
-QString CheckCaption() { return QStringLiteral("التعاضدية :"); }
+QString CheckCaption() { return Utf8(paycalc::CaptionOf(paycalc::InputOf(paycalc::Input::Mutual))); }
 
 SituationEditor::SituationEditor(const QString &title, QWidget *parent) : QGroupBox(title, parent)
 {

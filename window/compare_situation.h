@@ -53,7 +53,8 @@ private:
     bool filling_ = false;
 };
 
-// The captions of the lists and the box, as the pay-slip window labels them.
+// The captions of the lists and the box, as the pay-slip window labels them:
+// those of the inputs table.
 QString ListCaption(int list);
 QString CheckCaption();
 

@@ -16,6 +16,7 @@
 #include <utility>
 #include <string_view>
 
+#include "paycalc/situation_inputs.h"
 #include "window/filtered_line_edit.h"
 #include "window/form1.h"
 #include "window/pick_list.h"
@@ -103,8 +104,7 @@ struct Row {
     Rect rect; // relative to the group
     const char *label;
     Rect labelRect;
-    const char *caption; // null: the field's own caption
-    qreal labelPoints;   // 0: the window's font
+    qreal labelPoints; // 0: the window's font
 };
 
 constexpr int F(Field f) { return paycalc::Index(f); }
@@ -118,49 +118,49 @@ using paycalc::kSpouseList;
 
 // Top row of each group first; each label stands to the right of its field.
 constexpr Row kRows[] = {
-    {kFrame2, "Combo1(0)", Kind::WhiteList, kCategoryList, {3240, 240, 1575, 405}, "Label1", {4920, 240, 855, 375}, "الصنف :", 0},
-    {kFrame2, "Combo1(1)", Kind::List, kEchelonList, {240, 240, 1575, 405}, "Label2", {1920, 240, 1215, 375}, "إختر الدرجة :", 0},
-    {kFrame2, "Combo1(4)", Kind::WhiteList, kPostList, {120, 720, 3255, 405}, "Label8", {3600, 720, 1935, 375}, "المنصب النوعي :", 0},
+    {kFrame2, "Combo1(0)", Kind::WhiteList, kCategoryList, {3240, 240, 1575, 405}, "Label1", {4920, 240, 855, 375}, 0},
+    {kFrame2, "Combo1(1)", Kind::List, kEchelonList, {240, 240, 1575, 405}, "Label2", {1920, 240, 1215, 375}, 0},
+    {kFrame2, "Combo1(4)", Kind::WhiteList, kPostList, {120, 720, 3255, 405}, "Label8", {3600, 720, 1935, 375}, 0},
 
-    {kFrame4, "Combo1(2)", Kind::List, kChildrenList, {3000, 240, 1335, 405}, "Label7", {4440, 240, 1215, 375}, "عدد الأولاد  :", 0},
-    {kFrame4, "Combo1(3)", Kind::List, kOverTenList, {120, 240, 1455, 405}, "Label12", {1560, 240, 1215, 375}, "الأكبر من 10  :", 0},
-    {kFrame4, "Combo1(5)", Kind::List, kFamilyStatusList, {3000, 720, 1335, 405}, "Label17", {4320, 720, 1335, 375}, " الحالة العائلية :", 0},
-    {kFrame4, "Combo1(6)", Kind::List, kSpouseList, {120, 720, 1455, 405}, "Label13", {1680, 720, 1455, 375}, "مهنة الزوجة  :", 0},
+    {kFrame4, "Combo1(2)", Kind::List, kChildrenList, {3000, 240, 1335, 405}, "Label7", {4440, 240, 1215, 375}, 0},
+    {kFrame4, "Combo1(3)", Kind::List, kOverTenList, {120, 240, 1455, 405}, "Label12", {1560, 240, 1215, 375}, 0},
+    {kFrame4, "Combo1(5)", Kind::List, kFamilyStatusList, {3000, 720, 1335, 405}, "Label17", {4320, 720, 1335, 375}, 0},
+    {kFrame4, "Combo1(6)", Kind::List, kSpouseList, {120, 720, 1455, 405}, "Label13", {1680, 720, 1455, 375}, 0},
 
-    {kFrame15, "Check1", Kind::Check, 0, {2880, 240, 975, 285}, "Label11", {3960, 240, 975, 375}, "التعاضدية :", 0},
-    {kFrame15, "Text20", Kind::AmountInput, F(Field::Text20), {360, 240, 855, 405}, "Label58", {1320, 240, 1095, 375}, nullptr, 9.75},
+    {kFrame15, "Check1", Kind::Check, 0, {2880, 240, 975, 285}, "Label11", {3960, 240, 975, 375}, 0},
+    {kFrame15, "Text20", Kind::AmountInput, F(Field::Text20), {360, 240, 855, 405}, "Label58", {1320, 240, 1095, 375}, 9.75},
 
-    {kFrame3, "Text1", Kind::Display, F(Field::Text1), {240, 240, 2055, 405}, "Label6", {2760, 240, 1455, 375}, nullptr, 0},
-    {kFrame3, "Text2", Kind::Display, F(Field::Text2), {240, 720, 2055, 405}, "Label5", {2760, 720, 1695, 375}, nullptr, 0},
+    {kFrame3, "Text1", Kind::Display, F(Field::Text1), {240, 240, 2055, 405}, "Label6", {2760, 240, 1455, 375}, 0},
+    {kFrame3, "Text2", Kind::Display, F(Field::Text2), {240, 720, 2055, 405}, "Label5", {2760, 720, 1695, 375}, 0},
 
-    {kFrame10, "Text3", Kind::Display, F(Field::Text3), {240, 240, 2175, 405}, "Label9", {2400, 240, 2775, 375}, nullptr, 0},
-    {kFrame10, "Text4", Kind::Display, F(Field::Text4), {240, 840, 2175, 405}, "Label29", {2520, 720, 2775, 615}, nullptr, 0},
-    {kFrame10, "Text5", Kind::Display, F(Field::Text5), {240, 1440, 2175, 405}, "Label15", {2640, 1440, 2415, 375}, nullptr, 0},
-    {kFrame10, "Text6", Kind::Display, F(Field::Text6), {240, 1920, 2175, 405}, "Label50", {2760, 1920, 2055, 375}, nullptr, 0},
-    {kFrame10, "Text7", Kind::Display, F(Field::Text7), {240, 2400, 2175, 405}, "Label4", {2760, 2400, 2055, 375}, nullptr, 0},
-    {kFrame10, "Text8", Kind::Display, F(Field::Text8), {240, 2880, 2175, 405}, "Label3", {2640, 2880, 2055, 375}, nullptr, 0},
-    {kFrame10, "Text9", Kind::Display, F(Field::Text9), {240, 3360, 2175, 405}, "Label19", {2520, 3240, 2655, 615}, nullptr, 0},
+    {kFrame10, "Text3", Kind::Display, F(Field::Text3), {240, 240, 2175, 405}, "Label9", {2400, 240, 2775, 375}, 0},
+    {kFrame10, "Text4", Kind::Display, F(Field::Text4), {240, 840, 2175, 405}, "Label29", {2520, 720, 2775, 615}, 0},
+    {kFrame10, "Text5", Kind::Display, F(Field::Text5), {240, 1440, 2175, 405}, "Label15", {2640, 1440, 2415, 375}, 0},
+    {kFrame10, "Text6", Kind::Display, F(Field::Text6), {240, 1920, 2175, 405}, "Label50", {2760, 1920, 2055, 375}, 0},
+    {kFrame10, "Text7", Kind::Display, F(Field::Text7), {240, 2400, 2175, 405}, "Label4", {2760, 2400, 2055, 375}, 0},
+    {kFrame10, "Text8", Kind::Display, F(Field::Text8), {240, 2880, 2175, 405}, "Label3", {2640, 2880, 2055, 375}, 0},
+    {kFrame10, "Text9", Kind::Display, F(Field::Text9), {240, 3360, 2175, 405}, "Label19", {2520, 3240, 2655, 615}, 0},
 
-    {kFrame11, "Text10", Kind::AmountInput, F(Field::Text10), {240, 240, 2175, 405}, "Label10", {2520, 240, 2055, 375}, nullptr, 0},
-    {kFrame11, "Text11", Kind::AmountInput, F(Field::Text11), {240, 720, 2175, 405}, "Label53", {3000, 720, 1215, 375}, nullptr, 0},
+    {kFrame11, "Text10", Kind::AmountInput, F(Field::Text10), {240, 240, 2175, 405}, "Label10", {2520, 240, 2055, 375}, 0},
+    {kFrame11, "Text11", Kind::AmountInput, F(Field::Text11), {240, 720, 2175, 405}, "Label53", {3000, 720, 1215, 375}, 0},
 
-    {kFrame12, "Text12", Kind::Display, F(Field::Text12), {240, 240, 2175, 405}, "Label41", {2400, 240, 2895, 375}, nullptr, 0},
-    {kFrame12, "Text13", Kind::Display, F(Field::Text13), {240, 720, 2175, 405}, "Label22", {2640, 720, 2055, 375}, nullptr, 0},
+    {kFrame12, "Text12", Kind::Display, F(Field::Text12), {240, 240, 2175, 405}, "Label41", {2400, 240, 2895, 375}, 0},
+    {kFrame12, "Text13", Kind::Display, F(Field::Text13), {240, 720, 2175, 405}, "Label22", {2640, 720, 2055, 375}, 0},
 
-    {kFrame6, "Text14", Kind::Display, F(Field::Text14), {120, 240, 2175, 405}, "Label24", {2640, 240, 1575, 375}, nullptr, 0},
-    {kFrame6, "Text15", Kind::Display, F(Field::Text15), {120, 720, 2175, 405}, "Label23", {2400, 720, 2295, 375}, nullptr, 0},
+    {kFrame6, "Text14", Kind::Display, F(Field::Text14), {120, 240, 2175, 405}, "Label24", {2640, 240, 1575, 375}, 0},
+    {kFrame6, "Text15", Kind::Display, F(Field::Text15), {120, 720, 2175, 405}, "Label23", {2400, 720, 2295, 375}, 0},
 
-    {kFrame7, "Text16", Kind::Display, F(Field::Text16), {120, 240, 2175, 405}, "Label16", {3000, 240, 1575, 375}, nullptr, 0},
+    {kFrame7, "Text16", Kind::Display, F(Field::Text16), {120, 240, 2175, 405}, "Label16", {3000, 240, 1575, 375}, 0},
 
-    {kFrame8, "Text17", Kind::Display, F(Field::Text17), {120, 240, 2175, 405}, "Label42", {2640, 240, 1935, 375}, nullptr, 0},
-    {kFrame8, "Text18", Kind::Display, F(Field::Text18), {120, 720, 2175, 405}, "Label14", {2520, 720, 2055, 375}, nullptr, 0},
+    {kFrame8, "Text17", Kind::Display, F(Field::Text17), {120, 240, 2175, 405}, "Label42", {2640, 240, 1935, 375}, 0},
+    {kFrame8, "Text18", Kind::Display, F(Field::Text18), {120, 720, 2175, 405}, "Label14", {2520, 720, 2055, 375}, 0},
 
-    {kFrame14, "Text19", Kind::Display, F(Field::Text19), {120, 240, 2175, 405}, "Label18", {3120, 240, 975, 375}, nullptr, 0},
+    {kFrame14, "Text19", Kind::Display, F(Field::Text19), {120, 240, 2175, 405}, "Label18", {3120, 240, 975, 375}, 0},
 
-    {kFrame13, "Text21", Kind::Result, F(Field::Text21), {120, 240, 2175, 405}, "Label26", {3120, 240, 1335, 375}, nullptr, 0},
+    {kFrame13, "Text21", Kind::Result, F(Field::Text21), {120, 240, 2175, 405}, "Label26", {3120, 240, 1335, 375}, 0},
 
-    {kFrame16, "Text23", Kind::MarkInput, F(Field::Text23), {1680, 240, 855, 405}, "Label20", {2400, 360, 2535, 375}, nullptr, 0},
-    {kFrame16, "Text22", Kind::Result, F(Field::Text22), {120, 840, 2535, 405}, "Label21", {2640, 840, 1935, 375}, nullptr, 0},
+    {kFrame16, "Text23", Kind::MarkInput, F(Field::Text23), {1680, 240, 855, 405}, "Label20", {2400, 360, 2535, 375}, 0},
+    {kFrame16, "Text22", Kind::Result, F(Field::Text22), {120, 840, 2535, 405}, "Label21", {2640, 840, 1935, 375}, 0},
 };
 
 // Frame17: the credit lines and the two link buttons.
@@ -183,11 +183,18 @@ QPalette WithColour(const QWidget &widget, QPalette::ColorRole role, QRgb colour
     return palette;
 }
 
+// A list's or the box's caption is its input's; a text box's, its field's.
 // A caption of two lines is shown on two lines.
 QString LabelText(const Row &row)
 {
-    QString caption = row.caption ? QString::fromUtf8(row.caption)
-                                  : Utf8(paycalc::FieldCaption(static_cast<Field>(row.index)));
+    std::string_view text;
+    switch (row.kind) {
+    case Kind::List:
+    case Kind::WhiteList: text = paycalc::CaptionOf(paycalc::InputOfList(row.index)); break;
+    case Kind::Check: text = paycalc::CaptionOf(paycalc::InputOf(paycalc::Input::Mutual)); break;
+    default: text = paycalc::FieldCaption(static_cast<Field>(row.index)); break;
+    }
+    QString caption = Utf8(text);
     caption.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     return caption;
 }

@@ -32,6 +32,7 @@
 #include "form1_test_support.h"
 #include "paycalc/compare.h"
 #include "paycalc/family_status_rule.h"
+#include "paycalc/situation_inputs.h"
 #include "report/compare_report.h"
 #include "window/arabic_application.h"
 #include "window/compare_situation.h"
@@ -157,6 +158,7 @@ private slots:
     void rightFieldsFilterKeystrokes_data();
     void rightFieldsFilterKeystrokes();
     void everyFieldHasAnAccessibleName();
+    void situationCaptionsAreTheInputsTables();
     void keyboardReachesTheControlsInOrder();
     void pdfIsWrittenAtomicallyAndReadable();
     void pdfIntoAMissingFolderFails();
@@ -571,6 +573,28 @@ void CompareWindowTest::everyFieldHasAnAccessibleName()
     QCOMPARE(w->other()->combo(paycalc::kEchelonList)->accessibleName(), QStringLiteral("إختر الدرجة"));
     QCOMPARE(w->other()->typed(Field::Text10)->accessibleName(), QStringLiteral("منحة المنطقة"));
     QVERIFY(w->officialField(Field::Text21)->accessibleName().contains(QStringLiteral("الراتب الصافي")));
+}
+
+// Beside each input of the second situation stands the caption the inputs
+// table gives it, as in the pay-slip window.
+void CompareWindowTest::situationCaptionsAreTheInputsTables()
+{
+    Form1 form;
+    CompareWindow *w = OpenFrom(form);
+    const paywindow::SituationEditor *other = w->other();
+    for (const paycalc::SituationInput &in : paycalc::kSituationInputs) {
+        QWidget *field = in.list >= 0 ? static_cast<QWidget *>(other->combo(in.list))
+                         : in.input == paycalc::Input::Mutual ? static_cast<QWidget *>(other->check())
+                                                              : static_cast<QWidget *>(other->typed(in.field));
+        const QString caption = Utf8(std::string(paycalc::CaptionOf(in)));
+        QVERIFY2(field, qPrintable(caption));
+        QStringList shown;
+        for (QLabel *label : other->findChildren<QLabel *>())
+            if (label->buddy() == field) shown << label->text();
+        QCOMPARE(shown, QStringList{caption});
+        if (in.list >= 0) QCOMPARE(paywindow::ListCaption(in.list), caption);
+    }
+    QCOMPARE(paywindow::CheckCaption(), Utf8(std::string(paycalc::CaptionOf(paycalc::InputOf(paycalc::Input::Mutual)))));
 }
 
 void CompareWindowTest::keyboardReachesTheControlsInOrder()

@@ -20,6 +20,7 @@
 
 #include "form1_test_support.h"
 #include "paycalc/fields.h"
+#include "paycalc/situation_inputs.h"
 #include "window/form1.h"
 #include "window/form1_layout.h"
 #include "window/svg_picture.h"
@@ -71,6 +72,7 @@ private slots:
     void labelsStandRightOfTheirFields();
     void captions_data();
     void captions();
+    void inputCaptionsAreTheInputsTables();
     void colours_data();
     void colours();
     void fonts();
@@ -196,6 +198,24 @@ void Form1LayoutTest::captions()
         QCOMPARE(label->text(), caption);
     else
         QCOMPARE(qobject_cast<QAbstractButton *>(widget)->text(), caption);
+}
+
+// Beside each list, the box and each typed field of the situation stands
+// the caption the inputs table gives it.
+void Form1LayoutTest::inputCaptionsAreTheInputsTables()
+{
+    Form1 form;
+    for (const paycalc::SituationInput &in : paycalc::kSituationInputs) {
+        QWidget *field = in.list >= 0 ? static_cast<QWidget *>(form.combo(in.list))
+                         : in.input == paycalc::Input::Mutual ? static_cast<QWidget *>(form.check1())
+                                                              : static_cast<QWidget *>(form.text(in.field));
+        const QString name = QString::fromUtf8(in.name.data(), static_cast<qsizetype>(in.name.size()));
+        QVERIFY2(field, qPrintable(name));
+        QStringList shown;
+        for (QLabel *label : form.findChildren<QLabel *>())
+            if (label->buddy() == field) shown << label->text();
+        QCOMPARE(shown, QStringList{QString::fromStdString(std::string(paycalc::CaptionOf(in)))});
+    }
 }
 
 void Form1LayoutTest::colours_data()
