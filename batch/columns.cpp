@@ -1,6 +1,8 @@
 #include "batch/columns.h"
 
 #include <charconv>
+#include <string>
+#include <utility>
 
 #include "paycalc/situation_inputs.h"
 #include "paydata/tables.h"
@@ -91,7 +93,8 @@ bool Is(std::string_view text, std::string_view word)
 std::string Quoted(std::string_view text) { return "'" + std::string(text) + "'"; }
 
 // What each situation cell must hold, in both wordings: the English reads
-// "SUBJECT is RULE, not 'TEXT'", the Arabic "SUBJECT RULE، لا 'TEXT'".
+// "SUBJECT is RULE, not 'TEXT'", the Arabic "SUBJECT RULE، لا 'TEXT'". In a
+// rule, {low} and {high} stand for the input's range in the inputs table.
 struct CellRule {
     std::string_view subject;
     std::string_view rule;
@@ -99,17 +102,18 @@ struct CellRule {
     std::string_view arabicRule;
 };
 
+constexpr std::string_view kWholeRule = "a whole number from {low} to {high}";
+constexpr std::string_view kArabicWholeRule = "عدد صحيح من {low} إلى {high}";
 constexpr std::string_view kDecimalRule = "a decimal number with a point, such as 1500.50";
 constexpr std::string_view kArabicDecimalRule = "عدد عشري بنقطة، مثل 1500.50";
 
 const std::array<CellRule, kColumnCount> kCellRules{{
-    {"the category", "a whole number from 1 to 17", "الصنف", "عدد صحيح من 1 إلى 17"},
-    {"the echelon", "a whole number from 0 to 12", "الدرجة", "عدد صحيح من 0 إلى 12"},
-    {"the specific post", "a row from 0 to 10 or a post's title as the window lists it", "المنصب النوعي",
-     "رقم سطر من 0 إلى 10 أو اسم منصب كما تعرضه قائمة النافذة"},
-    {"the number of children", "a whole number from 0 to 12", "عدد الأولاد", "عدد صحيح من 0 إلى 12"},
-    {"the number of children over ten", "a whole number from 0 to 12", "عدد الأولاد الأكبر من 10 سنوات",
-     "عدد صحيح من 0 إلى 12"},
+    {"the category", kWholeRule, "الصنف", kArabicWholeRule},
+    {"the echelon", kWholeRule, "الدرجة", kArabicWholeRule},
+    {"the specific post", "a row from {low} to {high} or a post's title as the window lists it", "المنصب النوعي",
+     "رقم سطر من {low} إلى {high} أو اسم منصب كما تعرضه قائمة النافذة"},
+    {"the number of children", kWholeRule, "عدد الأولاد", kArabicWholeRule},
+    {"the number of children over ten", kWholeRule, "عدد الأولاد الأكبر من 10 سنوات", kArabicWholeRule},
     {"the family status", "single or married (عازب or متزوج)", "الحالة العائلية", "عازب أو متزوج (single أو married)"},
     {"the spouse's occupation", "home or working (ماكثة or عاملة)", "مهنة الزوجة", "ماكثة أو عاملة (home أو working)"},
     {"the mutual insurance", "yes or no (1 or 0, نعم or لا)", "التعاضدية", "نعم أو لا (yes أو no، 1 أو 0)"},
@@ -119,12 +123,22 @@ const std::array<CellRule, kColumnCount> kCellRules{{
     {"the performance mark", "a whole number, such as 40", "علامة المردودية", "عدد صحيح، مثل 40"},
 }};
 
+// A rule with its input's range in place of {low} and {high}.
+std::string WithRange(std::string_view rule, Column c)
+{
+    const paycalc::SituationInput& in = paycalc::kSituationInputs[static_cast<std::size_t>(c)];
+    std::string text(rule);
+    for (const auto& [mark, value] : {std::pair{std::string_view("{low}"), in.low}, {"{high}", in.high}})
+        if (const std::size_t at = text.find(mark); at != std::string::npos) text.replace(at, mark.size(), std::to_string(value));
+    return text;
+}
+
 Message Refused(Column c, std::string_view cell)
 {
     const CellRule& r = kCellRules[static_cast<std::size_t>(c)];
     const std::string quoted = Quoted(cell);
-    return {std::string(r.subject) + " is " + std::string(r.rule) + ", not " + quoted,
-            std::string(r.arabicSubject) + " " + std::string(r.arabicRule) + "، لا " + quoted};
+    return {std::string(r.subject) + " is " + WithRange(r.rule, c) + ", not " + quoted,
+            std::string(r.arabicSubject) + " " + WithRange(r.arabicRule, c) + "، لا " + quoted};
 }
 
 } // namespace

@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include "batch/tests/batch_test_util.h"
+#include "batch/columns.h"
 #include "paycalc/situation.h"
+#include "paycalc/situation_inputs.h"
 
 namespace batch::testing {
 namespace {
@@ -229,6 +231,24 @@ TEST(Missing, ArabicHeadersGiveTheRequiredColumns)
     EXPECT_EQ(run.err.find("required"), std::string::npos) << run.err;
     EXPECT_EQ(run.err.find("'children'"), std::string::npos) << run.err;
     EXPECT_NE(run.err.find("no 'mark' column"), std::string::npos) << run.err;
+}
+
+// A count's cell refused beyond its range says the range of the inputs
+// table, in both wordings, and the range's ends are read.
+TEST(CellRules, RangesAreTheInputsTables)
+{
+    for (Column c : {Column::Category, Column::Echelon, Column::Post, Column::Children, Column::OverTen}) {
+        const paycalc::SituationInput& in = paycalc::kSituationInputs[static_cast<std::size_t>(c)];
+        SCOPED_TRACE(std::string(in.name));
+        paycalc::Situation s;
+        const Message beyond = ReadCell(c, std::to_string(in.high + 1), false, s);
+        EXPECT_NE(beyond.english.find("from " + std::to_string(in.low) + " to " + std::to_string(in.high)), std::string::npos)
+            << beyond.english;
+        EXPECT_NE(beyond.arabic.find("من " + std::to_string(in.low) + " إلى " + std::to_string(in.high)), std::string::npos)
+            << beyond.arabic;
+        EXPECT_TRUE(ReadCell(c, std::to_string(in.low), false, s).empty());
+        EXPECT_TRUE(ReadCell(c, std::to_string(in.high), false, s).empty());
+    }
 }
 
 } // namespace
