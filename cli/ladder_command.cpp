@@ -32,7 +32,7 @@ void PrintTable(const paycalc::Ladder& ladder, std::ostream& out)
     for (const auto& row : rows)
         for (std::size_t i = 0; i < row.size(); ++i) widths[i] = std::max(widths[i], DisplayWidth(row[i]));
     const int current = ladder.situation.echelon;
-    out << "category " << ladder.situation.category << ", echelon 0 to 12:\n";
+    out << "category " << ladder.situation.category << ", echelon 0 to " << ladder.steps.size() - 1 << ":\n";
     for (std::size_t r = 0; r < rows.size(); ++r) {
         const bool here = r > 0 && static_cast<int>(r - 1) == current;
         std::string line = here ? "* " : "  ";
