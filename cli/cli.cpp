@@ -86,10 +86,11 @@ paycalc::Situation ApplyChanges(const paycalc::Situation& base,
     const char* is = prefix == "--" ? " " : "=";
     for (const auto& [name, value] : changes) {
         const std::string label = prefix + name;
+        const std::string& text = value; // a structured binding is not captured by every compiler
         // A count within the range of its input.
-        const auto count = [&](paycalc::Input input) {
+        const auto count = [&label, &text](paycalc::Input input) {
             const paycalc::SituationInput& in = paycalc::InputOf(input);
-            return ParseCount(label, value, in.low, in.high);
+            return ParseCount(label, text, in.low, in.high);
         };
         if (name == "category") s.category = count(paycalc::Input::Category);
         else if (name == "echelon") s.echelon = count(paycalc::Input::Echelon);
