@@ -7,6 +7,7 @@
 
 #include "paycalc/memory_form.h"
 #include "paycalc/recalculate.h"
+#include "paycalc/slip_table.h"
 #include "paydata/amount.h"
 
 namespace {
@@ -58,6 +59,19 @@ void RecalculateAllExplained(benchmark::State& state)
     }
 }
 BENCHMARK(RecalculateAllExplained);
+
+// The slip's table of a recalculated form, as each printed or copied slip
+// asks for it: a copy of the inputs recalculated with explanations.
+void SlipTableOfAForm(benchmark::State& state)
+{
+    paycalc::MemoryForm form;
+    paycalc::RecalculateAll(form);
+    for (auto _ : state) {
+        paycalc::SlipTable table = paycalc::TableOf(form);
+        benchmark::DoNotOptimize(table);
+    }
+}
+BENCHMARK(SlipTableOfAForm);
 
 void ConversionsOnly(benchmark::State& state)
 {
