@@ -86,7 +86,9 @@ std::string FieldTitle(Field f)
 
 bool IsTypedField(Field f)
 {
-    return f == Field::Text10 || f == Field::Text11 || f == Field::Text20 || f == Field::Text23;
+    for (Field typed : kTypedFields)
+        if (f == typed) return true;
+    return false;
 }
 
 std::vector<std::string> ComboEntries(int list)

@@ -42,6 +42,10 @@ inline constexpr std::array<int, kComboCount> kStartupSelection{10, 7, 1, 0, 0, 
 // command line alike. Most employees of the sector are members, so it does.
 inline constexpr bool kMutualTickedAtStartup = true;
 
+// The fields the user types in: zone and housing allowances, days of absence,
+// the performance mark.
+inline constexpr std::array<Field, 4> kTypedFields{Field::Text10, Field::Text11, Field::Text20, Field::Text23};
+
 // The fields the recalculation writes, in the order of the slip.
 inline constexpr std::array<Field, 21> kComputedFields{
     Field::Text1, Field::Text2, Field::Text3, Field::Text4, Field::Text5,

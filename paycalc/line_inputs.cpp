@@ -39,7 +39,7 @@ Behind Derive()
     }
     Behind behind;
     for (std::size_t line = 0; line < reads.size(); ++line)
-        for (Field typed : {Field::Text10, Field::Text11, Field::Text20, Field::Text23})
+        for (Field typed : kTypedFields)
             if (reads[line][static_cast<std::size_t>(Index(typed))]) behind[line].push_back(typed);
     return behind;
 }

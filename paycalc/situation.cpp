@@ -102,7 +102,7 @@ void FillForm(MemoryForm& form, const Situation& situation)
 {
     for (int list = 0; list < kComboCount; ++list) form.Select(list, situation.ListPosition(list));
     form.SetCheck(situation.mutual ? CheckState::Checked : CheckState::Unchecked);
-    for (Field typed : {Field::Text10, Field::Text11, Field::Text20, Field::Text23})
+    for (Field typed : kTypedFields)
         form.SetText(typed, situation.Typed(typed));
 }
 
@@ -154,7 +154,7 @@ void SlipComputer::Compute(const Situation& situation, Slip& out, bool explain)
     // did not reach empty, with nothing of the slip computed before. (Each
     // line is written before any later line reads it.)
     for (Field f : kComputedFields) out.texts[static_cast<std::size_t>(Index(f))].clear();
-    for (Field typed : {Field::Text10, Field::Text11, Field::Text20, Field::Text23})
+    for (Field typed : kTypedFields)
         out.texts[static_cast<std::size_t>(Index(typed))] = situation.Typed(typed);
     SlipForm form(out.texts, entries_, out.situation);
     try {

@@ -44,7 +44,7 @@ TEST(LineInputs, AreTheInputsWhoseChangeMovesTheLine)
         paycalc::Situation s = testdata::RandomSituation(random);
         s.mutual = i % 2 == 0;
         const paycalc::MemoryForm before = Recalculated(s);
-        for (Field input : {Field::Text10, Field::Text11, Field::Text20, Field::Text23}) {
+        for (Field input : paycalc::kTypedFields) {
             paycalc::Situation changed = s;
             std::string& typed = changed.Typed(input);
             typed = input == Field::Text23 ? std::to_string((std::stoi(s.mark) + 7) % 41)

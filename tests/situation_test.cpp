@@ -340,7 +340,7 @@ INSTANTIATE_TEST_SUITE_P(Amounts, OfficialNetPay,
 
 TEST(CheckOfficial, OnlyComputedLinesCanBeChecked)
 {
-    for (Field f : {Field::Text10, Field::Text11, Field::Text20, Field::Text23})
+    for (Field f : paycalc::kTypedFields)
         EXPECT_THROW(paycalc::CheckOfficial(Situation{}, {{f, "0"}}), std::invalid_argument);
 }
 

@@ -132,7 +132,7 @@ paycalc::Situation SituationEditor::situation() const
     paycalc::Situation s;
     for (int list = 0; list < paycalc::kComboCount; ++list) s.SetListPosition(list, combo(list)->currentIndex());
     s.mutual = check_->isChecked();
-    for (Field field : {Field::Text10, Field::Text11, Field::Text20, Field::Text23})
+    for (Field field : paycalc::kTypedFields)
         s.Typed(field) = typed(field)->text().toStdString();
     return s;
 }
@@ -142,7 +142,7 @@ void SituationEditor::setSituation(const paycalc::Situation &situation)
     filling_ = true;
     for (int list = 0; list < paycalc::kComboCount; ++list) combo(list)->setCurrentIndex(situation.ListPosition(list));
     check_->setChecked(situation.mutual);
-    for (Field field : {Field::Text10, Field::Text11, Field::Text20, Field::Text23})
+    for (Field field : paycalc::kTypedFields)
         typed(field)->setText(QString::fromStdString(situation.Typed(field)));
     filling_ = false;
     emit changed();

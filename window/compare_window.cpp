@@ -158,7 +158,7 @@ paycalc::Situation CompareWindow::SituationOf(const Form1 &main)
     paycalc::Situation s;
     for (int list = 0; list < paycalc::kComboCount; ++list) s.SetListPosition(list, main.combo(list)->currentIndex());
     s.mutual = main.check1()->isChecked();
-    for (Field field : {Field::Text10, Field::Text11, Field::Text20, Field::Text23})
+    for (Field field : paycalc::kTypedFields)
         s.Typed(field) = main.text(field)->text().toStdString();
     return s;
 }
@@ -174,7 +174,7 @@ void CompareWindow::followMainWindow()
         connect(main_.combo(list), &QComboBox::activated, this, &CompareWindow::refresh);
     }
     connect(main_.check1(), &QCheckBox::toggled, this, &CompareWindow::refresh);
-    for (Field field : {Field::Text10, Field::Text11, Field::Text20, Field::Text23})
+    for (Field field : paycalc::kTypedFields)
         connect(main_.text(field), &QLineEdit::textChanged, this, &CompareWindow::refresh);
 }
 

@@ -98,7 +98,7 @@ void Form1::connectInputs()
     }
     connect(controls_.check1, &QCheckBox::toggled, this, &Form1::recalculate);
     // The typed amounts and the performance mark recalculate at every change.
-    for (Field typed : {Field::Text10, Field::Text11, Field::Text20, Field::Text23})
+    for (Field typed : paycalc::kTypedFields)
         connect(text(typed), &QLineEdit::textChanged, this, &Form1::recalculate);
     // The desktop's browser opens the page; nothing waits for it, and a
     // failure leaves the window as it is.

@@ -115,7 +115,7 @@ void AddRows(Column column)
     QTest::addColumn<QString>("result");
     QTest::addColumn<QString>("readsAs");
 
-    for (Field field : {Field::Text10, Field::Text11, Field::Text20, Field::Text23}) {
+    for (Field field : paycalc::kTypedFields) {
         const bool mark = field == Field::Text23;
         for (const BadText &bad : BadTexts()) {
             const QString typed = mark ? bad.typedMark : bad.typedAmount;

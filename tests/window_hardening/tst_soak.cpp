@@ -58,7 +58,7 @@ constexpr qsizetype kShortText = 12;
 constexpr double kFixedAllowanceKiB = 1024;
 constexpr double kAllowancePerActionKiB = 8.0 / 1024;
 
-constexpr std::array<Field, 4> kTyped{Field::Text10, Field::Text11, Field::Text20, Field::Text23};
+constexpr const auto& kTyped = paycalc::kTypedFields;
 
 int ActionCount()
 {

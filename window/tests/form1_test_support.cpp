@@ -21,7 +21,7 @@ paycalc::MemoryForm InputsOf(const Form1 &form)
         inputs.Select(list, form.combo(list)->currentIndex());
         inputs.SetListText(list, form.combo(list)->currentText().toStdString());
     }
-    for (Field typed : {Field::Text10, Field::Text11, Field::Text20, Field::Text23})
+    for (Field typed : paycalc::kTypedFields)
         inputs.SetText(typed, form.text(typed)->text().toStdString());
     inputs.SetCheck(form.check1()->isChecked() ? paycalc::CheckState::Checked : paycalc::CheckState::Unchecked);
     return inputs;
