@@ -7,6 +7,7 @@
 #include "batch/refusals.h"
 #include "paycalc/family_status_rule.h"
 #include "paycalc/fields.h"
+#include "paycalc/situation_inputs.h"
 #include "paydata/text_rules.h"
 
 namespace batch {
@@ -82,7 +83,8 @@ RowReader::Outcome RowReader::Read(const RecordBatch& records, const RecordBatch
     // count without a column takes the rule's value, and a cell against the
     // rule is refused.
     for (const paycalc::HeldList& held : paycalc::FamilyStatusRuleHolds(s.status)) {
-        const Column c = held.list == paycalc::kChildrenList ? Column::Children : Column::OverTen;
+        // The situation columns are the inputs, in the same order.
+        const auto c = static_cast<Column>(paycalc::InputOfList(held.list).input);
         if (!layout_.Has(c) || !paycalc::BreaksFamilyStatusRule(s, held.list)) continue;
         const auto index = static_cast<std::size_t>(layout_.where[static_cast<std::size_t>(c)]);
         refuse(header_[index], records.Cell(record, index), SingleWithChildrenMessage(s.ListPosition(held.list)));

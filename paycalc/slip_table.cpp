@@ -1,5 +1,6 @@
 #include "paycalc/slip_table.h"
 
+#include <array>
 #include <charconv>
 #include <stdexcept>
 

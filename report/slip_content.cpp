@@ -68,8 +68,7 @@ QList<SlipRow> SlipRows(const paycalc::PayForm &form, bool bilingual)
 {
     QList<SlipRow> rows;
     for (const Row &row : RowsOf(paycalc::TableOf(form))) {
-        rows.append({bilingual ? row.label.arabic + QStringLiteral(" / ") + row.label.french : row.label.arabic, row.kind,
-                     row.amount, row.base, row.rate});
+        rows.append({LabelText(row.label, bilingual), row.kind, row.amount, row.base, row.rate});
     }
     return rows;
 }
@@ -96,9 +95,7 @@ QString NetPayInWords(const paycalc::PayForm &form)
 
 QString SlipText(const paycalc::PayForm &form, bool bilingual)
 {
-    const auto name = [bilingual](const Label &l) {
-        return bilingual ? l.arabic + QStringLiteral(" / ") + l.french : l.arabic;
-    };
+    const auto name = [bilingual](const Label &l) { return LabelText(l, bilingual); };
     QStringList lines;
     const auto row = [&lines](const QStringList &cells) { lines << cells.join(QLatin1Char('\t')); };
     row({name(kColumns[0]), name(kColumns[1]), name(kColumns[2]), name(kColumns[3]), name(kColumns[4])});

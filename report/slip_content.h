@@ -26,6 +26,12 @@ struct Label {
     QString french;
 };
 
+// A label as plain text: the Arabic, or "Arabic / French" when bilingual.
+inline QString LabelText(const Label &l, bool bilingual)
+{
+    return bilingual ? l.arabic + QStringLiteral(" / ") + l.french : l.arabic;
+}
+
 // A field's Arabic caption, with the French beside it.
 inline Label Caption(paycalc::Field f, const char *french) { return {Utf8(paycalc::FieldTitle(f)), QString::fromUtf8(french)}; }
 
