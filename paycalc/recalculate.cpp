@@ -5,6 +5,7 @@
 
 #include "paycalc/rules_2016.h"
 #include "paycalc/slip_table.h"
+#include "paydata/number_text.h"
 #include "paydata/tables.h"
 
 namespace paycalc {
@@ -45,9 +46,7 @@ constexpr const Rules& kRules = kJanuary2016;
 // A number as plain decimal text, the shortest that reads back the same.
 std::string Plain(double value)
 {
-    std::array<char, 400> buf{};
-    auto res = std::to_chars(buf.data(), buf.data() + buf.size(), value, std::chars_format::fixed);
-    return std::string(buf.data(), res.ptr);
+    return FixedText(value);
 }
 
 // A slip's base in index points, and its rate per point.
@@ -473,9 +472,7 @@ const IrgBracket& IrgBracketOf(double scaleBase)
 double IrgScaleBase(float taxable)
 {
     // The amount as the runtime writes a single: at most seven significant digits.
-    std::array<char, 48> buf{};
-    auto res = std::to_chars(buf.data(), buf.data() + buf.size(), taxable, std::chars_format::general, 7);
-    double amount = ReadAmount(std::string_view(buf.data(), static_cast<std::size_t>(res.ptr - buf.data())));
+    double amount = ReadAmount(GeneralText(taxable, 7));
     const double step = kRules.incomeTax.step;
     return Mul(Truncate(Div(amount, step)), step);
 }

@@ -7,6 +7,7 @@
 #include "paycalc/memory_form.h"
 #include "paycalc/recalculate.h"
 #include "paydata/amount.h"
+#include "paydata/number_text.h"
 #include "paydata/tables.h"
 
 namespace paycalc {
@@ -15,9 +16,7 @@ using namespace paydata;
 
 std::string RuleNumber(double value)
 {
-    std::array<char, 64> buf{};
-    auto res = std::to_chars(buf.data(), buf.data() + buf.size(), value, std::chars_format::general, 15);
-    return std::string(buf.data(), res.ptr);
+    return paydata::GeneralText(value, 15);
 }
 
 const SlipLine& SlipTable::Line(Field field) const

@@ -1,5 +1,7 @@
 #include "paydata/amount.h"
 
+#include "paydata/number_text.h"
+
 #include <array>
 #include <charconv>
 #include <cfloat>
@@ -119,7 +121,7 @@ double ReadAmount(std::string_view text)
     double value = 0.0;
     const char* first = number.data();
     const char* last = first + number.size();
-    auto [ptr, ec] = std::from_chars(first, last, value, std::chars_format::general);
+    auto [ptr, ec] = ReadDouble(first, last, value);
     if (ec == std::errc::result_out_of_range) {
         if (leadingPlace + exponent >= 0)
             throw ConversionError(FailureKind::Overflow);
@@ -136,10 +138,8 @@ std::string ShowAmount(double value)
         throw ConversionError(FailureKind::Overflow);
 
     // 15 significant digits: d.dddddddddddddde±x
-    std::array<char, 40> buf{};
-    auto res = std::to_chars(buf.data(), buf.data() + buf.size(), std::fabs(value),
-                             std::chars_format::scientific, 14);
-    const char* p = buf.data();
+    const std::string scientific = ScientificText(std::fabs(value), 14);
+    const char* p = scientific.data();
     std::array<char, 15> digits{};
     digits[0] = *p++;
     ++p; // the point
@@ -147,7 +147,7 @@ std::string ShowAmount(double value)
     ++p; // 'e'
     if (*p == '+') ++p; // from_chars takes a minus sign only
     int exponent = 0;
-    std::from_chars(p, res.ptr, exponent);
+    std::from_chars(p, scientific.data() + scientific.size(), exponent);
 
     // The amount in cents, as decimal digits: keep the digits whose place is
     // worth a cent or more, and round the rest half away from zero.
