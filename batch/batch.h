@@ -2,8 +2,8 @@
 //
 // Each data row of a CSV staff list is a situation (the columns named as on
 // the command line or as the window's labels; the others are carried through
-// unchanged). Every row is computed by RecalculateAll through its own worker's
-// SlipComputer, in parallel, and written in input order: a table (CSV or a
+// unchanged). Every row is computed by one RecalculateAll (ComputeSlip) on
+// its own worker, in parallel, and written in input order: a table (CSV or a
 // spreadsheet), JSON Lines, a PDF with a page per employee, the office's
 // totals. A row that cannot be read or computed is refused with its line
 // number, column and message; no row is lost. Every file is written

@@ -13,7 +13,7 @@
 #include "batch/batch.h"
 #include "batch/columns.h"
 #include "batch/csv_reader.h"
-#include "paycalc/situation.h"
+#include "paycalc/slip.h"
 
 namespace batch {
 

@@ -7,14 +7,14 @@
 #include <string>
 
 #include "paycalc/identity.h"
-#include "paycalc/situation.h"
+#include "paycalc/slip.h"
 
 namespace batch {
 
 class PdfBook {
 public:
     virtual ~PdfBook() = default;
-    // Adds the page of a computed slip.
+    // Adds the page of a slip computed with its explanations.
     virtual void Add(const paycalc::Slip& slip, const paycalc::Identity& identity) = 0;
     // Puts the complete file in place; false, with the reason naming the file.
     virtual bool Finish(std::string* error) = 0;

@@ -3,7 +3,6 @@
 #include <QDate>
 
 #include "batch/pdf_book.h"
-#include "paycalc/memory_form.h"
 #include "report/slip_report.h"
 #include "report/text_direction.h"
 
@@ -15,17 +14,7 @@ class QtPdfBook final : public PdfBook {
 public:
     explicit QtPdfBook(const std::string& path) : pdf_(report::Utf8(path), report::PrintOptions{}) {}
 
-    void Add(const paycalc::Slip& slip, const paycalc::Identity& identity) override
-    {
-        // The page is printed from a form holding the computed slip, as the
-        // window holds it after its recalculation.
-        paycalc::FillForm(form_, slip.situation);
-        for (int f = 0; f < paycalc::kFieldCount; ++f) {
-            const auto field = static_cast<paycalc::Field>(f);
-            if (!paycalc::IsTypedField(field)) form_.SetText(field, slip.Text(field));
-        }
-        pdf_.addSlip(form_, identity);
-    }
+    void Add(const paycalc::Slip& slip, const paycalc::Identity& identity) override { pdf_.addSlip(slip, identity); }
 
     bool Finish(std::string* error) override
     {
@@ -37,7 +26,6 @@ public:
 
 private:
     report::SlipPdf pdf_;
-    paycalc::MemoryForm form_;
 };
 
 } // namespace

@@ -47,7 +47,8 @@ private:
         const std::size_t first = chunk.refusals.size();
         RowReader::Outcome read = reader_.Read(chunk.records, record, situation_, chunk.refusals);
         if (read == RowReader::Outcome::Read) {
-            computer_.Compute(situation_, row.slip);
+            // A printed slip states each line's base and rate: its run explains itself.
+            paycalc::ComputeSlip(situation_, row.slip, !plan_.options->pdf.empty());
             if (!row.slip.ok()) {
                 chunk.refusals.push_back(reader_.ComputeRefusal(chunk.records, record, *row.slip.error));
                 read = RowReader::Outcome::Refused;
@@ -68,7 +69,6 @@ private:
 
     const Plan& plan_;
     RowReader reader_;
-    paycalc::SlipComputer computer_;
     paycalc::Situation situation_;
 };
 

@@ -11,15 +11,6 @@ namespace {
 
 using paycalc::Field;
 
-// The line a user sees for a line of the slip: the hidden working fields
-// show through the line they lead to.
-Field ShownLine(Field line)
-{
-    if (line == Field::Text2000) return Field::Text17;
-    if (line == Field::Text2001) return Field::Text21;
-    return line;
-}
-
 std::string ArabicTitle(Field f)
 {
     std::string title = paycalc::FieldTitle(f);
@@ -43,7 +34,7 @@ std::string ArabicComputeMessage(const paycalc::RecalcError& e)
         }
         return text + "غير موجودة في الجداول";
     }
-    text += "بند " + ArabicTitle(ShownLine(e.step())) + " ";
+    text += "بند " + ArabicTitle(paycalc::ShownLine(e.step())) + " ";
     switch (e.kind()) {
     case FailureKind::Overflow: text += "يتجاوز حدود الحساب"; break;
     case FailureKind::InvalidOperation:
@@ -85,12 +76,6 @@ Message ControlMessage(const paydata::ControlCharacter& found)
     const std::string at = std::to_string(found.position);
     return {"the cell holds the control character " + code + " at character " + at,
             "في الخلية محرف التحكم " + code + " في الموضع " + at};
-}
-
-Message SingleWithChildrenMessage(int count)
-{
-    return {"a single employee has no children counted, not " + std::to_string(count),
-            "الموظف الأعزب لا يحسب له أولاد، لا '" + std::to_string(count) + "'"};
 }
 
 Message ComputeMessage(const paycalc::RecalcError& e)

@@ -20,8 +20,6 @@ Message FlawMessage(RecordBatch::Flaw flaw);
 Message CellCountMessage(std::size_t cells, std::size_t headerCells);
 Message NotUtf8Message();
 Message ControlMessage(const paydata::ControlCharacter& found);
-// A single employee's row that counts children.
-Message SingleWithChildrenMessage(int count);
 // A slip that cannot be computed: the typed value that cannot be read, or
 // the line that cannot be computed (and the field it was reading).
 Message ComputeMessage(const paycalc::RecalcError& e);

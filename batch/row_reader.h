@@ -12,7 +12,7 @@
 #include "batch/columns.h"
 #include "batch/csv_reader.h"
 #include "paycalc/recalculate.h"
-#include "paycalc/situation.h"
+#include "paycalc/slip.h"
 
 namespace batch {
 

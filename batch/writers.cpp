@@ -1,6 +1,5 @@
 #include "batch/writers.h"
 
-#include <charconv>
 #include <nlohmann/json.hpp>
 
 #include "batch/atomic_file.h"
@@ -16,34 +15,11 @@ namespace {
 
 using paycalc::Field;
 
-const std::string& CellTextRef(Column c, const paycalc::Situation& s)
-{
-    switch (c) {
-    case Column::Zone: return s.zone;
-    case Column::Housing: return s.housing;
-    case Column::Absence: return s.absence;
-    default: return s.mark;
-    }
-}
-
-// The list values written as numbers; -1 for the words.
-int NumberOf(Column c, const paycalc::Situation& s)
-{
-    switch (c) {
-    case Column::Category: return s.category;
-    case Column::Echelon: return s.echelon;
-    case Column::Post: return s.post;
-    case Column::Children: return s.children;
-    case Column::OverTen: return s.overTen;
-    default: return -1;
-    }
-}
-
 std::vector<std::string> TableHeader(const Plan& plan)
 {
     std::vector<std::string> names;
     for (std::size_t index : plan.layout.carried) names.push_back(plan.header[index]);
-    for (const ColumnNames& c : kColumnNames) names.emplace_back(c.name);
+    for (const paycalc::SituationInput& input : paycalc::kSituationInputs) names.push_back(ColumnName(input.input));
     for (Field f : kTableLines) names.emplace_back(paycalc::LineName(f));
     return names;
 }
@@ -97,26 +73,9 @@ void AppendCsvRow(std::string& out, const Plan& plan, const RecordBatch& records
         next();
         AppendCell(out, records.Cell(record, index), sep);
     }
-    const paycalc::Situation& s = slip.situation;
-    for (std::size_t k = 0; k < kColumnCount; ++k) {
+    for (const paycalc::SituationInput& input : paycalc::kSituationInputs) {
         next();
-        const auto c = static_cast<Column>(k);
-        switch (c) {
-        case Column::Zone: case Column::Housing: case Column::Absence: case Column::Mark:
-            AppendCell(out, CellTextRef(c, s), sep);
-            break;
-        default: {
-            const int value = NumberOf(c, s);
-            if (value >= 0) {
-                char digits[8];
-                auto [end, ec] = std::to_chars(digits, digits + sizeof digits, value);
-                (void)ec;
-                out.append(digits, end);
-            } else {
-                out += CellText(c, s);
-            }
-        }
-        }
+        AppendCell(out, paycalc::InputText(input, slip.situation), sep);
     }
     for (Field f : kTableLines) {
         next();
@@ -202,17 +161,12 @@ void Outputs::WriteComputed(const Chunk& chunk, const RecordBatch::Record& recor
         XlsxTable& x = *xlsx_;
         x.BeginRow();
         for (std::size_t index : plan_.layout.carried) x.Text(chunk.records.Cell(record, index));
-        const paycalc::Situation& s = row.slip.situation;
-        for (std::size_t k = 0; k < kColumnCount; ++k) {
-            const auto c = static_cast<Column>(k);
-            const std::string text = CellText(c, s);
-            switch (c) {
-            case Column::Status: case Column::Spouse: case Column::Mutual: x.Text(text); break;
-            default:
-                // A typed text that is a plain number goes in as a number; as typed, it may not be.
-                if (IsDecimal(text)) x.Number(paydata::ReadAmount(text));
-                else x.Text(text);
-            }
+        for (const paycalc::SituationInput& input : paycalc::kSituationInputs) {
+            // A list's number or a typed text that is a plain number goes in
+            // as a number; as typed, a text may not be one.
+            const std::string text = paycalc::InputText(input, row.slip.situation);
+            if (input.words[0].empty() && IsDecimal(text)) x.Number(paydata::ReadAmount(text));
+            else x.Text(text);
         }
         for (double value : row.values) x.Amount(value);
     }
@@ -246,7 +200,7 @@ bool Outputs::Finish(const std::array<std::string, kLineCount>& totals, const st
     if (xlsx_ && options_.summary) {
         xlsx_->BeginRow();
         xlsx_->Text("المجموع");
-        for (std::size_t i = 1; i < plan_.layout.carried.size() + kColumnCount; ++i) xlsx_->Skip();
+        for (std::size_t i = 1; i < plan_.layout.carried.size() + kInputCount; ++i) xlsx_->Skip();
         for (std::size_t k = 0; k < kLineCount; ++k) {
             if (overflow[k]) xlsx_->Skip();
             else xlsx_->Amount(paydata::ReadAmount(totals[k])); // the total as shown

@@ -13,7 +13,7 @@
 #include <string>
 
 #include "batch/batch.h"
-#include "paycalc/memory_form.h"
+#include "tests/memory_form.h"
 #include "paycalc/recalculate.h"
 
 namespace {

@@ -1,11 +1,11 @@
-// The career ladder (thirteen slips through SlipComputer, every line kept)
+// The career ladder (thirteen slips through ComputeSlip, every line kept)
 // against its floor: thirteen bare recalculations of one in-memory form, one
 // per echelon. The goal is at most 1.2 times the floor. Compare the medians:
 //   payslip-ladder-bench --benchmark_repetitions=15 --benchmark_report_aggregates_only=true
 #include <benchmark/benchmark.h>
 
 #include "paycalc/compare.h"
-#include "paycalc/memory_form.h"
+#include "tests/memory_form.h"
 #include "paycalc/recalculate.h"
 #include "paydata/tables.h"
 

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "paycalc/memory_form.h"
+#include "tests/memory_form.h"
 #include "paycalc/recalculate.h"
-#include "paycalc/slip_table.h"
+#include "paycalc/slip.h"
 #include "paydata/amount.h"
 
 namespace {
@@ -60,18 +60,31 @@ void RecalculateAllExplained(benchmark::State& state)
 }
 BENCHMARK(RecalculateAllExplained);
 
-// The slip's table of a recalculated form, as each printed or copied slip
-// asks for it: a copy of the inputs recalculated with explanations.
-void SlipTableOfAForm(benchmark::State& state)
+// What the window adds to each of its runs to hold the slip value that its
+// print, PDF and copy read: the situation and the texts read off the form
+// (the run's trace is already the slip's). Nothing is recalculated to print.
+void SlipReadOffTheForm(benchmark::State& state)
 {
     paycalc::MemoryForm form;
-    paycalc::RecalculateAll(form);
+    paycalc::Slip slip;
+    paycalc::RecalculateAll(form, &slip.trace);
     for (auto _ : state) {
-        paycalc::SlipTable table = paycalc::TableOf(form);
-        benchmark::DoNotOptimize(table);
+        paycalc::ReadForm(form, slip);
+        benchmark::DoNotOptimize(slip);
     }
 }
-BENCHMARK(SlipTableOfAForm);
+BENCHMARK(SlipReadOffTheForm);
+
+// A printed slip's lines and totals, as the page reads them from the value.
+void PrintedLinesAndTotals(benchmark::State& state)
+{
+    const paycalc::Slip slip = paycalc::ComputeSlip(paycalc::Situation{}, true);
+    for (auto _ : state) {
+        for (paycalc::Field f : paycalc::PrintedLines()) benchmark::DoNotOptimize(slip.Line(f));
+        benchmark::DoNotOptimize(slip.Totals());
+    }
+}
+BENCHMARK(PrintedLinesAndTotals);
 
 void ConversionsOnly(benchmark::State& state)
 {

@@ -54,7 +54,7 @@ std::vector<paycalc::OfficialAmount> ReadOfficial(const std::vector<std::string>
             throw UsageError{"--official " + name + " takes an amount such as 43432.12 (digits and a point, no "
                              "thousands separator), not '" + amount + "'"};
         for (const paycalc::OfficialAmount& o : official)
-            if (o.field == field) throw UsageError{"--official gives " + LineLabel(field) + " twice"};
+            if (o.field == field) throw UsageError{"--official gives " + NamedLine(field) + " twice"};
         official.push_back({field, amount});
     }
     return official;
@@ -65,7 +65,7 @@ void PrintTable(const paycalc::CheckReport& report, std::ostream& out)
     std::vector<std::vector<std::string>> rows;
     rows.push_back({"line", "ours", "theirs", "difference", ""});
     for (const paycalc::CheckedLine& line : report.lines)
-        rows.push_back({LineLabel(line.field), line.ours, line.theirs, line.difference,
+        rows.push_back({NamedLine(line.field), line.ours, line.theirs, line.difference,
                         line.agrees ? "agrees" : "DIFFERS"});
     std::vector<std::size_t> widths(rows.front().size(), 0);
     for (const auto& row : rows)
@@ -85,7 +85,7 @@ void PrintTable(const paycalc::CheckReport& report, std::ostream& out)
     }
     std::vector<std::string> differing;
     for (const paycalc::CheckedLine& line : report.lines)
-        if (!line.agrees) differing.push_back(LineLabel(line.field));
+        if (!line.agrees) differing.push_back(NamedLine(line.field));
     if (differing.empty()) {
         out << "every line given agrees with ours to the cent\n";
     } else {

@@ -8,10 +8,8 @@
 #include <utility>
 
 #include "cli/command.h"
-#include "paycalc/family_status_rule.h"
 #include "paycalc/situation_inputs.h"
 #include "paydata/amount.h"
-#include "paydata/tables.h"
 #include "paydata/text_rules.h"
 
 namespace cli {
@@ -63,68 +61,36 @@ std::pair<std::string, std::string> SplitAssignment(std::string_view option, con
     return {text.substr(0, eq), text.substr(eq + 1)};
 }
 
-namespace {
-
-int Choose(const std::string& option, std::string_view text, std::string_view first, std::string_view second)
-{
-    if (text == first) return 0;
-    if (text == second) return 1;
-    throw UsageError{option + " takes " + std::string(first) + " or " + std::string(second) + ", not '" +
-                     std::string(text) + "'"};
-}
-
-} // namespace
-
 paycalc::Situation ApplyChanges(const paycalc::Situation& base,
                                 const std::vector<std::pair<std::string, std::string>>& changes,
                                 std::string_view context)
 {
-    paycalc::Situation s = base;
-    bool childrenGiven = false, overTenGiven = false;
     const std::string prefix(context);
-    // "--status single" on the command line, "--to status=single" in a change.
-    const char* is = prefix == "--" ? " " : "=";
+    std::vector<paycalc::GivenValue> given;
     for (const auto& [name, value] : changes) {
-        const std::string label = prefix + name;
-        const std::string& text = value; // a structured binding is not captured by every compiler
-        // A count within the range of its input.
-        const auto count = [&label, &text](paycalc::Input input) {
-            const paycalc::SituationInput& in = paycalc::InputOf(input);
-            return ParseCount(label, text, in.low, in.high);
-        };
-        if (name == "category") s.category = count(paycalc::Input::Category);
-        else if (name == "echelon") s.echelon = count(paycalc::Input::Echelon);
-        else if (name == "post") s.post = count(paycalc::Input::Post);
-        else if (name == "children") { s.children = count(paycalc::Input::Children); childrenGiven = true; }
-        else if (name == "over-ten" || name == "over_ten") {
-            s.overTen = count(paycalc::Input::OverTen);
-            overTenGiven = true;
-        }
-        else if (name == "status") s.status = 1 - Choose(label, value, "married", "single");
-        else if (name == "spouse") s.spouse = Choose(label, value, "home", "working");
-        else if (name == "mutual") s.mutual = Choose(label, value, "no", "yes") == 1;
-        else if (name == "zone") s.zone = value;
-        else if (name == "housing") s.housing = value;
-        else if (name == "absence") s.absence = value;
-        else if (name == "mark") s.mark = value;
-        else {
+        const paycalc::SituationInput* input = paycalc::FindInput(name);
+        if (!input) {
             std::string names;
             for (const paycalc::SituationInput& in : paycalc::kSituationInputs) {
                 if (!names.empty()) names += &in == &paycalc::kSituationInputs.back() ? " or " : ", ";
                 names += in.name;
             }
-            throw UsageError{"unknown situation option '" + label + "' (" + names + ")"};
+            throw UsageError{"unknown situation option '" + prefix + name + "' (" + names + ")"};
         }
+        given.push_back({input, value});
     }
-    // The family-status rule holds a single employee's children counts at 0:
-    // a count left at its default takes the rule's value, and a count given
-    // against the rule is a slip the window can never show.
-    for (const auto& [list, given] : {std::pair{paycalc::kChildrenList, childrenGiven},
-                                      std::pair{paycalc::kOverTenList, overTenGiven}})
-        if (given && paycalc::BreaksFamilyStatusRule(s, list))
+    paycalc::Situation s = base;
+    const std::vector<paycalc::ValueProblem> problems = paycalc::ReadValues(given, s, false);
+    if (!problems.empty()) {
+        const paycalc::ValueProblem& p = problems.front();
+        // "--status single" on the command line, "--to status=single" in a change.
+        const char* is = prefix == "--" ? " " : "=";
+        if (p.familyRule)
             throw UsageError{prefix + "status" + is + "single goes with " + prefix + "children" + is + "0 and " +
                              prefix + "over-ten" + is + "0"};
-    paycalc::ApplyFamilyStatusRule(s);
+        throw UsageError{prefix + std::string(p.input->name) + " takes " + paycalc::RuleOf(*p.input).english +
+                         ", not '" + p.text + "'"};
+    }
     if (std::string problem = s.Problem(); !problem.empty()) throw UsageError{problem};
     return s;
 }
@@ -136,7 +102,7 @@ nlohmann::ordered_json SlipJson(const paycalc::Slip& slip)
     return json;
 }
 
-std::string LineLabel(Field f)
+std::string NamedLine(Field f)
 {
     return std::string(paycalc::LineName(f)) + " (" + std::string(paycalc::FieldName(f)) + ")";
 }
@@ -171,56 +137,50 @@ const std::vector<Command>& Commands()
 
 namespace {
 
-// The situation options as typed, until the whole line has been read.
+// The situation options as typed, until the whole line has been read: one
+// option per input of the inputs table, the mutual box as two flags.
 struct SituationText {
-    std::string category, echelon, post, children, overTen, status, spouse, zone, housing, absence, mark;
+    std::array<std::string, paycalc::kInputCount> values;
+    std::array<CLI::Option*, paycalc::kInputCount> options{};
     bool mutual = paycalc::kMutualTickedAtStartup;
-    std::vector<std::pair<const char*, std::pair<CLI::Option*, std::string*>>> given;
-    CLI::Option* mutualOption = nullptr;
 };
 
 void AddSituationOptions(CLI::App& app, Help& help, SituationText& text)
 {
-    auto add = [&](const char* name, const char* valueName, std::string& value, const std::string& description) {
-        CLI::Option* option = AddOption(app, help, std::string("--") + name, valueName, value, description);
-        text.given.push_back({name, {option, &value}});
-    };
-    // A count: its range and default from the inputs table.
-    auto addCount = [&](paycalc::Input input, const char* valueName, std::string& value, const std::string& what,
-                        const std::string& range = {}, const std::string& note = {}) {
-        const paycalc::SituationInput& in = paycalc::InputOf(input);
-        add(in.name.data(), valueName, value,
-            (what + ", " + std::to_string(in.low) + ".." + std::to_string(in.high) + range + " (default " +
-             std::to_string(paycalc::DefaultListValue(in)) + note + ")"));
-    };
-    addCount(paycalc::Input::Category, "N", text.category, "grade category");
-    addCount(paycalc::Input::Echelon, "N", text.echelon, "echelon");
-    addCount(paycalc::Input::Post, "K", text.post, "specific post", ", 0 = none");
-    addCount(paycalc::Input::Children, "N", text.children, "number of children", {}, "; 0 when single");
-    addCount(paycalc::Input::OverTen, "N", text.overTen, "children over ten");
-    add("status", "S", text.status, "single | married (default married)");
-    add("spouse", "S", text.spouse, "home | working (default home)");
-    // One option with two names, so that the last one given counts.
-    text.mutualOption = app.add_flag("--mutual,!--no-mutual", text.mutual, "member of the mutual insurance");
-    help.Add("--mutual", "member of the mutual insurance (the default)");
-    help.Add("--no-mutual", "not a member");
-    // A typed text: its default that of a fresh situation.
-    auto addTyped = [&](paycalc::Input input, std::string& value, const std::string& what) {
-        const paycalc::SituationInput& in = paycalc::InputOf(input);
-        add(in.name.data(), "TEXT", value, what + " as typed (default " + paycalc::Situation{}.Typed(in.field) + ")");
-    };
-    addTyped(paycalc::Input::Zone, text.zone, "zone allowance");
-    addTyped(paycalc::Input::Housing, text.housing, "housing allowance");
-    addTyped(paycalc::Input::Absence, text.absence, "days of absence");
-    addTyped(paycalc::Input::Mark, text.mark, "performance mark");
+    const paycalc::Situation fresh;
+    for (const paycalc::SituationInput& in : paycalc::kSituationInputs) {
+        const auto k = static_cast<std::size_t>(in.input);
+        if (in.input == paycalc::Input::Mutual) {
+            // One option with two names, so that the last one given counts.
+            text.options[k] = app.add_flag("--mutual,!--no-mutual", text.mutual, "member of the mutual insurance");
+            help.Add("--mutual", "member of the mutual insurance (the default)");
+            help.Add("--no-mutual", "not a member");
+            continue;
+        }
+        const bool typed = paycalc::IsTyped(in);
+        std::string what(paycalc::TermOf(in));
+        if (typed) what += " as typed";
+        else if (!in.words[0].empty()) what += ": " + std::string(in.words[0]) + " | " + std::string(in.words[1]);
+        else what += ", " + std::to_string(in.low) + ".." + std::to_string(in.high);
+        if (in.list == paycalc::kPostList) what += " or a post's title";
+        what += " (default " + paycalc::InputText(in, fresh);
+        if (in.list == paycalc::kChildrenList) what += "; 0 when single";
+        text.options[k] = AddOption(app, help, "--" + std::string(in.name), typed                    ? "TEXT"
+                                    : !in.words[0].empty()   ? "S"
+                                    : in.list == paycalc::kPostList ? "K"
+                                                             : "N",
+                                    text.values[k], what + ")");
+    }
 }
 
 paycalc::Situation SituationOf(const SituationText& text)
 {
     std::vector<std::pair<std::string, std::string>> changes;
-    for (const auto& [name, option] : text.given)
-        if (option.first->count() > 0) changes.emplace_back(name, *option.second);
-    if (text.mutualOption->count() > 0) changes.emplace_back("mutual", text.mutual ? "yes" : "no");
+    for (const paycalc::SituationInput& in : paycalc::kSituationInputs) {
+        const auto k = static_cast<std::size_t>(in.input);
+        if (text.options[k]->count() == 0) continue;
+        changes.emplace_back(in.name, in.input == paycalc::Input::Mutual ? (text.mutual ? "yes" : "no") : text.values[k]);
+    }
     return ApplyChanges(paycalc::Situation{}, changes, "--");
 }
 

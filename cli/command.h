@@ -83,7 +83,7 @@ paycalc::Situation ApplyChanges(const paycalc::Situation& base,
 nlohmann::ordered_json SlipJson(const paycalc::Slip& slip);
 
 // "net_pay (Text21)".
-std::string LineLabel(paycalc::Field f);
+std::string NamedLine(paycalc::Field f);
 
 // Pads text with spaces on the left to `width` characters (UTF-8 aware).
 std::string PadLeft(const std::string& text, std::size_t width);

@@ -41,34 +41,22 @@ void PrintJson(const paycalc::Slip& slip, bool explain, std::ostream& out)
     out << JsonText(json) << '\n';
 }
 
-// The form the printed slip is drawn from: the situation's inputs and the
-// slip's computed texts, as the recalculation left them.
-paycalc::MemoryForm FormOf(const paycalc::Slip& slip)
-{
-    paycalc::MemoryForm form;
-    paycalc::FillForm(form, slip.situation);
-    for (int f = 0; f < paycalc::kFieldCount; ++f)
-        form.SetText(static_cast<Field>(f), slip.texts[static_cast<std::size_t>(f)]);
-    return form;
-}
-
 int RunSlip(const Options& options, std::ostream& out, std::ostream& err)
 {
     if (options.pdf.empty() && (!options.identity.name.empty() || !options.identity.number.empty() ||
                                 !options.identity.workplace.empty() || options.bilingual))
         throw UsageError{"--name, --number, --workplace and --bilingual go with --pdf FILE"};
 
-    paycalc::SlipComputer computer;
-    const paycalc::Slip slip = computer.Compute(options.situation, options.explain);
+    // A printed slip states each line's base and rate: its run explains itself.
+    const paycalc::Slip slip = paycalc::ComputeSlip(options.situation, options.explain || !options.pdf.empty());
     if (!slip.ok()) {
         err << "payslip-cli: " << paycalc::Describe(*slip.error) << '\n';
         return 1;
     }
     if (!options.pdf.empty()) {
 #ifdef PAYSLIP_HAVE_PDF
-        if (!WritePdf(FormOf(slip), options.pdf, options.identity, options.bilingual, err)) return 1;
+        if (!WritePdf(slip, options.pdf, options.identity, options.bilingual, err)) return 1;
 #else
-        (void)FormOf;
         err << "payslip-cli: this build cannot write PDF (built without Qt)\n";
         return 1;
 #endif

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "fuzz/shown_amount.h"
-#include "paycalc/memory_form.h"
+#include "tests/memory_form.h"
 #include "paycalc/recalculate.h"
 
 using fuzzcheck::Fail;

@@ -42,10 +42,9 @@ const LineDifference& Comparison::Line(Field f) const
 
 Comparison Compare(const Situation& before, const Situation& after, bool explain)
 {
-    SlipComputer& computer = SlipComputer::ForThisThread();
     Comparison c;
-    c.before = computer.Compute(before, explain);
-    c.after = computer.Compute(after, explain);
+    c.before = ComputeSlip(before, explain);
+    c.after = ComputeSlip(after, explain);
     c.lines.reserve(kComputedFields.size());
     for (Field f : kComputedFields)
         c.lines.push_back({f, c.before.Text(f), c.after.Text(f), LineDifferenceOf(c.before.Text(f), c.after.Text(f))});
@@ -71,7 +70,6 @@ BackPay ComputeBackPay(const Comparison& comparison, int months)
 
 Ladder ComputeLadder(const Situation& situation, bool withCategoryAbove)
 {
-    SlipComputer& computer = SlipComputer::ForThisThread();
     Ladder ladder;
     ladder.situation = situation;
     ladder.steps.resize(paydata::kEchelonCount);
@@ -80,7 +78,7 @@ Ladder ComputeLadder(const Situation& situation, bool withCategoryAbove)
         LadderStep& step = ladder.steps[static_cast<std::size_t>(e)];
         step.echelon = e;
         rung.echelon = e;
-        computer.Compute(rung, step.slip);
+        ComputeSlip(rung, step.slip);
         if (e > 0)
             step.netStep = LineDifferenceOf(ladder.steps[static_cast<std::size_t>(e - 1)].slip.Text(Field::Text21),
                                             step.slip.Text(Field::Text21));
@@ -88,7 +86,7 @@ Ladder ComputeLadder(const Situation& situation, bool withCategoryAbove)
     if (withCategoryAbove && situation.category < paydata::kCategoryCount) {
         Situation above = situation;
         ++above.category;
-        ladder.categoryAbove = computer.Compute(above);
+        ladder.categoryAbove = ComputeSlip(above);
     }
     return ladder;
 }

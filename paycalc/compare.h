@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "paycalc/situation.h"
+#include "paycalc/slip.h"
 
 namespace paycalc {
 

@@ -1,9 +1,12 @@
-// The named fields and lists of the pay slip, as the computation, the window
-// and the command line all call them, with their captions and initial texts.
+// The named fields and lists of the pay slip, as the computation, the window,
+// the printed slip and the command line all call them: one table of lines
+// with each field's caption in the window, its readable name, its kind on a
+// printed slip and its labels there in Arabic and French.
 #pragma once
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -64,15 +67,48 @@ inline constexpr std::array<Field, 21> kSlipLines{
 
 inline constexpr int Index(Field f) { return static_cast<int>(f); }
 
+// What a line is on a printed slip.
+enum class LineKind : std::uint8_t {
+    Earning,     // added to the earnings column
+    Deduction,   // added to the deductions column
+    Subtotal,    // a base of the lines after it, not added again
+    Information, // beside the pay, not part of the net (the quarterly bonus)
+    None,        // not a line of its own: the net pay (the slip's total), the
+                 // typed absence and mark, the hidden working fields
+};
+
+// A text of the printed slip in Arabic, and in the French that Algerian pay
+// slips commonly carry.
+struct Label {
+    std::string_view arabic;
+    std::string_view french;
+};
+
 std::string_view FieldName(Field f);       // "Text12"
 bool ParseFieldName(std::string_view name, Field& out);
 std::string_view FieldCaption(Field f);    // the label beside it, exactly as shown; empty for hidden fields
-std::string FieldTitle(Field f);           // the caption trimmed, lines joined, without a trailing ':' or '/'
+const std::string& FieldTitle(Field f);    // the caption trimmed, lines joined, without a trailing ':' or '/'
 std::string_view FieldTerm(Field f);       // plain English term, for messages ("pay subject to social security")
 std::string_view InitialText(Field f);     // the text before the first recalculation
 bool IsTypedField(Field f);                // Text10, Text11, Text20, Text23
+// The line a user sees for a field: the hidden working fields show through
+// the line they lead to (Text2000 through Text17, Text2001 through Text21).
+Field ShownLine(Field f);
 
-// The entries of Combo1(list), in list order.
-std::vector<std::string> ComboEntries(int list);
+// A computed line's readable name, as the command line's tables and options,
+// the batch's columns and JSON show it: "net_pay" for Text21; empty for a
+// typed field.
+std::string_view LineName(Field f);
+// Accepts a field name ("Text21") or a line's readable name ("net_pay").
+bool ParseLineName(std::string_view name, Field& out);
+
+LineKind KindOf(Field f);
+// The line's label on a printed slip: its title, with the French beside it.
+Label LineLabel(Field f);
+// The lines of a printed slip in their order: every field whose kind is not None.
+std::span<const Field> PrintedLines();
+
+// The entries of Combo1(list), in list order; none for a list it lacks.
+const std::vector<std::string>& ComboEntries(int list);
 
 } // namespace paycalc

@@ -29,15 +29,26 @@ struct Explanation {
     std::string rate;
 };
 
+// The index points of the grid behind base pay and the experience allowance.
+struct GridPoints {
+    int base = 0;
+    int echelon = 0;
+};
+
 class Trace {
 public:
+    GridPoints points; // as the run looked them up
     const Explanation* Find(Field f) const
     {
         const auto& line = lines_[static_cast<std::size_t>(f)];
         return line ? &*line : nullptr;
     }
     void Set(Field f, Explanation e) { lines_[static_cast<std::size_t>(f)] = std::move(e); }
-    void Clear() { lines_ = {}; }
+    void Clear()
+    {
+        lines_ = {};
+        points = {};
+    }
 
 private:
     std::array<std::optional<Explanation>, kFieldCount> lines_;

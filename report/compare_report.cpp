@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+#include "paycalc/page_labels.h"
+#include "paycalc/situation_inputs.h"
 #include "paydata/amount.h"
 #include "report/page.h"
 #include "report/text_direction.h"
@@ -17,15 +19,6 @@ using paycalc::Field;
 namespace {
 
 QString Amount(const std::string &text) { return text.empty() ? QStringLiteral("—") : Utf8(text); }
-
-QString ListText(const paycalc::Situation &situation, int list)
-{
-    const std::vector<std::string> entries = paycalc::ComboEntries(list);
-    const int position = situation.ListPosition(list);
-    if (position < 0 || position >= static_cast<int>(entries.size())) return QStringLiteral("—");
-    const QString text = Utf8(entries[static_cast<std::size_t>(position)]);
-    return text.isEmpty() ? QStringLiteral("—") : text;
-}
 
 QString Cell(const QString &text, const char *attributes = "")
 {
@@ -196,20 +189,10 @@ QString ChangeWord(Change change)
 
 QList<SituationRow> SituationRows(const paycalc::Situation &situation)
 {
-    return {
-        {QStringLiteral("الصنف"), ListText(situation, paycalc::kCategoryList)},
-        {QStringLiteral("الدرجة"), ListText(situation, paycalc::kEchelonList)},
-        {QStringLiteral("المنصب النوعي"), ListText(situation, paycalc::kPostList)},
-        {QStringLiteral("عدد الأولاد"), ListText(situation, paycalc::kChildrenList)},
-        {QStringLiteral("الأكبر من 10"), ListText(situation, paycalc::kOverTenList)},
-        {QStringLiteral("الحالة العائلية"), ListText(situation, paycalc::kFamilyStatusList)},
-        {QStringLiteral("مهنة الزوجة"), ListText(situation, paycalc::kSpouseList)},
-        {QStringLiteral("التعاضدية"), situation.mutual ? QStringLiteral("مشترك") : QStringLiteral("غير مشترك")},
-        {LineTitle(Field::Text20), Utf8(situation.absence)},
-        {LineTitle(Field::Text10), Utf8(situation.zone)},
-        {LineTitle(Field::Text11), Utf8(situation.housing)},
-        {LineTitle(Field::Text23), Utf8(situation.mark)},
-    };
+    QList<SituationRow> rows;
+    for (const paycalc::SituationInput &input : paycalc::kSituationInputs)
+        rows.append({Utf8(paycalc::LabelOf(input).arabic), Utf8(paycalc::ShownText(input, situation))});
+    return rows;
 }
 
 QString BackPayNote()
@@ -230,9 +213,9 @@ QString ComparisonHtml(const ComparisonDocument &document)
     const paycalc::Comparison &c = document.comparison;
     QString html = QStringLiteral(
                        "<html dir=\"rtl\"><head><style>td, th { line-height: 90%; }</style></head><body dir=\"rtl\">"
-                       "<h2 align=\"center\">مقارنة وضعيتين — كشف الراتب جانفي 2016</h2>"
+                       "<h2 align=\"center\">مقارنة وضعيتين — %2</h2>"
                        "<p align=\"center\">تاريخ الطبع: %1</p>")
-                       .arg(LeftToRight(document.printed.toString(Qt::ISODate)));
+                       .arg(LeftToRight(document.printed.toString(Qt::ISODate)), Utf8(paycalc::Page(paycalc::PageText::Title).arabic));
 
     // The two situations, the inputs that differ marked in words.
     html += QStringLiteral("<p><b>الوضعيتان</b></p>") + TableStart() +
@@ -338,7 +321,7 @@ bool WriteComparisonPdf(const ComparisonDocument &document, const QString &path,
         if (error) *error = CannotWrite(path, QStringLiteral("one of the two situations is not computed"));
         return false;
     }
-    PdfFile file(path, QStringLiteral("مقارنة وضعيتين — كشف الراتب جانفي 2016"));
+    PdfFile file(path, QStringLiteral("مقارنة وضعيتين — ") + Utf8(paycalc::Page(paycalc::PageText::Title).arabic));
     if (QPdfWriter *writer = file.writer()) PrintComparison(document, *writer);
     return file.commit(error);
 }

@@ -5,7 +5,7 @@
 
 #include "cli/cli.h"
 #include "cli/command.h"
-#include "paycalc/family_status_rule.h"
+#include "paycalc/situation.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <sstream>
 
 #include "cli/cli.h"
-#include "paycalc/memory_form.h"
+#include "tests/memory_form.h"
 #include "paycalc/recalculate.h"
 #include "paydata/amount.h"
 

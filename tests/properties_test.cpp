@@ -6,7 +6,7 @@
 #include <string>
 
 #include "cli/cli.h"
-#include "paycalc/memory_form.h"
+#include "tests/memory_form.h"
 #include "paycalc/recalculate.h"
 #include "situation_gen.h"
 

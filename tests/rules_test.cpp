@@ -11,10 +11,10 @@
 #include <functional>
 #include <string>
 
-#include "paycalc/memory_form.h"
+#include "tests/memory_form.h"
 #include "paycalc/recalculate.h"
 #include "paycalc/rules_2016.h"
-#include "paycalc/situation.h"
+#include "paycalc/slip.h"
 #include "paydata/amount.h"
 #include "paydata/arabic_words.h"
 #include "paydata/tables.h"

@@ -96,7 +96,7 @@ TEST(SituationInputs, BatchLabelsAreTheCaptionsTrimmed)
 {
     for (const SituationInput& in : paycalc::kSituationInputs) {
         SCOPED_TRACE(std::string(in.name));
-        const auto column = static_cast<batch::Column>(in.input);
+        const paycalc::Input column = in.input;
         // The columns are the inputs, in the same order.
         std::string name(batch::ColumnName(column));
         for (char& c : name)

@@ -252,7 +252,7 @@ INSTANTIATE_TEST_SUITE_P(
         std::pair<Args, std::string>{{"compare", "--to", "children=x"}, "--to children"},
         std::pair<Args, std::string>{{"compare", "--to", "status=widowed"}, "--to status"},
         std::pair<Args, std::string>{{"compare", "--to", "spouse=away"}, "--to spouse"},
-        std::pair<Args, std::string>{{"compare", "--to", "mutual=1"}, "--to mutual takes no or yes"},
+        std::pair<Args, std::string>{{"compare", "--to", "mutual=maybe"}, "--to mutual takes yes or no"},
         std::pair<Args, std::string>{{"compare", "--to", "status=single", "--to", "children=2"},
                                      "status=single goes with"},
         std::pair<Args, std::string>{{"compare", "--status", "single", "--to", "over-ten=1"},

@@ -6,7 +6,7 @@
 #include <QLineEdit>
 #include <QSignalBlocker>
 
-#include "paycalc/family_status_rule.h"
+#include "paycalc/situation.h"
 #include "paycalc/situation_inputs.h"
 #include "window/filtered_line_edit.h"
 #include "window/form1.h"
@@ -152,10 +152,10 @@ void SituationEditor::setSituation(const paycalc::Situation &situation)
 // whichever list was picked; the change that follows covers them.
 void SituationEditor::onPicked()
 {
-    const auto holds = paycalc::FamilyStatusRuleHolds(combo(paycalc::kFamilyStatusList)->currentIndex());
-    if (!holds.empty()) {
+    const auto held = paycalc::ListsHeldAtZero(combo(paycalc::kFamilyStatusList)->currentIndex());
+    if (!held.empty()) {
         filling_ = true;
-        for (const paycalc::HeldList &held : holds) combo(held.list)->setCurrentIndex(held.position);
+        for (int list : held) combo(list)->setCurrentIndex(0);
         filling_ = false;
     }
     emit changed();

@@ -24,7 +24,6 @@
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
-#include "paycalc/memory_form.h"
 #include "report/text_direction.h"
 #include "window/compare_situation.h"
 #include "window/compare_window_shared.h"
@@ -153,15 +152,7 @@ CompareWindow *CompareWindow::Open(Form1 &main)
     return window;
 }
 
-paycalc::Situation CompareWindow::SituationOf(const Form1 &main)
-{
-    paycalc::Situation s;
-    for (int list = 0; list < paycalc::kComboCount; ++list) s.SetListPosition(list, main.combo(list)->currentIndex());
-    s.mutual = main.check1()->isChecked();
-    for (Field field : paycalc::kTypedFields)
-        s.Typed(field) = main.text(field)->text().toStdString();
-    return s;
-}
+paycalc::Situation CompareWindow::SituationOf(const Form1 &main) { return paycalc::SituationOf(main.payForm()); }
 
 // The left side follows every input of the pay-slip window. A pick there
 // may be followed by the family-status rule, which changes the children
@@ -235,10 +226,8 @@ void CompareWindow::refresh()
     QString problem;
     for (const paycalc::Slip *slip : {&comparison_->before, &comparison_->after}) {
         if (slip->ok()) continue;
-        paycalc::MemoryForm form;
-        paycalc::FillForm(form, slip->situation);
         problem += (slip == &comparison_->before ? QStringLiteral("الوضعية الحالية: ") : QStringLiteral("الوضعية الجديدة: ")) +
-                   RecalcMessage(*slip->error, form) + QLatin1Char(' ');
+                   RecalcMessage(*slip->error, slip->situation) + QLatin1Char(' ');
     }
     message_->setText(problem.trimmed());
     message_->setAccessibleDescription(problem.trimmed());

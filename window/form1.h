@@ -16,7 +16,8 @@
 #include <QWidget>
 
 #include "paycalc/fields.h"
-#include "paycalc/trace.h"
+#include "paycalc/key_rules.h"
+#include "paycalc/slip.h"
 #include "window/form1_layout.h"
 
 class QAction;
@@ -43,13 +44,13 @@ public:
     explicit Form1(QWidget *parent = nullptr);
     ~Form1() override;
 
-    // Keystroke filters. Each takes the key code of one typed character and
-    // gives the code to let through, or 0 to discard the keystroke; the code
-    // passed is never changed.
+    // Keystroke filters, the engine's (paycalc/key_rules.h). Each takes the
+    // key code of one typed character and gives the code to let through, or
+    // 0 to discard the keystroke; the code passed is never changed.
     // Amounts: digits, backspace (8) and the point (46).
-    static qint16 gWriteOnleNumber(qint16 &IntKeyAscii);
+    static qint16 gWriteOnleNumber(qint16 &IntKeyAscii) { return paycalc::gWriteOnleNumber(IntKeyAscii); }
     // Whole numbers: digits and backspace.
-    static qint16 gWriteOnleNumber1(qint16 &IntKeyAscii);
+    static qint16 gWriteOnleNumber1(qint16 &IntKeyAscii) { return paycalc::gWriteOnleNumber1(IntKeyAscii); }
 
     // The pages the two link buttons open.
     static QUrl homePage();    // Command5
@@ -68,11 +69,14 @@ public:
 
     // The window as the computation sees it, hidden working fields included.
     paycalc::PayForm &payForm();
+    const paycalc::PayForm &payForm() const;
     // How many recalculations have run since the window was created.
     int recalculationCount() const { return recalculations_; }
-    // Why each line is what it is, as the last recalculation explained it;
-    // the tooltips of the display fields show it.
-    const paycalc::Trace &trace() const { return trace_; }
+    // The slip of the last recalculation: its situation, every line, and why
+    // each line is what it is (the tooltips of the display fields show it).
+    // Printing, saving and copying read it; nothing recalculates.
+    const paycalc::Slip &slip() const { return slip_; }
+    const paycalc::Trace &trace() const { return slip_.trace; }
 
     // The slip leaving the window: the actions (also the buttons below the
     // picture and the context menu) and what they do once their dialog is
@@ -97,7 +101,7 @@ private:
 
     paywindow::Form1Controls controls_;
     std::unique_ptr<paywindow::FormAdapter> form_;
-    paycalc::Trace trace_;
+    paycalc::Slip slip_;
     paywindow::SlipActions *actions_ = nullptr; // a child of the window
     int recalculations_ = 0;
 };

@@ -64,7 +64,7 @@ const QString kUnavailable = QStringLiteral("غير متاح حتى يكتمل �
 
 } // namespace
 
-SlipActions::SlipActions(QWidget &window, const paycalc::PayForm &slip, const Form1Controls &controls)
+SlipActions::SlipActions(QWidget &window, const paycalc::Slip &slip, const Form1Controls &controls)
     : QObject(&window), window_(window), slip_(slip)
 {
     print_ = addAction(QStringLiteral("طباعة…"), QStringLiteral("طباعة الكشف"), QKeySequence(Qt::CTRL | Qt::Key_P));

@@ -23,7 +23,7 @@ class QPushButton;
 class QWidget;
 
 namespace paycalc {
-class PayForm;
+struct Slip;
 }
 
 namespace paywindow {
@@ -38,7 +38,7 @@ public:
     // slip is `slip`. The display fields of `controls` get a menu of their
     // own, copy of their amount beside the slip's actions; the typed fields
     // keep their edit menu.
-    SlipActions(QWidget &window, const paycalc::PayForm &slip, const Form1Controls &controls);
+    SlipActions(QWidget &window, const paycalc::Slip &slip, const Form1Controls &controls);
 
     QAction *printAction() const { return print_; }     // Ctrl+P
     QAction *previewAction() const { return preview_; } // Ctrl+Shift+P
@@ -78,7 +78,7 @@ private:
     void askPdf();
 
     QWidget &window_;
-    const paycalc::PayForm &slip_;
+    const paycalc::Slip &slip_;
     bool complete_ = true;
     QAction *print_ = nullptr;
     QAction *preview_ = nullptr;

@@ -237,17 +237,18 @@ TEST(Missing, ArabicHeadersGiveTheRequiredColumns)
 // table, in both wordings, and the range's ends are read.
 TEST(CellRules, RangesAreTheInputsTables)
 {
-    for (Column c : {Column::Category, Column::Echelon, Column::Post, Column::Children, Column::OverTen}) {
-        const paycalc::SituationInput& in = paycalc::kSituationInputs[static_cast<std::size_t>(c)];
+    for (Input c : {Input::Category, Input::Echelon, Input::Post, Input::Children, Input::OverTen}) {
+        const paycalc::SituationInput& in = paycalc::InputOf(c);
         SCOPED_TRACE(std::string(in.name));
         paycalc::Situation s;
-        const Message beyond = ReadCell(c, std::to_string(in.high + 1), false, s);
+        const paycalc::Wording beyond = paycalc::Refusal({&in, std::to_string(in.high + 1)});
+        EXPECT_FALSE(paycalc::ReadInput(in, std::to_string(in.high + 1), s, true));
         EXPECT_NE(beyond.english.find("from " + std::to_string(in.low) + " to " + std::to_string(in.high)), std::string::npos)
             << beyond.english;
         EXPECT_NE(beyond.arabic.find("من " + std::to_string(in.low) + " إلى " + std::to_string(in.high)), std::string::npos)
             << beyond.arabic;
-        EXPECT_TRUE(ReadCell(c, std::to_string(in.low), false, s).empty());
-        EXPECT_TRUE(ReadCell(c, std::to_string(in.high), false, s).empty());
+        EXPECT_TRUE(paycalc::ReadInput(in, std::to_string(in.low), s, true));
+        EXPECT_TRUE(paycalc::ReadInput(in, std::to_string(in.high), s, true));
     }
 }
 

@@ -7,7 +7,7 @@
 #include <map>
 
 #include "batch/tests/batch_test_util.h"
-#include "paycalc/situation.h"
+#include "paycalc/slip.h"
 
 namespace batch::testing {
 namespace {
@@ -130,7 +130,7 @@ TEST(Table, KeepsTheInputsFormAndNamesEveryColumn)
     EXPECT_NE(table.find("\r\n"), std::string::npos);
 
     std::vector<std::string> header{"name"};
-    for (const ColumnNames& c : kColumnNames) header.emplace_back(c.name);
+    for (const paycalc::SituationInput& in : paycalc::kSituationInputs) header.push_back(ColumnName(in.input));
     for (paycalc::Field f : kTableLines) header.emplace_back(paycalc::LineName(f));
     EXPECT_EQ(Split(lines[0], ';'), header);
 

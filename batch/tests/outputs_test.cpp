@@ -14,7 +14,7 @@
 
 #include "batch/atomic_file.h"
 #include "batch/tests/batch_test_util.h"
-#include "paycalc/situation.h"
+#include "paycalc/slip.h"
 #include "paydata/amount.h"
 #include "paydata/tables.h"
 

@@ -3,8 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "batch/tests/batch_test_util.h"
-#include "paycalc/family_status_rule.h"
-#include "paycalc/situation.h"
+#include "paycalc/slip.h"
 
 namespace batch::testing {
 namespace {
@@ -41,7 +40,7 @@ std::vector<RefusalCase> Cases()
         {"children_out_of_range", "X;11;7;0;13;0;married;home;yes;0;0;0;40", "children", "13", "from 0 to 12",
          "عدد الأولاد عدد صحيح من 0 إلى 12، لا '13'"},
         {"over_ten_not_whole", "X;11;7;0;1;1.5;married;home;yes;0;0;0;40", "over_ten", "1.5", "from 0 to 12",
-         "عدد الأولاد الأكبر من 10 سنوات عدد صحيح من 0 إلى 12، لا '1.5'"},
+         "الأولاد فوق 10 سنوات عدد صحيح من 0 إلى 12، لا '1.5'"},
         {"status_unknown", "X;11;7;0;0;0;widowed;home;yes;0;0;0;40", "status", "widowed", "single or married",
          "الحالة العائلية عازب أو متزوج (single أو married)، لا 'widowed'"},
         {"spouse_unknown", "X;11;7;0;1;0;married;retired;yes;0;0;0;40", "spouse", "retired", "home or working",
@@ -55,13 +54,13 @@ std::vector<RefusalCase> Cases()
         {"letters_after_digits", "X;11;7;0;1;0;married;home;yes;0;12abc;0;40", "housing", "12abc", "decimal number",
          "منحة السكن عدد عشري بنقطة، مثل 1500.50، لا '12abc'"},
         {"two_points", "X;11;7;0;1;0;married;home;yes;0;0;1.2.3;40", "absence", "1.2.3", "decimal number",
-         "عدد أيام الغياب عدد عشري بنقطة، مثل 1500.50، لا '1.2.3'"},
+         "عدد ايام الغياب عدد عشري بنقطة، مثل 1500.50، لا '1.2.3'"},
         {"exponent", "X;11;7;0;1;0;married;home;yes;1E400;0;0;40", "zone", "1E400", "decimal number",
          "منحة المنطقة عدد عشري بنقطة، مثل 1500.50، لا '1E400'"},
         {"amount_empty", "X;11;7;0;1;0;married;home;yes; ;0;0;40", "zone", " ", "decimal number",
          "منحة المنطقة عدد عشري بنقطة، مثل 1500.50، لا ' '"},
         {"mark_with_point", "X;11;7;0;1;0;married;home;yes;0;0;0;12.5", "mark", "12.5", "whole number",
-         "علامة المردودية عدد صحيح، مثل 40، لا '12.5'"},
+         "علامة المردودية (3 اشهر) عدد صحيح، مثل 40، لا '12.5'"},
         {"single_with_children", "X;11;7;0;2;0;single;home;yes;0;0;0;40", "children", "2", "single employee",
          "الموظف الأعزب لا يحسب له أولاد، لا '2'"},
         {"single_with_over_ten", "X;11;7;0;0;1;عازب;home;yes;0;0;0;40", "over_ten", "1", "single employee",
@@ -377,7 +376,7 @@ INSTANTIATE_TEST_SUITE_P(
                       MessageKind{"the mutual insurance is", "التعاضدية نعم أو لا"},
                       MessageKind{"the zone allowance is", "منحة المنطقة عدد عشري بنقطة"},
                       MessageKind{"the housing allowance is", "منحة السكن عدد عشري بنقطة"},
-                      MessageKind{"the performance mark is", "علامة المردودية عدد صحيح"},
+                      MessageKind{"the performance mark is", "علامة المردودية (3 اشهر) عدد صحيح"},
                       MessageKind{"single employee", "الموظف الأعزب لا يحسب له أولاد"},
                       MessageKind{"13 cells where the header has 15", "عدد خلايا السطر 13 والعنوان فيه 15"},
                       MessageKind{"16 cells where the header has 15", "عدد خلايا السطر 16 والعنوان فيه 15"},

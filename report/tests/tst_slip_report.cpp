@@ -14,7 +14,7 @@
 #include <csignal>
 #include <sys/resource.h>
 
-#include "paycalc/memory_form.h"
+#include "paycalc/slip.h"
 #include "paycalc/recalculate.h"
 #include "paycalc/situation.h"
 #include "paydata/amount.h"
@@ -123,12 +123,18 @@ bool WholeInACell(const QList<Word> &words, const QString &amount)
     return false;
 }
 
-paycalc::MemoryForm FormOf(const paycalc::Situation &situation)
+// The slip of a situation as a printed one is: with its explanations.
+paycalc::Slip SlipOf(const paycalc::Situation &situation) { return paycalc::ComputeSlip(situation, true); }
+
+// The totals as the page shows them.
+struct Totals {
+    bool computed;
+    QString earnings, deductions, difference, rounding;
+};
+Totals TotalsOf(const paycalc::Slip &slip)
 {
-    paycalc::MemoryForm form;
-    paycalc::FillForm(form, situation);
-    paycalc::RecalculateAll(form);
-    return form;
+    const paycalc::SlipTotals t = slip.Totals();
+    return {t.computed, Utf8(t.earnings), Utf8(t.deductions), Utf8(t.difference), Utf8(t.rounding)};
 }
 
 report::PrintOptions Options(bool bilingual = false, const paycalc::Identity &identity = {})
@@ -158,7 +164,7 @@ QString Shown(const std::string &typed) { return Utf8(paydata::ShowAmount(paydat
 // The lines the net pay is made of: Text21 = Text17 + Text2001 + Text18 -
 // Text19, Text2001 = Text12 - Text13 - Text15 - Text16, Text12 = Text3 +
 // Text4 + ... + Text11 and Text3 = Text1 + Text2.
-QStringList ExpectedEarnings(const paycalc::PayForm &form)
+QStringList ExpectedEarnings(const paycalc::Slip &form)
 {
     QStringList amounts;
     for (Field f : {Field::Text1, Field::Text2, Field::Text4, Field::Text5, Field::Text6, Field::Text7, Field::Text8,
@@ -168,7 +174,7 @@ QStringList ExpectedEarnings(const paycalc::PayForm &form)
     return amounts;
 }
 
-QStringList ExpectedDeductions(const paycalc::PayForm &form)
+QStringList ExpectedDeductions(const paycalc::Slip &form)
 {
     QStringList amounts;
     for (Field f : {Field::Text13, Field::Text15, Field::Text16, Field::Text19}) amounts << Utf8(form.Text(f));
@@ -227,7 +233,7 @@ private slots:
         QFETCH(paycalc::Situation, situation);
         QFETCH(QString, earnings);
         QFETCH(QString, deductions);
-        const paycalc::MemoryForm form = FormOf(situation);
+        const paycalc::Slip form = SlipOf(situation);
         const QString tag = QString::fromLatin1(QTest::currentDataTag()).replace(QLatin1Char(' '), QLatin1Char('_'));
 
         const QString bilingual = OutputPath(QStringLiteral("columns-fr-%1.pdf").arg(tag));
@@ -248,7 +254,7 @@ private slots:
         QVERIFY(columns[QStringLiteral("Taux")] > columns[QStringLiteral("Gains")]);
         QVERIFY(columns[QStringLiteral("Gains")] > columns[QStringLiteral("Retenues")]);
 
-        const report::SlipTotals totals = report::TotalsOf(form);
+        const Totals totals = TotalsOf(form);
         QVERIFY(totals.computed);
         QCOMPARE(totals.difference, Utf8(form.Text(Field::Text21)));
         QVERIFY(totals.rounding.isEmpty());
@@ -326,7 +332,7 @@ private slots:
         paycalc::Situation s; // category 11, echelon 7: 498 + 174 points
         s.post = 6;
         const QString pdf = OutputPath(QStringLiteral("situation.pdf"));
-        QVERIFY(report::WriteSlipPdf(FormOf(s), Options(), pdf));
+        QVERIFY(report::WriteSlipPdf(SlipOf(s), Options(), pdf));
         const QString text = PdfText(pdf);
         for (const QString &expected : {QStringLiteral("498"), QStringLiteral("174"), QStringLiteral("672"), QStringLiteral("45"),
                                         QStringLiteral("مدير ثانوية"), QStringLiteral("متزوج"), QStringLiteral("ماكثة"),
@@ -337,7 +343,7 @@ private slots:
 
     void identityLinesOnlyWhenGiven()
     {
-        const paycalc::MemoryForm form = FormOf({});
+        const paycalc::Slip form = SlipOf({});
         const QString with = OutputPath(QStringLiteral("identity.pdf"));
         QVERIFY(report::WriteSlipPdf(
             form, Options(false, {"أحمد بن علي", "NE-20417", "ثانوية الأمير عبد القادر"}), with));
@@ -362,7 +368,7 @@ private slots:
 
     void frenchLabelsOnlyWithTheOption()
     {
-        const paycalc::MemoryForm form = FormOf({});
+        const paycalc::Slip form = SlipOf({});
         const QString fr = OutputPath(QStringLiteral("bilingual.pdf"));
         const QString ar = OutputPath(QStringLiteral("arabic.pdf"));
         QVERIFY(report::WriteSlipPdf(form, Options(true), fr));
@@ -400,7 +406,7 @@ private slots:
         paycalc::Situation s;
         s.zone = zone.toStdString();
         s.housing = housing.toStdString();
-        const paycalc::MemoryForm form = FormOf(s);
+        const paycalc::Slip form = SlipOf(s);
         for (bool bilingual : {false, true}) {
             const QString pdf = OutputPath(QStringLiteral("huge-%1-%2.pdf").arg(QString::fromLatin1(QTest::currentDataTag()).replace(QLatin1Char(' '), QLatin1Char('_'))).arg(bilingual));
             QVERIFY(report::WriteSlipPdf(form, Options(bilingual), pdf));
@@ -421,7 +427,7 @@ private slots:
         paycalc::Situation s;
         s.category = 13, s.echelon = 1;
         const QString pdf = OutputPath(QStringLiteral("metadata.pdf"));
-        QVERIFY(report::WriteSlipPdf(FormOf(s), Options(), pdf));
+        QVERIFY(report::WriteSlipPdf(SlipOf(s), Options(), pdf));
         const QString info = Run(QStringLiteral("pdfinfo"), {pdf});
         QVERIFY(info.contains(QRegularExpression(QStringLiteral("Title:\\s+كشف الراتب جانفي 2016"))));
         QVERIFY(info.contains(QRegularExpression(QStringLiteral("Creator:\\s+payslip 1\\.0\\.0"))));
@@ -436,11 +442,11 @@ private slots:
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
         const QString path = dir.filePath(QStringLiteral("staff.pdf"));
-        QList<paycalc::MemoryForm> forms;
+        QList<paycalc::Slip> forms;
         for (int category : {3, 11, 17}) {
             paycalc::Situation s;
             s.category = category;
-            forms.append(FormOf(s));
+            forms.append(SlipOf(s));
         }
         report::SlipPdf pdf(path, Options());
         const QString names[] = {QStringLiteral("Employee A"), QStringLiteral("Employee B"), QStringLiteral("Employee C")};
@@ -469,7 +475,7 @@ private slots:
         }
         {
             report::SlipPdf abandoned(path, Options());
-            abandoned.addSlip(FormOf({}), {});
+            abandoned.addSlip(SlipOf({}), {});
         } // never finished: nothing is put in place
         QVERIFY(Entries(dir.path()).isEmpty());
     }
@@ -479,7 +485,7 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("no/such/dir/x.pdf"));
         QString error;
-        QVERIFY(!report::WriteSlipPdf(FormOf({}), Options(), path, &error));
+        QVERIFY(!report::WriteSlipPdf(SlipOf({}), Options(), path, &error));
         QVERIFY2(error.contains(QStringLiteral("cannot write")) && error.contains(QDir::toNativeSeparators(path)), qPrintable(error));
         QVERIFY(Entries(dir.path()).isEmpty());
     }
@@ -492,7 +498,7 @@ private slots:
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
         const QString path = dir.filePath(QStringLiteral("slip.pdf"));
-        QVERIFY(report::WriteSlipPdf(FormOf({}), Options(), path));
+        QVERIFY(report::WriteSlipPdf(SlipOf({}), Options(), path));
         const QByteArray before = Contents(path);
         QVERIFY(before.size() > 8192);
 
@@ -505,7 +511,7 @@ private slots:
         small.rlim_cur = 4096;
         QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
         QString error;
-        const bool written = report::WriteSlipPdf(FormOf(other), Options(), path, &error);
+        const bool written = report::WriteSlipPdf(SlipOf(other), Options(), path, &error);
         setrlimit(RLIMIT_FSIZE, &saved);
         std::signal(SIGXFSZ, previousHandler);
 
@@ -522,7 +528,7 @@ private slots:
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
         const QString path = dir.filePath(QStringLiteral("slip.pdf"));
-        QVERIFY(report::WriteSlipPdf(FormOf({}), Options(), path));
+        QVERIFY(report::WriteSlipPdf(SlipOf({}), Options(), path));
         const QByteArray before = Contents(path);
 
         QProcess cli;
@@ -549,7 +555,7 @@ private slots:
     {
         paycalc::Situation s;
         s.absence = "2";
-        const paycalc::MemoryForm form = FormOf(s);
+        const paycalc::Slip form = SlipOf(s);
         const QStringList lines = report::SlipText(form).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         QMap<QString, QStringList> byLabel;
         QStringList earnings, deductions;
@@ -561,7 +567,7 @@ private slots:
         QCOMPARE(byLabel.value(QStringLiteral("البيان")),
                  (QStringList{QStringLiteral("البيان"), QStringLiteral("الأساس"), QStringLiteral("النسبة"),
                               QStringLiteral("المستحقات"), QStringLiteral("الاقتطاعات")}));
-        const report::SlipTotals totals = report::TotalsOf(form);
+        const Totals totals = TotalsOf(form);
         for (const QString &line : lines.mid(1)) {
             const QStringList cells = line.split(QLatin1Char('\t'));
             if (cells[0] == QStringLiteral("مجموع المستحقات") || cells[0] == Utf8(paycalc::FieldTitle(Field::Text21))) continue;
@@ -585,7 +591,7 @@ private slots:
     void pageRendersForALook()
     {
         const QString pdf = OutputPath(QStringLiteral("startup-slip.pdf"));
-        QVERIFY(report::WriteSlipPdf(FormOf({}), Options(), pdf));
+        QVERIFY(report::WriteSlipPdf(SlipOf({}), Options(), pdf));
         const QString prefix = OutputPath(QStringLiteral("startup-slip"));
         QFile::remove(prefix + QStringLiteral(".png"));
         QProcess p;

@@ -1,3 +1,4 @@
+#include "tests/memory_form.h"
 #include "slip_checks.h"
 
 #include <QLabel>

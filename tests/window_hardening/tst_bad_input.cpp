@@ -17,6 +17,7 @@
 
 #include <memory>
 
+#include "tests/memory_form.h"
 #include "window/tests/form1_test_support.h"
 #include "paycalc/fields.h"
 #include "paycalc/recalculate.h"

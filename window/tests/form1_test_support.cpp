@@ -1,3 +1,4 @@
+#include "tests/memory_form.h"
 #include "form1_test_support.h"
 
 #include <QCheckBox>

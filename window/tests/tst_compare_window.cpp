@@ -31,7 +31,7 @@
 
 #include "form1_test_support.h"
 #include "paycalc/compare.h"
-#include "paycalc/family_status_rule.h"
+#include "paycalc/situation.h"
 #include "paycalc/situation_inputs.h"
 #include "report/compare_report.h"
 #include "window/arabic_application.h"

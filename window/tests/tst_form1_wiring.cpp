@@ -8,9 +8,9 @@
 #include <QWheelEvent>
 
 #include "form1_test_support.h"
-#include "paycalc/family_status_rule.h"
+#include "paycalc/slip.h"
 #include "paycalc/fields.h"
-#include "paycalc/situation.h"
+#include "paycalc/slip.h"
 #include "window/form1.h"
 
 using paycalc::Field;

@@ -1,4 +1,4 @@
-#include "paycalc/memory_form.h"
+#include "tests/memory_form.h"
 
 namespace paycalc {
 
@@ -11,19 +11,6 @@ MemoryForm::MemoryForm()
         combos_[static_cast<std::size_t>(list)].entries = ComboEntries(list);
         Select(list, kStartupSelection[static_cast<std::size_t>(list)]);
     }
-}
-
-MemoryForm MemoryForm::InputsOf(const PayForm& form)
-{
-    MemoryForm copy;
-    for (int list = 0; list < kComboCount; ++list) {
-        copy.Select(list, form.ListIndex(list));
-        copy.SetListText(list, form.ListText(list));
-    }
-    for (int f = 0; f < kFieldCount; ++f)
-        if (IsTypedField(static_cast<Field>(f))) copy.SetText(static_cast<Field>(f), form.Text(static_cast<Field>(f)));
-    copy.SetCheck(form.Check());
-    return copy;
 }
 
 std::string MemoryForm::Text(Field field) const { return texts_[static_cast<std::size_t>(field)]; }
@@ -59,6 +46,14 @@ void MemoryForm::SetListText(int list, std::string text)
 int MemoryForm::ListCount(int list) const
 {
     return static_cast<int>(combos_.at(static_cast<std::size_t>(list)).entries.size());
+}
+
+void FillForm(MemoryForm& form, const Situation& situation)
+{
+    for (int list = 0; list < kComboCount; ++list) form.Select(list, situation.ListPosition(list));
+    form.SetCheck(situation.mutual ? CheckState::Checked : CheckState::Unchecked);
+    for (Field typed : kTypedFields)
+        form.SetText(typed, situation.Typed(typed));
 }
 
 } // namespace paycalc
