@@ -56,7 +56,7 @@ struct Chunk {
 
 // What every worker needs to know, fixed for the run.
 struct Plan {
-    const Options* options = nullptr;
+    const Options *options = nullptr;
     std::vector<std::string> header;
     Layout layout;
     CsvStyle style;

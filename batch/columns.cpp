@@ -47,7 +47,7 @@ std::string ArabicSubject(Input input) { return std::string(paycalc::LabelOf(Inp
 std::string ColumnName(Input input)
 {
     std::string name(InputOf(input).name);
-    for (char& c : name)
+    for (char &c : name)
         if (c == '-') c = '_';
     return name;
 }
@@ -80,7 +80,7 @@ std::string NormalName(std::string_view name)
     return out;
 }
 
-bool MakeLayout(const std::vector<std::string>& header, Layout& out, std::string* error, std::string* arabic)
+bool MakeLayout(const std::vector<std::string> &header, Layout &out, std::string *error, std::string *arabic)
 {
     out = Layout{};
     out.where.fill(-1);
@@ -108,16 +108,16 @@ bool MakeLayout(const std::vector<std::string>& header, Layout& out, std::string
         seen.push_back(normal);
 
         bool situation = false;
-        for (const SituationInput& input : paycalc::kSituationInputs) {
+        for (const SituationInput &input : paycalc::kSituationInputs) {
             bool match = false;
-            for (const std::string& name : AcceptedNames(input.input)) match = match || normal == NormalName(name);
+            for (const std::string &name : AcceptedNames(input.input)) match = match || normal == NormalName(name);
             if (!match) continue;
             const auto c = static_cast<std::size_t>(input.input);
             if (out.where[c] >= 0) {
                 if (error)
                     *error = "line 1: columns " + std::to_string(out.where[c] + 1) + " '" +
-                             header[static_cast<std::size_t>(out.where[c])] + "' and " + std::to_string(i + 1) +
-                             " '" + header[i] + "' both give the " + ColumnName(input.input);
+                             header[static_cast<std::size_t>(out.where[c])] + "' and " + std::to_string(i + 1) + " '" +
+                             header[i] + "' both give the " + ColumnName(input.input);
                 if (arabic)
                     *arabic = "السطر 1: العمودان " + std::to_string(out.where[c] + 1) + " '" +
                               header[static_cast<std::size_t>(out.where[c])] + "' و" + std::to_string(i + 1) + " '" +
@@ -142,7 +142,7 @@ bool MakeLayout(const std::vector<std::string>& header, Layout& out, std::string
             continue;
         }
         out.carried.push_back(i);
-        for (const IdentityNames& identity : kIdentityNames)
+        for (const IdentityNames &identity : kIdentityNames)
             for (std::string_view name : identity.names)
                 if (!name.empty() && normal == NormalName(name))
                     out.identity[static_cast<std::size_t>(identity.part)] = static_cast<int>(i);
@@ -162,7 +162,7 @@ bool IsDecimal(std::string_view text)
     return digits > 0 && points <= 1;
 }
 
-Message MissingRequired(const Layout& layout)
+Message MissingRequired(const Layout &layout)
 {
     std::string english, arabic;
     std::size_t missing = 0;
@@ -189,7 +189,7 @@ Message MissingRequired(const Layout& layout)
                 "؛ لا بد من صنف ودرجة كل موظف"};
 }
 
-std::vector<Message> DefaultedColumns(const Layout& layout)
+std::vector<Message> DefaultedColumns(const Layout &layout)
 {
     // The defaults as a fresh situation holds them, written as the outputs write them.
     const paycalc::Situation d{};
@@ -197,7 +197,7 @@ std::vector<Message> DefaultedColumns(const Layout& layout)
     const std::string singleNone = layout.Has(Input::Status) ? ", a single one 0" : "";
     const std::string arabicSingleNone = layout.Has(Input::Status) ? "، وللأعزب 0" : "";
     std::vector<Message> notes;
-    for (const SituationInput& input : paycalc::kSituationInputs) {
+    for (const SituationInput &input : paycalc::kSituationInputs) {
         const Input c = input.input;
         if (layout.Has(c) || c == Input::Category || c == Input::Echelon) continue;
         const std::string v = paycalc::InputText(input, d);
@@ -219,7 +219,8 @@ std::vector<Message> DefaultedColumns(const Layout& layout)
             break;
         case Input::Status:
             english = "every row counts " + v;
-            arabic = "يحسب كل صف " + std::string(paydata::kFamilyStatusEntries[static_cast<std::size_t>(d.status ? 1 : 0)]);
+            arabic = "يحسب كل صف " +
+                     std::string(paydata::kFamilyStatusEntries[static_cast<std::size_t>(d.status ? 1 : 0)]);
             break;
         case Input::Spouse:
             english = "every row counts the spouse " + std::string(d.spouseWorking() ? "working" : "at home") + " (" +
@@ -248,12 +249,13 @@ std::vector<Message> DefaultedColumns(const Layout& layout)
             arabic = "يحسب لكل صف علامة المردودية " + v;
             break;
         }
-        notes.push_back({"no '" + ColumnName(c) + "' column: " + english, "لا عمود «" + ArabicSubject(c) + "»: " + arabic});
+        notes.push_back(
+            {"no '" + ColumnName(c) + "' column: " + english, "لا عمود «" + ArabicSubject(c) + "»: " + arabic});
     }
     return notes;
 }
 
-std::string ArabicRole(const Layout& layout, std::size_t column)
+std::string ArabicRole(const Layout &layout, std::size_t column)
 {
     const std::int8_t role = layout.role[column];
     if (role >= 0) return std::string(ColumnLabel(static_cast<Input>(role)));

@@ -39,11 +39,11 @@ std::string NormalName(std::string_view name);
 // What each column of the header is.
 struct Layout {
     enum Role : std::int8_t { Carried = -1, Recomputed = -2 };
-    std::vector<std::int8_t> role;                // per input column: an Input, Carried or Recomputed
-    std::array<int, kInputCount> where{};         // input column of each situation input, or -1
-    std::vector<std::size_t> carried;             // input columns carried through, in order
-    std::array<int, 3> identity{-1, -1, -1};      // input columns of the name, number and workplace
-    std::vector<std::string> recomputed;          // header names of slip lines computed afresh
+    std::vector<std::int8_t> role;           // per input column: an Input, Carried or Recomputed
+    std::array<int, kInputCount> where{};    // input column of each situation input, or -1
+    std::vector<std::size_t> carried;        // input columns carried through, in order
+    std::array<int, 3> identity{-1, -1, -1}; // input columns of the name, number and workplace
+    std::vector<std::string> recomputed;     // header names of slip lines computed afresh
 
     bool Has(Input c) const { return where[static_cast<std::size_t>(c)] >= 0; }
 };
@@ -52,8 +52,7 @@ struct Layout {
 // repeated column name, or two columns for the same situation value. The
 // reason in English for the command line; `arabic`, when given, receives it
 // in the window's words.
-bool MakeLayout(const std::vector<std::string>& header, Layout& out, std::string* error,
-                std::string* arabic = nullptr);
+bool MakeLayout(const std::vector<std::string> &header, Layout &out, std::string *error, std::string *arabic = nullptr);
 
 // A message in two wordings: English for the command line and the error
 // list, Arabic for the window. Empty when there is nothing to say.
@@ -66,13 +65,13 @@ struct Message {
 // Why a header without a required column (the category and the echelon: no
 // default stands for a whole office's) cannot be used, naming each one
 // missing and the header names accepted for it; empty when none is missing.
-Message MissingRequired(const Layout& layout);
+Message MissingRequired(const Layout &layout);
 
 // One note per other situation column the header leaves out, saying the
 // default every row takes instead ("no 'children' column: every row counts
 // 1 child"), in the order the outputs write the columns. The defaults are
 // those of paycalc::Situation.
-std::vector<Message> DefaultedColumns(const Layout& layout);
+std::vector<Message> DefaultedColumns(const Layout &layout);
 
 // One problem of a row.
 struct Refusal {
@@ -86,7 +85,7 @@ struct Refusal {
 // What a column is, in the window's Arabic words: the situation column's
 // label, "يعاد حسابه" for a slip line of an earlier run, "ينقل كما هو" for a
 // carried column.
-std::string ArabicRole(const Layout& layout, std::size_t column);
+std::string ArabicRole(const Layout &layout, std::size_t column);
 
 // Whether the text is a whole decimal number: digits with at most one point
 // ("1500.50", "12", ".5"), blanks around it allowed.

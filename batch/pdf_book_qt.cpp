@@ -12,11 +12,11 @@ namespace {
 
 class QtPdfBook final : public PdfBook {
 public:
-    explicit QtPdfBook(const std::string& path) : pdf_(report::Utf8(path), report::PrintOptions{}) {}
+    explicit QtPdfBook(const std::string &path) : pdf_(report::Utf8(path), report::PrintOptions{}) {}
 
-    void Add(const paycalc::Slip& slip, const paycalc::Identity& identity) override { pdf_.addSlip(slip, identity); }
+    void Add(const paycalc::Slip &slip, const paycalc::Identity &identity) override { pdf_.addSlip(slip, identity); }
 
-    bool Finish(std::string* error) override
+    bool Finish(std::string *error) override
     {
         QString why;
         if (pdf_.finish(&why)) return true;
@@ -30,7 +30,7 @@ private:
 
 } // namespace
 
-std::unique_ptr<PdfBook> OpenPdfBook(const std::string& path, std::string* /*error*/)
+std::unique_ptr<PdfBook> OpenPdfBook(const std::string &path, std::string * /*error*/)
 {
     report::EnsureGuiApplication("payslip-cli");
     return std::make_unique<QtPdfBook>(path);

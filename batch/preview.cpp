@@ -4,7 +4,7 @@
 
 namespace batch {
 
-Preview ReadPreview(const std::string& path, std::size_t rowCount)
+Preview ReadPreview(const std::string &path, std::size_t rowCount)
 {
     Preview p;
     CsvReader reader;
@@ -39,7 +39,7 @@ Preview ReadPreview(const std::string& path, std::size_t rowCount)
         p.arabicError = reader.arabicError();
         return p;
     }
-    for (const RecordBatch::Record& r : records.records) {
+    for (const RecordBatch::Record &r : records.records) {
         p.lines.push_back(r.line);
         std::vector<std::string> cells;
         for (std::size_t i = 0; i < r.cellCount; ++i) cells.emplace_back(records.Cell(r, i));

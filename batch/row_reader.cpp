@@ -21,8 +21,8 @@ Refusal MakeRefusal(std::uint64_t line, std::string column, std::string_view tex
 
 } // namespace
 
-RowReader::Outcome RowReader::Read(const RecordBatch& records, const RecordBatch::Record& record,
-                                   paycalc::Situation& s, std::vector<Refusal>& refusals) const
+RowReader::Outcome RowReader::Read(const RecordBatch &records, const RecordBatch::Record &record, paycalc::Situation &s,
+                                   std::vector<Refusal> &refusals) const
 {
     const std::size_t before = refusals.size();
     auto refused = [&] { return refusals.size() != before; };
@@ -49,8 +49,8 @@ RowReader::Outcome RowReader::Read(const RecordBatch& records, const RecordBatch
         }
         // No control character in a cell; a line break only inside a quoted
         // cell of a carried column, which is copied as it is.
-        const auto breaks =
-            layout_.role[c] == Layout::Carried ? paydata::LineBreaks::Allowed : paydata::LineBreaks::Refused;
+        const auto breaks = layout_.role[c] == Layout::Carried ? paydata::LineBreaks::Allowed
+                                                               : paydata::LineBreaks::Refused;
         if (auto found = paydata::FindControlCharacter(cell, breaks)) refuse(header_[c], {}, ControlMessage(*found));
     }
     if (refused()) return Outcome::Refused;
@@ -59,11 +59,11 @@ RowReader::Outcome RowReader::Read(const RecordBatch& records, const RecordBatch
     // family-status rule: a count without a column takes the rule's value,
     // and a cell against the rule is refused.
     std::vector<paycalc::GivenValue> given;
-    for (const paycalc::SituationInput& input : paycalc::kSituationInputs)
+    for (const paycalc::SituationInput &input : paycalc::kSituationInputs)
         if (const int at = layout_.where[static_cast<std::size_t>(input.input)]; at >= 0)
             given.push_back({&input, records.Cell(record, static_cast<std::size_t>(at))});
     s = paycalc::Situation{};
-    for (const paycalc::ValueProblem& problem : paycalc::ReadValues(given, s, !asTyped_)) {
+    for (const paycalc::ValueProblem &problem : paycalc::ReadValues(given, s, !asTyped_)) {
         const paycalc::Wording why = paycalc::Refusal(problem);
         const auto index = static_cast<std::size_t>(layout_.where[static_cast<std::size_t>(problem.input->input)]);
         refuse(header_[index], records.Cell(record, index), {why.english, why.arabic});
@@ -72,13 +72,13 @@ RowReader::Outcome RowReader::Read(const RecordBatch& records, const RecordBatch
     return Outcome::Read;
 }
 
-Refusal RowReader::ComputeRefusal(const RecordBatch& records, const RecordBatch::Record& record,
-                                  const paycalc::RecalcError& e) const
+Refusal RowReader::ComputeRefusal(const RecordBatch &records, const RecordBatch::Record &record,
+                                  const paycalc::RecalcError &e) const
 {
     std::string column;
     std::string_view text;
     if (auto source = e.source()) {
-        for (const paycalc::SituationInput& input : paycalc::kSituationInputs) {
+        for (const paycalc::SituationInput &input : paycalc::kSituationInputs) {
             if (!paycalc::IsTyped(input) || input.field != *source || !layout_.Has(input.input)) continue;
             const auto index = static_cast<std::size_t>(layout_.where[static_cast<std::size_t>(input.input)]);
             column = header_[index];

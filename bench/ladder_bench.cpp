@@ -20,7 +20,7 @@ paycalc::Situation Asked()
     return s;
 }
 
-void ThirteenRecalculations(benchmark::State& state)
+void ThirteenRecalculations(benchmark::State &state)
 {
     paycalc::MemoryForm form;
     paycalc::FillForm(form, Asked());
@@ -35,7 +35,7 @@ void ThirteenRecalculations(benchmark::State& state)
 }
 BENCHMARK(ThirteenRecalculations);
 
-void Ladder(benchmark::State& state)
+void Ladder(benchmark::State &state)
 {
     const paycalc::Situation s = Asked();
     for (auto _ : state) {
@@ -47,7 +47,7 @@ void Ladder(benchmark::State& state)
 BENCHMARK(Ladder);
 
 // The ladder with the category above, as payslip-cli ladder shows it.
-void LadderWithCategoryAbove(benchmark::State& state)
+void LadderWithCategoryAbove(benchmark::State &state)
 {
     const paycalc::Situation s = Asked();
     for (auto _ : state) {

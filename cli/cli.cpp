@@ -18,21 +18,21 @@ using paycalc::Field;
 
 // --- Helpers shared by the commands ---
 
-CLI::Option* AddFlag(CLI::App& app, Help& help, const std::string& name, bool& value, const std::string& text)
+CLI::Option *AddFlag(CLI::App &app, Help &help, const std::string &name, bool &value, const std::string &text)
 {
     help.Add(name, text);
     return app.add_flag(name, value, text);
 }
 
-CLI::Option* AddOption(CLI::App& app, Help& help, const std::string& name, const std::string& valueName,
-                       std::string& value, const std::string& text)
+CLI::Option *AddOption(CLI::App &app, Help &help, const std::string &name, const std::string &valueName,
+                       std::string &value, const std::string &text)
 {
     help.Add(name + " " + valueName, text);
     return app.add_option(name, value, text)->type_name(valueName);
 }
 
-CLI::Option* AddRepeated(CLI::App& app, Help& help, const std::string& name, const std::string& valueName,
-                         std::vector<std::string>& values, const std::string& text)
+CLI::Option *AddRepeated(CLI::App &app, Help &help, const std::string &name, const std::string &valueName,
+                         std::vector<std::string> &values, const std::string &text)
 {
     help.Add(name + " " + valueName, text);
     return app.add_option(name, values, text)
@@ -52,26 +52,25 @@ int ParseCount(std::string_view option, std::string_view text, int low, int high
     return value;
 }
 
-std::pair<std::string, std::string> SplitAssignment(std::string_view option, const std::string& text)
+std::pair<std::string, std::string> SplitAssignment(std::string_view option, const std::string &text)
 {
     const auto eq = text.find('=');
     if (eq == std::string::npos || eq == 0)
-        throw UsageError{std::string(option) + " takes " + (option == "--to" ? "OPTION" : "LINE") +
-                         "=VALUE, not '" + text + "'"};
+        throw UsageError{std::string(option) + " takes " + (option == "--to" ? "OPTION" : "LINE") + "=VALUE, not '" +
+                         text + "'"};
     return {text.substr(0, eq), text.substr(eq + 1)};
 }
 
-paycalc::Situation ApplyChanges(const paycalc::Situation& base,
-                                const std::vector<std::pair<std::string, std::string>>& changes,
-                                std::string_view context)
+paycalc::Situation ApplyChanges(const paycalc::Situation &base,
+                                const std::vector<std::pair<std::string, std::string>> &changes, std::string_view context)
 {
     const std::string prefix(context);
     std::vector<paycalc::GivenValue> given;
-    for (const auto& [name, value] : changes) {
-        const paycalc::SituationInput* input = paycalc::FindInput(name);
+    for (const auto &[name, value] : changes) {
+        const paycalc::SituationInput *input = paycalc::FindInput(name);
         if (!input) {
             std::string names;
-            for (const paycalc::SituationInput& in : paycalc::kSituationInputs) {
+            for (const paycalc::SituationInput &in : paycalc::kSituationInputs) {
                 if (!names.empty()) names += &in == &paycalc::kSituationInputs.back() ? " or " : ", ";
                 names += in.name;
             }
@@ -82,9 +81,9 @@ paycalc::Situation ApplyChanges(const paycalc::Situation& base,
     paycalc::Situation s = base;
     const std::vector<paycalc::ValueProblem> problems = paycalc::ReadValues(given, s, false);
     if (!problems.empty()) {
-        const paycalc::ValueProblem& p = problems.front();
+        const paycalc::ValueProblem &p = problems.front();
         // "--status single" on the command line, "--to status=single" in a change.
-        const char* is = prefix == "--" ? " " : "=";
+        const char *is = prefix == "--" ? " " : "=";
         if (p.familyRule)
             throw UsageError{prefix + "status" + is + "single goes with " + prefix + "children" + is + "0 and " +
                              prefix + "over-ten" + is + "0"};
@@ -95,7 +94,7 @@ paycalc::Situation ApplyChanges(const paycalc::Situation& base,
     return s;
 }
 
-nlohmann::ordered_json SlipJson(const paycalc::Slip& slip)
+nlohmann::ordered_json SlipJson(const paycalc::Slip &slip)
 {
     nlohmann::ordered_json json = nlohmann::ordered_json::object();
     for (Field f : paycalc::kComputedFields) json[std::string(paycalc::FieldName(f))] = slip.Text(f);
@@ -114,13 +113,13 @@ std::size_t DisplayWidth(std::string_view text)
         std::count_if(text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
 }
 
-std::string PadLeft(const std::string& text, std::size_t width)
+std::string PadLeft(const std::string &text, std::size_t width)
 {
     const std::size_t w = DisplayWidth(text);
     return w >= width ? text : std::string(width - w, ' ') + text;
 }
 
-std::string PadRight(const std::string& text, std::size_t width)
+std::string PadRight(const std::string &text, std::size_t width)
 {
     const std::size_t w = DisplayWidth(text);
     return w >= width ? text : text + std::string(width - w, ' ');
@@ -128,10 +127,10 @@ std::string PadRight(const std::string& text, std::size_t width)
 
 // --- Reading a command line ---
 
-const std::vector<Command>& Commands()
+const std::vector<Command> &Commands()
 {
     static const std::vector<Command> commands{SlipCommand(), CompareCommand(), LadderCommand(), CheckCommand(),
-                                                  BatchCommand()};
+                                               BatchCommand()};
     return commands;
 }
 
@@ -141,14 +140,14 @@ namespace {
 // option per input of the inputs table, the mutual box as two flags.
 struct SituationText {
     std::array<std::string, paycalc::kInputCount> values;
-    std::array<CLI::Option*, paycalc::kInputCount> options{};
+    std::array<CLI::Option *, paycalc::kInputCount> options{};
     bool mutual = paycalc::kMutualTickedAtStartup;
 };
 
-void AddSituationOptions(CLI::App& app, Help& help, SituationText& text)
+void AddSituationOptions(CLI::App &app, Help &help, SituationText &text)
 {
     const paycalc::Situation fresh;
-    for (const paycalc::SituationInput& in : paycalc::kSituationInputs) {
+    for (const paycalc::SituationInput &in : paycalc::kSituationInputs) {
         const auto k = static_cast<std::size_t>(in.input);
         if (in.input == paycalc::Input::Mutual) {
             // One option with two names, so that the last one given counts.
@@ -165,18 +164,19 @@ void AddSituationOptions(CLI::App& app, Help& help, SituationText& text)
         if (in.list == paycalc::kPostList) what += " or a post's title";
         what += " (default " + paycalc::InputText(in, fresh);
         if (in.list == paycalc::kChildrenList) what += "; 0 when single";
-        text.options[k] = AddOption(app, help, "--" + std::string(in.name), typed                    ? "TEXT"
-                                    : !in.words[0].empty()   ? "S"
+        text.options[k] = AddOption(app, help, "--" + std::string(in.name),
+                                    typed                           ? "TEXT"
+                                    : !in.words[0].empty()          ? "S"
                                     : in.list == paycalc::kPostList ? "K"
-                                                             : "N",
+                                                                    : "N",
                                     text.values[k], what + ")");
     }
 }
 
-paycalc::Situation SituationOf(const SituationText& text)
+paycalc::Situation SituationOf(const SituationText &text)
 {
     std::vector<std::pair<std::string, std::string>> changes;
-    for (const paycalc::SituationInput& in : paycalc::kSituationInputs) {
+    for (const paycalc::SituationInput &in : paycalc::kSituationInputs) {
         const auto k = static_cast<std::size_t>(in.input);
         if (text.options[k]->count() == 0) continue;
         changes.emplace_back(in.name, in.input == paycalc::Input::Mutual ? (text.mutual ? "yes" : "no") : text.values[k]);
@@ -184,9 +184,9 @@ paycalc::Situation SituationOf(const SituationText& text)
     return ApplyChanges(paycalc::Situation{}, changes, "--");
 }
 
-const Command* FindCommand(std::string_view name)
+const Command *FindCommand(std::string_view name)
 {
-    for (const Command& c : Commands())
+    for (const Command &c : Commands())
         if (c.name == name) return &c;
     return nullptr;
 }
@@ -207,7 +207,7 @@ struct Registered {
     bool helpWanted = false;
 };
 
-std::unique_ptr<Registered> Register(const Command& command)
+std::unique_ptr<Registered> Register(const Command &command)
 {
     auto r = std::make_unique<Registered>();
     r->app.set_help_flag();
@@ -223,10 +223,10 @@ std::unique_ptr<Registered> Register(const Command& command)
 
 // A typed text holds no control character (the rule of every text read
 // from outside): the name printed on a slip, an official amount, a path.
-void RefuseControlCharacters(const CLI::App& app, const std::vector<std::string>& args)
+void RefuseControlCharacters(const CLI::App &app, const std::vector<std::string> &args)
 {
     for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
+        const std::string &arg = args[i];
         auto found = paydata::FindControlCharacter(arg, paydata::LineBreaks::Refused);
         if (!found) continue;
         // Which option the text belongs to: "--name=TEXT", "--name TEXT", or none.
@@ -240,39 +240,37 @@ void RefuseControlCharacters(const CLI::App& app, const std::vector<std::string>
                 found = inValue;
             }
         } else if (i > 0 && args[i - 1].starts_with("-")) {
-            const CLI::Option* option = app.get_option_no_throw(args[i - 1]);
+            const CLI::Option *option = app.get_option_no_throw(args[i - 1]);
             if (option && option->get_expected_min() > 0) what = args[i - 1];
         }
-        throw UsageError{what + " holds the control character " + paydata::CodeName(found->code) +
-                         " at character " + std::to_string(found->position)};
+        throw UsageError{what + " holds the control character " + paydata::CodeName(found->code) + " at character " +
+                         std::to_string(found->position)};
     }
 }
 
-Parsed Parse(const Command& command, const std::vector<std::string>& args)
+Parsed Parse(const Command &command, const std::vector<std::string> &args)
 {
     std::unique_ptr<Registered> r = Register(command);
     RefuseControlCharacters(r->app, args);
     // An option that takes a value, given last without one.
     if (!args.empty()) {
-        const CLI::Option* last = r->app.get_option_no_throw(args.back());
+        const CLI::Option *last = r->app.get_option_no_throw(args.back());
         if (last && last->get_expected_min() > 0) throw UsageError{args.back() + " needs a value"};
     }
     // A flag takes no value: CLI11 would read "--json=true" as --json.
-    for (const std::string& arg : args) {
+    for (const std::string &arg : args) {
         const auto eq = arg.find('=');
         if (!arg.starts_with("--") || eq == std::string::npos) continue;
-        const CLI::Option* option = r->app.get_option_no_throw(arg.substr(0, eq));
-        if (option && option->get_expected_min() == 0)
-            throw UsageError{arg.substr(0, eq) + " takes no value"};
+        const CLI::Option *option = r->app.get_option_no_throw(arg.substr(0, eq));
+        if (option && option->get_expected_min() == 0) throw UsageError{arg.substr(0, eq) + " takes no value"};
     }
     // "--zone=" is an empty zone, as "--zone ''" is; CLI11 would take the
     // next word as its value.
     std::vector<std::string> reversed;
     for (auto it = args.rbegin(); it != args.rend(); ++it) {
-        const CLI::Option* option =
-            it->size() > 3 && it->starts_with("--") && it->ends_with("=")
-                ? r->app.get_option_no_throw(it->substr(0, it->size() - 1))
-                : nullptr;
+        const CLI::Option *option = it->size() > 3 && it->starts_with("--") && it->ends_with("=")
+                                        ? r->app.get_option_no_throw(it->substr(0, it->size() - 1))
+                                        : nullptr;
         if (option && option->get_expected_min() > 0) {
             reversed.emplace_back();
             reversed.push_back(it->substr(0, it->size() - 1));
@@ -282,7 +280,7 @@ Parsed Parse(const Command& command, const std::vector<std::string>& args)
     }
     try {
         r->app.parse(reversed);
-    } catch (const CLI::ParseError& e) {
+    } catch (const CLI::ParseError &e) {
         throw UsageError{e.what()};
     }
     if (auto extra = r->app.remaining(); !extra.empty()) throw UsageError{"unknown option '" + extra.front() + "'"};
@@ -296,11 +294,11 @@ Parsed Parse(const Command& command, const std::vector<std::string>& args)
 
 // "  --months N         months of back pay ...", the text wrapped at 79
 // columns under its own column.
-std::string HelpLines(const Help& help)
+std::string HelpLines(const Help &help)
 {
     constexpr std::size_t kIndent = 21, kWidth = 79;
     std::string text;
-    for (const auto& [left, right] : help.lines) {
+    for (const auto &[left, right] : help.lines) {
         std::string line = "  " + left;
         if (line.size() + 1 > kIndent) {
             text += line + '\n';
@@ -328,7 +326,7 @@ std::string HelpLines(const Help& help)
 
 // --- The slip command's options, read on their own ---
 
-Options ParseOptions(const std::vector<std::string>& args)
+Options ParseOptions(const std::vector<std::string> &args)
 {
     auto options = std::make_shared<Options>();
     Command slip = SlipCommand(options);
@@ -340,7 +338,7 @@ Options ParseOptions(const std::vector<std::string>& args)
 
 std::string Usage(std::string_view name)
 {
-    const Command* command = FindCommand(name);
+    const Command *command = FindCommand(name);
     if (!command) return Usage();
     std::unique_ptr<Registered> r = Register(*command);
     std::string text = "usage: payslip-cli " + command->synopsis + "\n";
@@ -351,17 +349,17 @@ std::string Usage(std::string_view name)
 std::string Usage()
 {
     std::string text = "usage: payslip-cli [slip] [options]\n";
-    for (const Command& c : Commands())
+    for (const Command &c : Commands())
         if (&c != &Commands().front()) text += "       payslip-cli " + c.synopsis + "\n";
     text += "       payslip-cli COMMAND --help\ncommands:\n";
-    for (const Command& c : Commands()) text += "  " + PadRight(c.name, 19) + c.summary + '\n';
+    for (const Command &c : Commands()) text += "  " + PadRight(c.name, 19) + c.summary + '\n';
     std::string takers;
-    for (const Command& c : Commands())
+    for (const Command &c : Commands())
         if (c.takesSituation) takers += (takers.empty() ? "" : ", ") + c.name;
     bool situationShown = false;
-    for (const Command& c : Commands()) {
+    for (const Command &c : Commands()) {
         std::unique_ptr<Registered> r = Register(c);
-        const auto& lines = r->help.lines;
+        const auto &lines = r->help.lines;
         if (r->situationLines > 0 && !situationShown) {
             Help situation;
             situation.lines.assign(lines.begin(), lines.begin() + static_cast<std::ptrdiff_t>(r->situationLines));
@@ -376,14 +374,14 @@ std::string Usage()
     return text;
 }
 
-int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+int Run(const std::vector<std::string> &args, std::ostream &out, std::ostream &err)
 {
     if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
         out << Usage();
         return 0;
     }
     // Without a command word the line is the slip's, as it has always been.
-    const Command* command = &Commands().front();
+    const Command *command = &Commands().front();
     std::vector<std::string> rest = args;
     if (!args.empty() && !args[0].starts_with("-")) {
         command = FindCommand(args[0]);
@@ -400,10 +398,10 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
             return 0;
         }
         return parsed.run(parsed.situation, out, err);
-    } catch (const UsageError& e) {
+    } catch (const UsageError &e) {
         err << "payslip-cli: " << e.message << '\n' << Usage(command->name);
         return 2;
-    } catch (const paydata::ConversionError& e) {
+    } catch (const paydata::ConversionError &e) {
         // An amount derived from two computed slips that cannot be shown.
         err << "payslip-cli: " << e.what() << '\n';
         return 1;

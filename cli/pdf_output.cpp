@@ -7,8 +7,8 @@
 
 namespace cli {
 
-bool WritePdf(const paycalc::Slip& slip, const std::string& path, const paycalc::Identity& identity, bool bilingual,
-              std::ostream& err)
+bool WritePdf(const paycalc::Slip &slip, const std::string &path, const paycalc::Identity &identity, bool bilingual,
+              std::ostream &err)
 {
     report::EnsureGuiApplication("payslip-cli");
 

@@ -26,8 +26,7 @@ constexpr std::array<FieldInfo, kFieldCount> kFields{{
      "IEP (indemnité d'expérience professionnelle)", ""},
     {"Text3", " الاجر الرئيسي :", "main pay", "", "main_pay", K::Subtotal, "Traitement principal", ""},
     {"Text4", "منحة الخبرة البيداغوجية /\r\nأو تعويض التسيير المالي والمادي", "pedagogical-experience allowance", "",
-     "pedagogical_allowance", K::Earning,
-     "Indemnité d'expérience pédagogique / de gestion financière et matérielle", ""},
+     "pedagogical_allowance", K::Earning, "Indemnité d'expérience pédagogique / de gestion financière et matérielle", ""},
     {"Text5", " منحة التوثيق :", "documentation allowance", "", "documentation_allowance", K::Earning,
      "Indemnité de documentation", ""},
     {"Text6", "المنحة الجديدة  :", "new allowance", "", "new_allowance", K::Earning, "Nouvelle indemnité", ""},
@@ -48,8 +47,7 @@ constexpr std::array<FieldInfo, kFieldCount> kFields{{
     {"Text15", "الضريبة على الدخل IRG :", "income tax (IRG)", "0", "income_tax", K::Deduction,
      "IRG (impôt sur le revenu global)", ""},
     {"Text16", "التعاضدية :", "mutual-insurance contribution", "", "mutual_insurance", K::Deduction, "Mutuelle", ""},
-    {"Text17", " المنح العائلية :", "family allowances", "", "family_allowances", K::Earning, "Allocations familiales",
-     ""},
+    {"Text17", " المنح العائلية :", "family allowances", "", "family_allowances", K::Earning, "Allocations familiales", ""},
     {"Text18", "الاجر الوحيد :", "single-wage allowance", "", "single_wage", K::Earning, "Salaire unique", ""},
     {"Text19", " الغيابات :", "deduction for absences", "", "absences", K::Deduction, "Absences", ""},
     {"Text20", "عدد ايام الغياب", "days of absence", "0", "", K::None, "Jours d'absence", ""},
@@ -61,7 +59,7 @@ constexpr std::array<FieldInfo, kFieldCount> kFields{{
     {"Text2001", "", "pay after deductions", "", "pay_after_deductions", K::None, "", ""},
 }};
 
-const FieldInfo& Info(Field f) { return kFields[static_cast<std::size_t>(f)]; }
+const FieldInfo &Info(Field f) { return kFields[static_cast<std::size_t>(f)]; }
 
 // The caption trimmed: the lines of a two-line caption joined with a blank,
 // runs of blanks folded, no trailing blank or ':'; a '/' that ends the first
@@ -80,7 +78,7 @@ std::string Title(std::string_view caption)
     return title;
 }
 
-void Numbers(int from, int to, std::vector<std::string>& out)
+void Numbers(int from, int to, std::vector<std::string> &out)
 {
     for (int n = from; n <= to; ++n) out.push_back(std::to_string(n));
 }
@@ -96,7 +94,7 @@ std::string_view InitialText(Field f) { return Info(f).initial; }
 std::string_view LineName(Field f) { return Info(f).line; }
 LineKind KindOf(Field f) { return Info(f).kind; }
 
-const std::string& FieldTitle(Field f)
+const std::string &FieldTitle(Field f)
 {
     static const auto titles = [] {
         std::array<std::string, kFieldCount> all;
@@ -108,7 +106,7 @@ const std::string& FieldTitle(Field f)
 
 Label LineLabel(Field f)
 {
-    const FieldInfo& info = Info(f);
+    const FieldInfo &info = Info(f);
     return {info.arabic.empty() ? std::string_view(FieldTitle(f)) : info.arabic, info.french};
 }
 
@@ -123,7 +121,7 @@ std::span<const Field> PrintedLines()
     return lines;
 }
 
-bool ParseFieldName(std::string_view name, Field& out)
+bool ParseFieldName(std::string_view name, Field &out)
 {
     for (std::size_t i = 0; i < kFields.size(); ++i) {
         if (kFields[i].name == name) {
@@ -134,7 +132,7 @@ bool ParseFieldName(std::string_view name, Field& out)
     return false;
 }
 
-bool ParseLineName(std::string_view name, Field& out)
+bool ParseLineName(std::string_view name, Field &out)
 {
     for (std::size_t i = 0; i < kFields.size(); ++i) {
         if (!kFields[i].line.empty() && kFields[i].line == name) {
@@ -159,7 +157,7 @@ Field ShownLine(Field f)
     return f;
 }
 
-const std::vector<std::string>& ComboEntries(int list)
+const std::vector<std::string> &ComboEntries(int list)
 {
     static const auto all = [] {
         std::array<std::vector<std::string>, kComboCount + 1> lists;
@@ -180,7 +178,7 @@ std::vector<std::string> Entries(int list)
     case kChildrenList:
     case kOverTenList: Numbers(0, 12, entries); break;
     case kPostList:
-        for (const auto& post : paydata::kSpecificPosts) entries.emplace_back(post.title);
+        for (const auto &post : paydata::kSpecificPosts) entries.emplace_back(post.title);
         break;
     case kFamilyStatusList:
         for (auto e : paydata::kFamilyStatusEntries) entries.emplace_back(e);

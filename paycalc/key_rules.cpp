@@ -21,7 +21,7 @@ std::int16_t KeyCode(char byte)
 
 } // namespace
 
-std::int16_t gWriteOnleNumber(std::int16_t& IntKeyAscii)
+std::int16_t gWriteOnleNumber(std::int16_t &IntKeyAscii)
 {
     std::int16_t result = 0;
     if (IntKeyAscii >= kDigitZero && IntKeyAscii <= kDigitNine) result = IntKeyAscii;
@@ -30,7 +30,7 @@ std::int16_t gWriteOnleNumber(std::int16_t& IntKeyAscii)
     return result;
 }
 
-std::int16_t gWriteOnleNumber1(std::int16_t& IntKeyAscii)
+std::int16_t gWriteOnleNumber1(std::int16_t &IntKeyAscii)
 {
     std::int16_t result = 0;
     if (IntKeyAscii >= kDigitZero && IntKeyAscii <= kDigitNine) result = IntKeyAscii;

@@ -16,11 +16,11 @@
 namespace paycalc {
 
 // Amounts: digits, backspace (8) and the point (46).
-std::int16_t gWriteOnleNumber(std::int16_t& IntKeyAscii);
+std::int16_t gWriteOnleNumber(std::int16_t &IntKeyAscii);
 // Whole numbers: digits and backspace.
-std::int16_t gWriteOnleNumber1(std::int16_t& IntKeyAscii);
+std::int16_t gWriteOnleNumber1(std::int16_t &IntKeyAscii);
 
-using KeyFilter = std::int16_t (*)(std::int16_t& IntKeyAscii);
+using KeyFilter = std::int16_t (*)(std::int16_t &IntKeyAscii);
 
 // The filter of a typed field: the performance mark (Text23) takes whole
 // numbers, the zone, housing and absence fields amounts.

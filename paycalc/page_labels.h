@@ -13,6 +13,7 @@
 
 namespace paycalc {
 
+// clang-format off
 enum class PageText : std::uint8_t {
     Title, PrintedOn, Name, Number, Workplace,
     Situation, PointValue, CategoryPoints, EchelonPoints, TotalPoints,
@@ -20,6 +21,7 @@ enum class PageText : std::uint8_t {
     EarningsTotal, DeductionsTotal, Difference, Rounding, RoundingNote, InWords,
     Bonus, Mark,
 };
+// clang-format on
 
 struct PageLabel {
     std::string_view key; // the name a page's script knows it by
@@ -27,6 +29,7 @@ struct PageLabel {
 };
 
 // In the order of PageText.
+// clang-format off
 inline constexpr std::array<PageLabel, 24> kPageLabels{{
     {"title", {"كشف الراتب جانفي 2016", "Bulletin de paie — janvier 2016"}},
     {"printed_on", {"تاريخ الطبع", "Date d'impression"}},
@@ -57,7 +60,8 @@ inline constexpr std::array<PageLabel, 24> kPageLabels{{
     {"bonus", {"منحة المردودية (3 اشهر)", "Prime de rendement (trimestre)"}},
     {"mark", {"العلامة", "Note"}},
 }};
+// clang-format on
 
-constexpr const Label& Page(PageText text) { return kPageLabels[static_cast<std::size_t>(text)].label; }
+constexpr const Label &Page(PageText text) { return kPageLabels[static_cast<std::size_t>(text)].label; }
 
 } // namespace paycalc

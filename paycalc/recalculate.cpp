@@ -11,8 +11,8 @@ namespace paycalc {
 using namespace paydata;
 
 RecalcError::RecalcError(Field step, FailureKind kind, std::optional<Field> source, std::uint8_t typed)
-    : std::runtime_error(std::string(FieldTerm(step)) + " (" + std::string(FieldName(step)) + "): " +
-                         std::string(FailureName(kind)) +
+    : std::runtime_error(std::string(FieldTerm(step)) + " (" + std::string(FieldName(step)) +
+                         "): " + std::string(FailureName(kind)) +
                          (source ? " reading " + std::string(FieldName(*source)) : std::string())),
       step_(step), kind_(kind), source_(source), typed_(typed)
 {
@@ -28,7 +28,7 @@ std::vector<Field> RecalcError::TypedInputs() const
 
 std::string RuleNumber(double value) { return GeneralText(value, 15); }
 
-std::string Describe(const RecalcError& e)
+std::string Describe(const RecalcError &e)
 {
     std::string text = "cannot compute the " + std::string(FieldTerm(e.step())) + " (" +
                        std::string(FieldName(e.step())) + "): " + std::string(FailureName(e.kind()));
@@ -37,7 +37,7 @@ std::string Describe(const RecalcError& e)
     return text;
 }
 
-std::string ExplanationText(const Explanation& e)
+std::string ExplanationText(const Explanation &e)
 {
     std::string text = e.rule;
     text += '\n';
@@ -49,7 +49,7 @@ std::string ExplanationText(const Explanation& e)
 namespace {
 
 // The rules every slip is computed with.
-constexpr const Rules& kRules = kJanuary2016;
+constexpr const Rules &kRules = kJanuary2016;
 
 // A number as plain decimal text, the shortest that reads back the same.
 std::string Plain(double value) { return FixedText(value); }
@@ -58,7 +58,7 @@ std::string Plain(double value) { return FixedText(value); }
 std::string PerPoint() { return "× " + RuleNumber(kRules.pointValue); }
 std::string PercentText(double percent) { return RuleNumber(percent) + "%"; }
 // The name a slip gives the monthly income-tax scale in its rate column.
-constexpr const char* kIrgScaleName = "السلم الشهري";
+constexpr const char *kIrgScaleName = "السلم الشهري";
 
 // A line's explanation as a rule gives it: `formula` has a `{}` for each
 // amount quoted; `base` and `rate` are what a slip states beside the line.
@@ -83,14 +83,14 @@ struct Why {
 // amounts it used, right after it is computed.
 class Lines {
 public:
-    Lines(PayForm& form, Trace* trace) : form_(form), trace_(trace) {}
+    Lines(PayForm &form, Trace *trace) : form_(form), trace_(trace) {}
 
     double Read(Field f)
     {
         reading_ |= TypedBehind(f);
         try {
             return ReadAmount(form_.Text(f));
-        } catch (const ConversionError&) {
+        } catch (const ConversionError &) {
             failedRead_ = f;
             throw;
         }
@@ -98,7 +98,7 @@ public:
     double ReadList(int list) const { return ReadAmount(form_.ListText(list)); }
     int ListIndex(int list) const { return form_.ListIndex(list); }
     void Show(Field f, double value) { Write(f, ShowAmount(value)); }
-    void Write(Field f, const std::string& text)
+    void Write(Field f, const std::string &text)
     {
         behind_[static_cast<std::size_t>(f)] = reading_;
         form_.SetText(f, text);
@@ -106,25 +106,25 @@ public:
     CheckState Check() const { return form_.Check(); }
 
     template <class Fn>
-    void Line(Field f, Fn&& compute)
+    void Line(Field f, Fn &&compute)
     {
         reading_ = 0;
         try {
             compute();
-        } catch (const ConversionError& e) {
+        } catch (const ConversionError &e) {
             throw RecalcError(f, e.kind(), failedRead_, reading_);
         }
     }
     // A line, then its explanation: `explain` gives it, and runs only when a
     // trace was asked for.
     template <class Fn, class Why>
-    void Line(Field f, Fn&& compute, Why&& explain)
+    void Line(Field f, Fn &&compute, Why &&explain)
     {
         Line(f, compute);
         Explain(f, explain);
     }
     template <class Why>
-    void Explain(Field f, Why&& explain)
+    void Explain(Field f, Why &&explain)
     {
         if (trace_) Record(f, explain());
     }
@@ -161,7 +161,7 @@ private:
                 e.formula += formula[i];
             }
         }
-        for (auto& q : why.quoted)
+        for (auto &q : why.quoted)
             if (q.field) e.quoted.push_back(std::move(q));
         trace_->Set(f, std::move(e));
     }
@@ -174,16 +174,16 @@ private:
         return behind_[static_cast<std::size_t>(f)];
     }
 
-    PayForm& form_;
-    Trace* trace_;
+    PayForm &form_;
+    Trace *trace_;
     std::optional<Field> failedRead_;
     std::uint8_t reading_ = 0; // the typed fields read so far by the line being computed
     std::array<std::uint8_t, kFieldCount> behind_{};
 };
 
-int CategoryRow(const Lines& lines) { return ToInt16(Sub(lines.ReadList(kCategoryList), 1)); }
+int CategoryRow(const Lines &lines) { return ToInt16(Sub(lines.ReadList(kCategoryList), 1)); }
 
-void BasePay(Lines& lines)
+void BasePay(Lines &lines)
 {
     int basePoints = 0;
     lines.Line(Field::Text1, [&] { basePoints = BasePoints(CategoryRow(lines)); });
@@ -207,8 +207,11 @@ void BasePay(Lines& lines)
     lines.SetPoints(basePoints, points);
 
     const auto perPoint = [&](std::string rule, int n) {
-        return Why{std::move(rule) + " مضروبة في قيمة النقطة " + Plain(kRules.pointValue), "{} × {}",
-                   {Lines::Q(n), Lines::Q(kRules.pointValue)}, RuleNumber(n) + " نقطة", PerPoint()};
+        return Why{std::move(rule) + " مضروبة في قيمة النقطة " + Plain(kRules.pointValue),
+                   "{} × {}",
+                   {Lines::Q(n), Lines::Q(kRules.pointValue)},
+                   RuleNumber(n) + " نقطة",
+                   PerPoint()};
     };
     lines.Explain(Field::Text1, [&] {
         return perPoint("النقاط الاستدلالية الأساسية للصنف " + lines.ListNumber(kCategoryList), basePoints);
@@ -220,13 +223,14 @@ void BasePay(Lines& lines)
     });
 }
 
-void Allowances(Lines& lines)
+void Allowances(Lines &lines)
 {
     // Main pay: base pay and the experience allowance as shown.
     lines.Line(
         Field::Text3, [&] { lines.Show(Field::Text3, Add(lines.Read(Field::Text1), lines.Read(Field::Text2))); },
         [&] {
-            return Why{"الأجر الرئيسي: الأجر الأساسي مضافا إليه منحة الخبرة المهنية", "{} + {}",
+            return Why{"الأجر الرئيسي: الأجر الأساسي مضافا إليه منحة الخبرة المهنية",
+                       "{} + {}",
                        {lines.Q(Field::Text1), lines.Q(Field::Text2)}};
         });
 
@@ -247,7 +251,7 @@ void Allowances(Lines& lines)
 
     // Documentation: a flat amount by category band. A list text between two
     // bands' categories (10.5) matches none and leaves the line as it was.
-    const auto& middle = kRules.documentationMiddleCategories;
+    const auto &middle = kRules.documentationMiddleCategories;
     lines.Line(
         Field::Text5,
         [&] {
@@ -259,9 +263,9 @@ void Allowances(Lines& lines)
         [&] {
             // The first category of the grid is 1.
             return Why{"مبلغ ثابت حسب الصنف: " + Plain(kRules.documentationLow) + " للأصناف من 1 إلى " +
-                       std::to_string(kRules.documentationLowLastCategory) + "، و" +
-                       Plain(kRules.documentationMiddle) + " للصنفين " + std::to_string(middle[0]) + " و" +
-                       std::to_string(middle[1]) + "، و" + Plain(kRules.documentationHigh) + " ابتداء من الصنف " +
+                       std::to_string(kRules.documentationLowLastCategory) + "، و" + Plain(kRules.documentationMiddle) +
+                       " للصنفين " + std::to_string(middle[0]) + " و" + std::to_string(middle[1]) + "، و" +
+                       Plain(kRules.documentationHigh) + " ابتداء من الصنف " +
                        std::to_string(kRules.documentationHighFirstCategory) + "؛ الصنف هنا " +
                        lines.ListNumber(kCategoryList)};
         });
@@ -270,7 +274,8 @@ void Allowances(Lines& lines)
     lines.Line(
         Field::Text6, [&] { lines.Show(Field::Text6, Mul(lines.Read(Field::Text3), kNewAllowanceRate)); },
         [&] {
-            return Why{Plain(kRules.newAllowancePercent) + " % من الأجر الرئيسي", "{} × {}",
+            return Why{Plain(kRules.newAllowancePercent) + " % من الأجر الرئيسي",
+                       "{} × {}",
                        {lines.Q(Field::Text3), Lines::Q(kNewAllowanceRate)}};
         });
 
@@ -292,7 +297,8 @@ void Allowances(Lines& lines)
                            std::to_string(kRules.qualificationLowLastCategory) + "، و" +
                            Plain(kRules.qualificationHighPercent) + " % ابتداء من الصنف " +
                            std::to_string(kRules.qualificationLowLastCategory + 1),
-                       "{} × {}", {lines.Q(Field::Text3), Lines::Q(rate)}};
+                       "{} × {}",
+                       {lines.Q(Field::Text3), Lines::Q(rate)}};
         });
 
     lines.Line(
@@ -306,10 +312,8 @@ void Allowances(Lines& lines)
         Field::Text9,
         [&] {
             postRow = lines.ListIndex(kPostList);
-            if (postRow == -1)
-                lines.Write(Field::Text9, std::string());
-            else
-                lines.Show(Field::Text9, PostAmount(postRow));
+            if (postRow == -1) lines.Write(Field::Text9, std::string());
+            else lines.Show(Field::Text9, PostAmount(postRow));
         },
         [&] {
             const std::string post = postRow > 0 && postRow < kPostCount
@@ -319,10 +323,10 @@ void Allowances(Lines& lines)
         });
 }
 
-void SocialSecurity(Lines& lines)
+void SocialSecurity(Lines &lines)
 {
     // Everything of main pay and the allowances is subject, nothing capped.
-    constexpr Field kSubject[] = {Field::Text3, Field::Text4, Field::Text5, Field::Text6, Field::Text7,
+    constexpr Field kSubject[] = {Field::Text3, Field::Text4, Field::Text5,  Field::Text6, Field::Text7,
                                   Field::Text8, Field::Text9, Field::Text10, Field::Text11};
     lines.Line(
         Field::Text12,
@@ -342,8 +346,10 @@ void SocialSecurity(Lines& lines)
     lines.Line(
         Field::Text13, [&] { lines.Show(Field::Text13, Mul(lines.Read(Field::Text12), kSocialSecurityRate)); },
         [&] {
-            return Why{Plain(kRules.socialSecurityPercent) + " % من الأجر الخاضع للضمان الاجتماعي", "{} × {} %",
-                       {lines.Q(Field::Text12), Lines::Q(kRules.socialSecurityPercent)}, lines.Text(Field::Text12),
+            return Why{Plain(kRules.socialSecurityPercent) + " % من الأجر الخاضع للضمان الاجتماعي",
+                       "{} × {} %",
+                       {lines.Q(Field::Text12), Lines::Q(kRules.socialSecurityPercent)},
+                       lines.Text(Field::Text12),
                        PercentText(kRules.socialSecurityPercent)};
         });
     lines.Line(
@@ -353,7 +359,8 @@ void SocialSecurity(Lines& lines)
             lines.Show(Field::Text14, Sub(subject, lines.Read(Field::Text13)));
         },
         [&] {
-            return Why{"الأجر الخاضع للضمان الاجتماعي ناقص اشتراك الضمان الاجتماعي", "{} − {}",
+            return Why{"الأجر الخاضع للضمان الاجتماعي ناقص اشتراك الضمان الاجتماعي",
+                       "{} − {}",
                        {lines.Q(Field::Text12), lines.Q(Field::Text13)}};
         });
     float taxable = 0;
@@ -365,11 +372,14 @@ void SocialSecurity(Lines& lines)
         },
         [&] {
             const double base = IrgScaleBase(taxable);
-            const IrgBracket& bracket = IrgBracketOf(base);
+            const IrgBracket &bracket = IrgBracketOf(base);
             const double step = kRules.incomeTax.step;
             Why why{"الجدول الشهري للضريبة على الدخل: يُنزَّل المبلغ الخاضع للضريبة (" + lines.Q(Field::Text14).amount +
                         ") إلى مضاعف " + Plain(step) + " فيصير " + Plain(base),
-                    "", {lines.Q(Field::Text14)}, lines.Text(Field::Text14), kIrgScaleName};
+                    "",
+                    {lines.Q(Field::Text14)},
+                    lines.Text(Field::Text14),
+                    kIrgScaleName};
             if (bracket.exempt) {
                 why.rule += "، ولا ضريبة على ما لا يتجاوز " + Plain(bracket.upTo);
                 return why;
@@ -379,29 +389,29 @@ void SocialSecurity(Lines& lines)
                         Plain(bracket.factor * (kPercentBase / step)) + " % على ما زاد عليها" +
                         (bracket.fixed > 0 ? "، مضافا إليه " + Plain(bracket.fixed) + " عن الشرائح السابقة" : "");
             why.formula = bracket.fixed > 0 ? "({} − {}) × {} ÷ {} + {}" : "({} − {}) × {} ÷ {}";
-            why.quoted = {Lines::Q(base), Lines::Q(bracket.lower), Lines::Q(bracket.factor), Lines::Q(step),
-                          Lines::Q(bracket.fixed), lines.Q(Field::Text14)};
+            why.quoted = {Lines::Q(base), Lines::Q(bracket.lower), Lines::Q(bracket.factor),
+                          Lines::Q(step), Lines::Q(bracket.fixed), lines.Q(Field::Text14)};
             return why;
         });
 }
 
-void NetPay(Lines& lines)
+void NetPay(Lines &lines)
 {
     const bool member = lines.Check() == CheckState::Checked;
     constexpr double kMutualRate = Rate(kRules.mutualPercent);
     lines.Line(
         Field::Text16,
         [&] {
-            if (member)
-                lines.Show(Field::Text16, Mul(lines.Read(Field::Text12), kMutualRate));
-            else
-                lines.Show(Field::Text16, 0);
+            if (member) lines.Show(Field::Text16, Mul(lines.Read(Field::Text12), kMutualRate));
+            else lines.Show(Field::Text16, 0);
         },
         [&] {
             if (!member) return Why{"غير مشترك في التعاضدية: لا اقتطاع", "", {}, {}, "غير مشترك"};
             return Why{Plain(kRules.mutualPercent) + " % من الأجر الخاضع للضمان الاجتماعي، للمشترك في التعاضدية",
-                       "{} × {} %", {lines.Q(Field::Text12), Lines::Q(kRules.mutualPercent)},
-                       lines.Text(Field::Text12), PercentText(kRules.mutualPercent)};
+                       "{} × {} %",
+                       {lines.Q(Field::Text12), Lines::Q(kRules.mutualPercent)},
+                       lines.Text(Field::Text12),
+                       PercentText(kRules.mutualPercent)};
         });
 
     // An amount a child up to the full-rate count; above it, the full-rate
@@ -413,16 +423,16 @@ void NetPay(Lines& lines)
         Field::Text2000,
         [&] {
             children = lines.ReadList(kChildrenList);
-            if (children < kFullRateChildren + 1)
-                lines.Show(Field::Text2000, Mul(children, kRules.childAllowance));
+            if (children < kFullRateChildren + 1) lines.Show(Field::Text2000, Mul(children, kRules.childAllowance));
             else
-                lines.Show(Field::Text2000, Add(Mul(Sub(children, kFullRateChildren), kRules.childAllowanceBeyond),
-                                                kFullRateAllowance));
+                lines.Show(Field::Text2000,
+                           Add(Mul(Sub(children, kFullRateChildren), kRules.childAllowanceBeyond), kFullRateAllowance));
         },
         [&] {
             const std::string ordinal(kRules.fullRateChildOrdinal);
             if (children < kFullRateChildren + 1)
-                return Why{Plain(kRules.childAllowance) + " عن كل ولد حتى " + ordinal, "{} × {}",
+                return Why{Plain(kRules.childAllowance) + " عن كل ولد حتى " + ordinal,
+                           "{} × {}",
                            {Lines::Q(children), Lines::Q(kRules.childAllowance)}};
             return Why{Plain(kFullRateAllowance) + " عن الأولاد " + std::string(kRules.fullRateChildrenWords) +
                            " الأوائل، و" + Plain(kRules.childAllowanceBeyond) + " عن كل ولد بعد " + ordinal,
@@ -453,15 +463,12 @@ void NetPay(Lines& lines)
     lines.Line(
         Field::Text18,
         [&] {
-            if (single)
-                lines.Show(Field::Text18, 0);
-            else if (spouseAtHome)
-                lines.Show(Field::Text18, kRules.singleWage);
-            else
-                lines.Show(Field::Text18, 0);
+            if (single) lines.Show(Field::Text18, 0);
+            else if (spouseAtHome) lines.Show(Field::Text18, kRules.singleWage);
+            else lines.Show(Field::Text18, 0);
         },
         [&] {
-            return Why{single         ? std::string("عازب: لا منحة للأجر الوحيد")
+            return Why{single ? std::string("عازب: لا منحة للأجر الوحيد")
                        : spouseAtHome ? "متزوج والزوجة ماكثة بالبيت: منحة الأجر الوحيد " + Plain(kRules.singleWage)
                                       : std::string("متزوج والزوجة عاملة: لا منحة للأجر الوحيد")};
         });
@@ -478,8 +485,7 @@ void NetPay(Lines& lines)
         [&] {
             return Why{"الراتب بعد الاقتطاعات: الأجر الخاضع ناقص الضمان الاجتماعي والضريبة على الدخل والتعاضدية",
                        "{} − {} − {} − {}",
-                       {lines.Q(Field::Text12), lines.Q(Field::Text13), lines.Q(Field::Text15),
-                        lines.Q(Field::Text16)}};
+                       {lines.Q(Field::Text12), lines.Q(Field::Text13), lines.Q(Field::Text15), lines.Q(Field::Text16)}};
         });
 
     // A day's part of the pay after deductions for each day; allowances are not reduced.
@@ -511,8 +517,7 @@ void NetPay(Lines& lines)
         [&] {
             return Why{"الراتب الصافي: المنح العائلية والراتب بعد الاقتطاعات والأجر الوحيد، ناقص الغيابات",
                        "{} + {} + {} − {}",
-                       {lines.Q(Field::Text17), lines.Q(Field::Text2001), lines.Q(Field::Text18),
-                        lines.Q(Field::Text19)}};
+                       {lines.Q(Field::Text17), lines.Q(Field::Text2001), lines.Q(Field::Text18), lines.Q(Field::Text19)}};
         });
 
     // Quarterly bonus: the mark's share of the full mark, of the months'
@@ -540,31 +545,31 @@ void NetPay(Lines& lines)
 
 } // namespace
 
-void ComputeBasePay(PayForm& form, Trace* trace)
+void ComputeBasePay(PayForm &form, Trace *trace)
 {
     Lines lines(form, trace);
     BasePay(lines);
 }
 
-void ComputeAllowances(PayForm& form, Trace* trace)
+void ComputeAllowances(PayForm &form, Trace *trace)
 {
     Lines lines(form, trace);
     Allowances(lines);
 }
 
-void ComputeSocialSecurity(PayForm& form, Trace* trace)
+void ComputeSocialSecurity(PayForm &form, Trace *trace)
 {
     Lines lines(form, trace);
     SocialSecurity(lines);
 }
 
-void ComputeNetPay(PayForm& form, Trace* trace)
+void ComputeNetPay(PayForm &form, Trace *trace)
 {
     Lines lines(form, trace);
     NetPay(lines);
 }
 
-void RecalculateAll(PayForm& form, Trace* trace)
+void RecalculateAll(PayForm &form, Trace *trace)
 {
     if (trace) trace->Clear();
     Lines lines(form, trace);
@@ -574,10 +579,10 @@ void RecalculateAll(PayForm& form, Trace* trace)
     NetPay(lines);
 }
 
-const IrgBracket& IrgBracketOf(double scaleBase)
+const IrgBracket &IrgBracketOf(double scaleBase)
 {
-    const auto& scale = kRules.incomeTax.brackets;
-    for (const IrgBracket& bracket : scale)
+    const auto &scale = kRules.incomeTax.brackets;
+    for (const IrgBracket &bracket : scale)
         if (scaleBase <= bracket.upTo) return bracket;
     return scale[scale.size() - 1];
 }
@@ -596,7 +601,7 @@ float ComputeIrg(float taxable)
     // over each bracket's lower bound; every bound belongs to the bracket
     // below it, and the fixed amounts keep the scale continuous.
     const double base = IrgScaleBase(taxable);
-    const IrgBracket& bracket = IrgBracketOf(base);
+    const IrgBracket &bracket = IrgBracketOf(base);
     double tax = 0;
     if (!bracket.exempt) {
         tax = Div(Mul(Sub(base, bracket.lower), bracket.factor), kRules.incomeTax.step);

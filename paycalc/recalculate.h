@@ -49,23 +49,23 @@ private:
 
 // "cannot compute the pay subject to social security (Text12): overflow
 // reading Text10 (zone allowance)": the line that stopped and why, in words.
-std::string Describe(const RecalcError& e);
+std::string Describe(const RecalcError &e);
 
 // With a trace, every line also leaves its explanation there.
-void RecalculateAll(PayForm& form, Trace* trace = nullptr);
+void RecalculateAll(PayForm &form, Trace *trace = nullptr);
 
 // The groups of steps, in the order RecalculateAll runs them. Each reads what
 // the earlier groups wrote from the form.
-void ComputeBasePay(PayForm& form, Trace* trace = nullptr);
-void ComputeAllowances(PayForm& form, Trace* trace = nullptr);
-void ComputeSocialSecurity(PayForm& form, Trace* trace = nullptr);
-void ComputeNetPay(PayForm& form, Trace* trace = nullptr);
+void ComputeBasePay(PayForm &form, Trace *trace = nullptr);
+void ComputeAllowances(PayForm &form, Trace *trace = nullptr);
+void ComputeSocialSecurity(PayForm &form, Trace *trace = nullptr);
+void ComputeNetPay(PayForm &form, Trace *trace = nullptr);
 
 // A number of the rules as a slip writes it: 45, 9, 0.819.
 std::string RuleNumber(double value);
 
 // The bracket of the income-tax scale (rules_2016.h) a scale base falls in.
-const IrgBracket& IrgBracketOf(double scaleBase);
+const IrgBracket &IrgBracketOf(double scaleBase);
 
 // Monthly income tax (IRG) of a taxable amount, rounded to cents.
 float ComputeIrg(float taxable);

@@ -6,7 +6,6 @@
 
 namespace paycalc {
 
-
 int Situation::ListPosition(int list) const
 {
     switch (list) {
@@ -35,7 +34,7 @@ void Situation::SetListPosition(int list, int position)
     }
 }
 
-const std::string& Situation::Typed(Field f) const
+const std::string &Situation::Typed(Field f) const
 {
     switch (f) {
     case Field::Text10: return zone;
@@ -46,15 +45,15 @@ const std::string& Situation::Typed(Field f) const
     }
 }
 
-std::string& Situation::Typed(Field f)
+std::string &Situation::Typed(Field f)
 {
-    return const_cast<std::string&>(static_cast<const Situation&>(*this).Typed(f));
+    return const_cast<std::string &>(static_cast<const Situation &>(*this).Typed(f));
 }
 
 std::string Situation::Problem() const
 {
     for (int list = 0; list < kComboCount; ++list) {
-        const SituationInput& range = InputOfList(list);
+        const SituationInput &range = InputOfList(list);
         const int value = ListValue(*this, range);
         if (value < range.low || value > range.high)
             return std::string(range.name) + " must be from " + std::to_string(range.low) + " to " +
@@ -70,9 +69,9 @@ std::span<const int> ListsHeldAtZero(int statusPosition)
     return {};
 }
 
-bool BreaksFamilyStatusRule(const Situation& s) { return s.single() && (s.children != 0 || s.overTen != 0); }
+bool BreaksFamilyStatusRule(const Situation &s) { return s.single() && (s.children != 0 || s.overTen != 0); }
 
-bool ApplyFamilyStatusRule(Situation& s)
+bool ApplyFamilyStatusRule(Situation &s)
 {
     const bool changed = BreaksFamilyStatusRule(s);
     for (int list : ListsHeldAtZero(s.status)) s.SetListPosition(list, 0);

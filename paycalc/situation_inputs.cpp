@@ -29,7 +29,7 @@ bool Is(std::string_view text, std::string_view word)
     return true;
 }
 
-bool ReadWhole(std::string_view text, int low, int high, int& out)
+bool ReadWhole(std::string_view text, int low, int high, int &out)
 {
     if (text.empty() || text.size() > 3 || text[0] == '-' || text[0] == '+') return false;
     int value = 0;
@@ -51,16 +51,16 @@ bool IsDecimal(std::string_view text, bool whole)
     return digits > 0 && points <= 1;
 }
 
-std::string WithRange(std::string_view rule, const SituationInput& input)
+std::string WithRange(std::string_view rule, const SituationInput &input)
 {
     std::string text(rule);
-    for (const auto& [mark, value] : {std::pair{std::string_view("{low}"), input.low}, {"{high}", input.high}})
+    for (const auto &[mark, value] : {std::pair{std::string_view("{low}"), input.low}, {"{high}", input.high}})
         if (const std::size_t at = text.find(mark); at != std::string::npos)
             text.replace(at, mark.size(), std::to_string(value));
     return text;
 }
 
-void SetValue(Situation& s, const SituationInput& input, int value)
+void SetValue(Situation &s, const SituationInput &input, int value)
 {
     if (input.input == Input::Mutual) s.mutual = value != 0;
     else if (input.list == kCategoryList) s.category = value;
@@ -69,34 +69,31 @@ void SetValue(Situation& s, const SituationInput& input, int value)
 
 } // namespace
 
-std::string_view CaptionOf(const SituationInput& input)
+std::string_view CaptionOf(const SituationInput &input)
 {
     return input.caption.empty() ? FieldCaption(input.field) : input.caption;
 }
 
-Label LabelOf(const SituationInput& input)
-{
-    return IsTyped(input) ? LineLabel(input.field) : input.label;
-}
+Label LabelOf(const SituationInput &input) { return IsTyped(input) ? LineLabel(input.field) : input.label; }
 
-std::string_view TermOf(const SituationInput& input) { return IsTyped(input) ? FieldTerm(input.field) : input.term; }
+std::string_view TermOf(const SituationInput &input) { return IsTyped(input) ? FieldTerm(input.field) : input.term; }
 
-Wording RuleOf(const SituationInput& input)
+Wording RuleOf(const SituationInput &input)
 {
     return {WithRange(input.rule.english, input), WithRange(input.rule.arabic, input),
             WithRange(input.rule.french, input)};
 }
 
-const SituationInput& InputOfList(int list)
+const SituationInput &InputOfList(int list)
 {
-    for (const SituationInput& input : kSituationInputs)
+    for (const SituationInput &input : kSituationInputs)
         if (input.list == list && list >= 0) return input;
     throw std::out_of_range("no such list");
 }
 
-const SituationInput* FindInput(std::string_view name)
+const SituationInput *FindInput(std::string_view name)
 {
-    for (const SituationInput& input : kSituationInputs) {
+    for (const SituationInput &input : kSituationInputs) {
         if (input.name.size() != name.size()) continue;
         bool same = true;
         for (std::size_t i = 0; i < name.size() && same; ++i)
@@ -106,16 +103,16 @@ const SituationInput* FindInput(std::string_view name)
     return nullptr;
 }
 
-int ListValue(const Situation& situation, const SituationInput& input)
+int ListValue(const Situation &situation, const SituationInput &input)
 {
     if (input.input == Input::Mutual) return situation.mutual ? 1 : 0;
     if (input.list < 0) throw std::out_of_range("not a list input");
     return input.list == kCategoryList ? situation.category : situation.ListPosition(input.list);
 }
 
-int DefaultListValue(const SituationInput& input) { return ListValue(Situation{}, input); }
+int DefaultListValue(const SituationInput &input) { return ListValue(Situation{}, input); }
 
-std::string InputText(const SituationInput& input, const Situation& situation)
+std::string InputText(const SituationInput &input, const Situation &situation)
 {
     if (IsTyped(input)) return situation.Typed(input.field);
     const int value = ListValue(situation, input);
@@ -123,19 +120,20 @@ std::string InputText(const SituationInput& input, const Situation& situation)
     return std::to_string(value);
 }
 
-std::string ShownText(const SituationInput& input, const Situation& situation)
+std::string ShownText(const SituationInput &input, const Situation &situation)
 {
     if (IsTyped(input)) return situation.Typed(input.field);
     const int value = ListValue(situation, input);
     if (!input.shown[0].empty()) return std::string(input.shown[value != 0 ? 1 : 0]);
-    const std::vector<std::string>& entries = ComboEntries(input.list);
+    const std::vector<std::string> &entries = ComboEntries(input.list);
     const int position = situation.ListPosition(input.list);
-    if (position < 0 || position >= static_cast<int>(entries.size()) || entries[static_cast<std::size_t>(position)].empty())
+    if (position < 0 || position >= static_cast<int>(entries.size()) ||
+        entries[static_cast<std::size_t>(position)].empty())
         return "—";
     return entries[static_cast<std::size_t>(position)];
 }
 
-bool ReadInput(const SituationInput& input, std::string_view text, Situation& s, bool strict)
+bool ReadInput(const SituationInput &input, std::string_view text, Situation &s, bool strict)
 {
     const std::string_view t = Trim(text);
     if (IsTyped(input)) {
@@ -145,9 +143,9 @@ bool ReadInput(const SituationInput& input, std::string_view text, Situation& s,
     }
     int value = 0;
     if (!input.words[0].empty()) {
-        const std::vector<std::string>& entries = ComboEntries(input.list);
+        const std::vector<std::string> &entries = ComboEntries(input.list);
         for (value = 0; value < 2; ++value) {
-            const auto& also = input.also[static_cast<std::size_t>(value)];
+            const auto &also = input.also[static_cast<std::size_t>(value)];
             const auto v = static_cast<std::size_t>(value);
             if (Is(t, input.words[v]) || (!input.shown[v].empty() && t == input.shown[v]) ||
                 (v < entries.size() && t == entries[v]) || (!also[0].empty() && t == also[0]) ||
@@ -159,24 +157,25 @@ bool ReadInput(const SituationInput& input, std::string_view text, Situation& s,
         value = 0; // the list's empty first entry: no specific post
     } else if (!ReadWhole(t, input.low, input.high, value)) {
         if (input.input != Input::Post) return false;
-        const auto& posts = paydata::kSpecificPosts;
-        for (value = 1; value < paydata::kPostCount && t != posts[static_cast<std::size_t>(value)].title; ++value) {}
+        const auto &posts = paydata::kSpecificPosts;
+        for (value = 1; value < paydata::kPostCount && t != posts[static_cast<std::size_t>(value)].title; ++value) {
+        }
         if (value == paydata::kPostCount) return false;
     }
     SetValue(s, input, value);
     return true;
 }
 
-std::vector<ValueProblem> ReadValues(std::span<const GivenValue> given, Situation& s, bool strict)
+std::vector<ValueProblem> ReadValues(std::span<const GivenValue> given, Situation &s, bool strict)
 {
     std::vector<ValueProblem> problems;
-    for (const GivenValue& value : given)
+    for (const GivenValue &value : given)
         if (!ReadInput(*value.input, value.text, s, strict)) problems.push_back({value.input, std::string(value.text)});
     // The family-status rule holds a single employee's children counts at 0:
     // a count not given takes the rule's value; a count given against it is
     // a slip the window can never show.
     if (s.single()) {
-        for (const GivenValue& value : given)
+        for (const GivenValue &value : given)
             if (value.input->list >= 0 && s.ListPosition(value.input->list) != 0 &&
                 (value.input->input == Input::Children || value.input->input == Input::OverTen))
                 problems.push_back({value.input, std::string(value.text), true});
@@ -185,17 +184,16 @@ std::vector<ValueProblem> ReadValues(std::span<const GivenValue> given, Situatio
     return problems;
 }
 
-Wording Refusal(const ValueProblem& problem)
+Wording Refusal(const ValueProblem &problem)
 {
     const std::string quoted = "'" + problem.text + "'";
-    if (problem.familyRule)
-    {
+    if (problem.familyRule) {
         const std::string count(Trim(problem.text));
         return {"a single employee has no children counted, not " + count,
                 "الموظف الأعزب لا يحسب له أولاد، لا '" + count + "'",
                 "un célibataire ne compte pas d'enfants, pas " + count};
     }
-    const SituationInput& in = *problem.input;
+    const SituationInput &in = *problem.input;
     const Wording rule = RuleOf(in);
     const std::string term(TermOf(in));
     return {"the " + term + " is " + rule.english + ", not " + quoted,

@@ -26,9 +26,11 @@ namespace paycalc {
 struct Situation;
 
 // The inputs, in the order the batch's outputs write them.
+// clang-format off
 enum class Input : std::uint8_t {
     Category, Echelon, Post, Children, OverTen, Status, Spouse, Mutual, Zone, Housing, Absence, Mark,
 };
+// clang-format on
 inline constexpr std::size_t kInputCount = 12;
 
 // A text in the three languages the program speaks to people in.
@@ -52,7 +54,7 @@ struct SituationInput {
     // blanks and ':' included; empty for a typed input, whose label is its
     // field's caption (see CaptionOf).
     std::string_view caption;
-    Label label;          // on a printed slip; empty for a typed input: its field's LineLabel
+    Label label;           // on a printed slip; empty for a typed input: its field's LineLabel
     std::string_view term; // in English, for messages: "family status"; a typed input's is its field's
     RuleText rule;         // what a value must be
     // The words of the values 0 and 1 (status: single, married; spouse:
@@ -64,6 +66,7 @@ struct SituationInput {
     std::array<std::string_view, 5> headers; // other names of its column in a staff list's header
 };
 
+// clang-format off
 inline constexpr RuleText kWholeRule{"a whole number from {low} to {high}", "عدد صحيح من {low} إلى {high}",
                                      "un nombre entier de {low} à {high}"};
 inline constexpr RuleText kDecimalRule{"a decimal number with a point, such as 1500.50", "عدد عشري بنقطة، مثل 1500.50",
@@ -106,37 +109,38 @@ inline constexpr std::array<SituationInput, kInputCount> kSituationInputs{{
      {"a whole number, such as 40", "عدد صحيح، مثل 40", "un nombre entier, comme 40"}, {}, {}, {},
      {"علامة المردودية (3 أشهر)", "علامة المردودية"}},
 }};
+// clang-format on
 
-constexpr const SituationInput& InputOf(Input input) { return kSituationInputs[static_cast<std::size_t>(input)]; }
-inline bool IsTyped(const SituationInput& input) { return input.list < 0 && input.input != Input::Mutual; }
+constexpr const SituationInput &InputOf(Input input) { return kSituationInputs[static_cast<std::size_t>(input)]; }
+inline bool IsTyped(const SituationInput &input) { return input.list < 0 && input.input != Input::Mutual; }
 
 // The label beside the input in the window, exactly as shown: the table's
 // caption, or for a typed input its field's caption.
-std::string_view CaptionOf(const SituationInput& input);
+std::string_view CaptionOf(const SituationInput &input);
 // Its label on a printed slip: the table's, or for a typed input its field's.
-Label LabelOf(const SituationInput& input);
+Label LabelOf(const SituationInput &input);
 // Its term in English: "family status", "zone allowance".
-std::string_view TermOf(const SituationInput& input);
+std::string_view TermOf(const SituationInput &input);
 // What its values must be, the range filled in.
-Wording RuleOf(const SituationInput& input);
+Wording RuleOf(const SituationInput &input);
 
 // The input that selects in Combo1(list).
-const SituationInput& InputOfList(int list);
+const SituationInput &InputOfList(int list);
 // The input named `name` ("over-ten"; '_' may stand for '-'); null for none.
-const SituationInput* FindInput(std::string_view name);
+const SituationInput *FindInput(std::string_view name);
 
 // A list input's value in the situation: the category's number, the other
 // lists' positions (the mutual box: 0 or 1).
-int ListValue(const Situation& situation, const SituationInput& input);
+int ListValue(const Situation &situation, const SituationInput &input);
 // The same for a fresh situation: the input's default.
-int DefaultListValue(const SituationInput& input);
+int DefaultListValue(const SituationInput &input);
 
 // The input's value as the command line writes it: "12", "married", "yes",
 // a typed text as typed.
-std::string InputText(const SituationInput& input, const Situation& situation);
+std::string InputText(const SituationInput &input, const Situation &situation);
 // What a printed slip shows for it: a list's entry ("—" for none), the
 // mutual box in words, a typed text as typed.
-std::string ShownText(const SituationInput& input, const Situation& situation);
+std::string ShownText(const SituationInput &input, const Situation &situation);
 
 // Reads a text as the input's value into the situation; false, leaving it
 // unchanged, when the text is not one. Blanks around the text are ignored.
@@ -145,29 +149,29 @@ std::string ShownText(const SituationInput& input, const Situation& situation);
 // post a row number, a post's title or nothing (none). A typed input keeps
 // its text exactly as written; `strict`, it must be a decimal number with a
 // point (the mark: digits only).
-bool ReadInput(const SituationInput& input, std::string_view text, Situation& situation, bool strict);
+bool ReadInput(const SituationInput &input, std::string_view text, Situation &situation, bool strict);
 
 // One input's value given as text: a command-line option, a staff list's
 // cell, a key of a link.
 struct GivenValue {
-    const SituationInput* input;
+    const SituationInput *input;
     std::string_view text;
 };
 
 struct ValueProblem {
-    const SituationInput* input;
-    std::string text;         // as given
-    bool familyRule = false;  // a children count given against the family-status rule, else not a value
+    const SituationInput *input;
+    std::string text;        // as given
+    bool familyRule = false; // a children count given against the family-status rule, else not a value
 };
 
 // Reads the given values into the situation, in order (a later value of an
 // input wins), then the family-status rule: a single employee's children
 // counts not given are held at 0, and one given above 0 is a problem. The
 // problems in the order found; an input with a problem keeps its value.
-std::vector<ValueProblem> ReadValues(std::span<const GivenValue> given, Situation& situation, bool strict);
+std::vector<ValueProblem> ReadValues(std::span<const GivenValue> given, Situation &situation, bool strict);
 
 // A problem as a staff list's refusal or a link's says it: "the echelon is a
 // whole number from 0 to 12, not '13'".
-Wording Refusal(const ValueProblem& problem);
+Wording Refusal(const ValueProblem &problem);
 
 } // namespace paycalc

@@ -14,12 +14,12 @@ namespace {
 // box are the situation's.
 class SlipForm final : public PayForm {
 public:
-    SlipForm(std::array<std::string, kFieldCount>& texts, const Situation& situation)
+    SlipForm(std::array<std::string, kFieldCount> &texts, const Situation &situation)
         : texts_(texts), situation_(situation)
     {
     }
     std::string Text(Field field) const override { return texts_[static_cast<std::size_t>(field)]; }
-    void SetText(Field field, const std::string& text) override { texts_[static_cast<std::size_t>(field)] = text; }
+    void SetText(Field field, const std::string &text) override { texts_[static_cast<std::size_t>(field)] = text; }
     std::string ListText(int list) const override
     {
         return ComboEntries(list)[static_cast<std::size_t>(situation_.ListPosition(list))];
@@ -28,13 +28,13 @@ public:
     CheckState Check() const override { return situation_.mutual ? CheckState::Checked : CheckState::Unchecked; }
 
 private:
-    std::array<std::string, kFieldCount>& texts_;
-    const Situation& situation_;
+    std::array<std::string, kFieldCount> &texts_;
+    const Situation &situation_;
 };
 
 } // namespace
 
-void ComputeSlip(const Situation& situation, Slip& out, bool explain)
+void ComputeSlip(const Situation &situation, Slip &out, bool explain)
 {
     if (std::string problem = situation.Problem(); !problem.empty()) throw std::invalid_argument(problem);
     out.situation = situation;
@@ -48,17 +48,16 @@ void ComputeSlip(const Situation& situation, Slip& out, bool explain)
     // did not reach empty, with nothing of the slip computed before. (Each
     // line is written before any later line reads it.)
     for (Field f : kComputedFields) out.texts[static_cast<std::size_t>(Index(f))].clear();
-    for (Field typed : kTypedFields)
-        out.texts[static_cast<std::size_t>(Index(typed))] = situation.Typed(typed);
+    for (Field typed : kTypedFields) out.texts[static_cast<std::size_t>(Index(typed))] = situation.Typed(typed);
     SlipForm form(out.texts, out.situation);
     try {
         RecalculateAll(form, explain ? &out.trace : nullptr);
-    } catch (const RecalcError& e) {
+    } catch (const RecalcError &e) {
         out.error = e;
     }
 }
 
-Slip ComputeSlip(const Situation& situation, bool explain)
+Slip ComputeSlip(const Situation &situation, bool explain)
 {
     Slip slip;
     ComputeSlip(situation, slip, explain);
@@ -71,7 +70,7 @@ SlipLine Slip::Line(Field f) const
     if (IsTypedField(f)) {
         try {
             line.amount = paydata::ShowAmount(paydata::ReadAmount(line.amount));
-        } catch (const paydata::ConversionError&) {
+        } catch (const paydata::ConversionError &) {
             // shown as typed: a run that read it never got past it
         }
     }
@@ -91,7 +90,7 @@ SlipTotals Slip::Totals() const
         for (Field f : PrintedLines()) {
             const LineKind kind = KindOf(f);
             if (kind != LineKind::Earning && kind != LineKind::Deduction) continue;
-            double& column = kind == LineKind::Earning ? earnings : deductions;
+            double &column = kind == LineKind::Earning ? earnings : deductions;
             column = paydata::Add(column, ReadAmount(Line(f).amount));
         }
         totals.earnings = ShowAmount(earnings);
@@ -100,7 +99,7 @@ SlipTotals Slip::Totals() const
         if (totals.difference != totals.netPay)
             totals.rounding = ShowAmount(paydata::Sub(ReadAmount(totals.netPay), ReadAmount(totals.difference)));
         totals.computed = true;
-    } catch (const paydata::ConversionError&) {
+    } catch (const paydata::ConversionError &) {
         totals = SlipTotals{};
         totals.netPay = Text(Field::Text21);
     }
@@ -111,12 +110,12 @@ std::string Slip::NetPayInWords() const
 {
     try {
         return paydata::AmountInArabicWords(Text(Field::Text21));
-    } catch (const std::exception&) {
+    } catch (const std::exception &) {
         return {}; // beyond the words a slip writes (10^18 dinars and more), or no net pay
     }
 }
 
-Situation SituationOf(const PayForm& form)
+Situation SituationOf(const PayForm &form)
 {
     Situation s;
     for (int list = 0; list < kComboCount; ++list) s.SetListPosition(list, form.ListIndex(list));
@@ -125,7 +124,7 @@ Situation SituationOf(const PayForm& form)
     return s;
 }
 
-void ReadForm(const PayForm& form, Slip& slip)
+void ReadForm(const PayForm &form, Slip &slip)
 {
     slip.situation = SituationOf(form);
     for (int f = 0; f < kFieldCount; ++f) slip.texts[static_cast<std::size_t>(f)] = form.Text(static_cast<Field>(f));

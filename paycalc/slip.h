@@ -38,7 +38,7 @@ struct SlipLine {
     // base the rule applied to ("498 نقطة") and the rate ("× 45", "9%").
     std::string_view base;
     std::string_view rate;
-    const Explanation* explanation; // null when the run was not explained or stopped before the line
+    const Explanation *explanation; // null when the run was not explained or stopped before the line
 };
 
 // The printed columns added up with ReadAmount / Add / Sub, shown with ShowAmount.
@@ -61,7 +61,7 @@ struct Slip {
     Trace trace;                                // filled when the slip was computed with explanations
 
     bool ok() const { return !error.has_value(); }
-    const std::string& Text(Field f) const { return texts[static_cast<std::size_t>(Index(f))]; }
+    const std::string &Text(Field f) const { return texts[static_cast<std::size_t>(Index(f))]; }
     SlipLine Line(Field f) const;
     SlipTotals Totals() const;
     // The net pay in Arabic words; empty when too large to write in words.
@@ -69,16 +69,16 @@ struct Slip {
 };
 
 // The situation a form's lists, box and typed fields show.
-Situation SituationOf(const PayForm& form);
+Situation SituationOf(const PayForm &form);
 // The slip of a form its recalculation has just written (the window's): the
 // situation it shows and every field's text. The trace and the error are the
 // run's own, put there by the caller.
-void ReadForm(const PayForm& form, Slip& slip);
+void ReadForm(const PayForm &form, Slip &slip);
 
 // One slip; throws std::invalid_argument for a situation the window could not show.
-Slip ComputeSlip(const Situation& situation, bool explain = false);
+Slip ComputeSlip(const Situation &situation, bool explain = false);
 // The same into an existing slip, whose texts are reused: a run of many
 // slips (a ladder, a batch) allocates nothing afresh.
-void ComputeSlip(const Situation& situation, Slip& out, bool explain = false);
+void ComputeSlip(const Situation &situation, Slip &out, bool explain = false);
 
 } // namespace paycalc

@@ -38,9 +38,9 @@ struct GridPoints {
 class Trace {
 public:
     GridPoints points; // as the run looked them up
-    const Explanation* Find(Field f) const
+    const Explanation *Find(Field f) const
     {
-        const auto& line = lines_[static_cast<std::size_t>(f)];
+        const auto &line = lines_[static_cast<std::size_t>(f)];
         return line ? &*line : nullptr;
     }
     void Set(Field f, Explanation e) { lines_[static_cast<std::size_t>(f)] = std::move(e); }
@@ -55,6 +55,6 @@ private:
 };
 
 // The explanation as one text: the rule, then the computation and its result.
-std::string ExplanationText(const Explanation& e);
+std::string ExplanationText(const Explanation &e);
 
 } // namespace paycalc

@@ -64,7 +64,8 @@ QString LabelHtml(const Label &label, bool bilingual, bool bold = false)
     QString html = Utf8(label.arabic).toHtmlEscaped();
     if (bold) html = QStringLiteral("<b>%1</b>").arg(html);
     if (bilingual)
-        html += QStringLiteral(" <span style=\"font-size:6.5pt; color:#404040\">%1</span>").arg(Utf8(label.french).toHtmlEscaped());
+        html += QStringLiteral(" <span style=\"font-size:6.5pt; color:#404040\">%1</span>")
+                    .arg(Utf8(label.french).toHtmlEscaped());
     return html;
 }
 
@@ -91,9 +92,8 @@ QByteArray Xmp(const QString &subject)
            esc(kTitle) +
            QByteArrayLiteral("</rdf:li></rdf:Alt></dc:title>\n"
                              "<dc:description><rdf:Alt><rdf:li xml:lang='x-default'>") +
-           esc(subject) +
-           QByteArrayLiteral("</rdf:li></rdf:Alt></dc:description>\n<xmp:CreatorTool>") + esc(Creator()) +
-           QByteArrayLiteral("</xmp:CreatorTool>\n<pdf:Producer>") + esc(Creator()) +
+           esc(subject) + QByteArrayLiteral("</rdf:li></rdf:Alt></dc:description>\n<xmp:CreatorTool>") +
+           esc(Creator()) + QByteArrayLiteral("</xmp:CreatorTool>\n<pdf:Producer>") + esc(Creator()) +
            QByteArrayLiteral("</pdf:Producer>\n</rdf:Description>\n</rdf:RDF>\n</x:xmpmeta>\n"
                              "<?xpacket end='w'?>");
 }
@@ -145,7 +145,6 @@ void DrawSlip(QPainter &painter, const QPaintDevice &device, const QString &html
     painter.restore();
 }
 
-
 } // namespace
 
 // ---------------------------------------------------------------------------
@@ -157,8 +156,8 @@ static QString Td(const QString &content, const QString &attributes = {})
     return QStringLiteral("<td%1>%2</td>").arg(attributes.isEmpty() ? QString() : QLatin1Char(' ') + attributes, content);
 }
 
-static const QString kTable =
-    QStringLiteral("<table dir=\"ltr\" width=\"100%\" cellspacing=\"0\" cellpadding=\"1\" border=\"1\">");
+static const QString kTable = QStringLiteral(
+    "<table dir=\"ltr\" width=\"100%\" cellspacing=\"0\" cellpadding=\"1\" border=\"1\">");
 static const QString kCentre = QStringLiteral("align=\"center\"");
 
 QString SlipHtml(const paycalc::Slip &slip, const PrintOptions &options)
@@ -170,27 +169,29 @@ QString SlipHtml(const paycalc::Slip &slip, const PrintOptions &options)
         return QStringLiteral("<p><b>%1</b>%2</p>")
             .arg(Utf8(l.arabic).toHtmlEscaped(), fr ? QStringLiteral(" — ") + Utf8(l.french).toHtmlEscaped() : QString());
     };
-    QString html = QStringLiteral(
-        "<html dir=\"rtl\"><head><style>"
-        "td { padding: 1px; } th { padding: 1px; }"
-        "p { margin-top: 3px; margin-bottom: 2px; } h2 { margin-top: 0px; margin-bottom: 2px; }"
-        "</style></head><body dir=\"rtl\">");
+    QString html = QStringLiteral("<html dir=\"rtl\"><head><style>"
+                                  "td { padding: 1px; } th { padding: 1px; }"
+                                  "p { margin-top: 3px; margin-bottom: 2px; } h2 { margin-top: 0px; margin-bottom: 2px; }"
+                                  "</style></head><body dir=\"rtl\">");
 
     // Header: the title, the date of printing, and who the slip is for.
     html += QStringLiteral("<h2 align=\"center\">%1</h2>").arg(kTitle);
     if (fr) html += QStringLiteral("<p align=\"center\">%1</p>").arg(Utf8(Page(PageText::Title).french));
     html += QStringLiteral("<p align=\"center\">%1: %2%3</p>")
                 .arg(Utf8(Page(PageText::PrintedOn).arabic), LeftToRight(options.printed.toString(Qt::ISODate)),
-                     fr ? QStringLiteral(" <span style=\"font-size:6.5pt\">%1</span>").arg(Utf8(Page(PageText::PrintedOn).french))
+                     fr ? QStringLiteral(" <span style=\"font-size:6.5pt\">%1</span>")
+                              .arg(Utf8(Page(PageText::PrintedOn).french))
                         : QString());
     const paycalc::Identity &who = options.identity;
     if (!who.empty()) {
         html += QStringLiteral("<table dir=\"ltr\" width=\"100%\" cellspacing=\"0\" cellpadding=\"1\" border=\"0\">");
-        const std::pair<PageText, QString> lines[] = {
-            {PageText::Name, Utf8(who.name)}, {PageText::Number, Utf8(who.number)}, {PageText::Workplace, Utf8(who.workplace)}};
+        const std::pair<PageText, QString> lines[] = {{PageText::Name, Utf8(who.name)},
+                                                      {PageText::Number, Utf8(who.number)},
+                                                      {PageText::Workplace, Utf8(who.workplace)}};
         for (const auto &[l, value] : lines)
             if (!value.isEmpty())
-                html += TableRow({Td(label(Page(l)), QStringLiteral("width=\"25%\"")), Td(QStringLiteral("<b>%1</b>").arg(value.toHtmlEscaped()))});
+                html += TableRow({Td(label(Page(l)), QStringLiteral("width=\"25%\"")),
+                                  Td(QStringLiteral("<b>%1</b>").arg(value.toHtmlEscaped()))});
         html += QStringLiteral("</table>");
     }
 
@@ -225,8 +226,10 @@ QString SlipHtml(const paycalc::Slip &slip, const PrintOptions &options)
         QStringList cells;
         for (qsizetype j = i; j < i + kPerRow; ++j) {
             const bool given = j < count;
-            cells << Td(given ? label(situation[j].first) : QString(), QStringLiteral("width=\"19%\" bgcolor=\"#eeeeee\""))
-                  << Td(given ? situation[j].second.toHtmlEscaped() : QString(), QStringLiteral("width=\"14%\" ") + kCentre);
+            cells << Td(given ? label(situation[j].first) : QString(),
+                        QStringLiteral("width=\"19%\" bgcolor=\"#eeeeee\""))
+                  << Td(given ? situation[j].second.toHtmlEscaped() : QString(),
+                        QStringLiteral("width=\"14%\" ") + kCentre);
         }
         html += TableRow(cells);
     }
@@ -242,7 +245,8 @@ QString SlipHtml(const paycalc::Slip &slip, const PrintOptions &options)
                                 PageText::EarningsColumn, PageText::DeductionsColumn};
     QStringList headings;
     for (int c = 0; c < 5; ++c)
-        headings << QStringLiteral("<th width=\"%1\" bgcolor=\"#d0d0d0\">%2</th>").arg(QLatin1String(widths[c]), label(Page(columns[c]), true));
+        headings << QStringLiteral("<th width=\"%1\" bgcolor=\"#d0d0d0\">%2</th>")
+                        .arg(QLatin1String(widths[c]), label(Page(columns[c]), true));
     html += TableRow(headings);
     for (Field f : paycalc::PrintedLines()) {
         const paycalc::SlipLine row = slip.Line(f);
@@ -251,13 +255,13 @@ QString SlipHtml(const paycalc::Slip &slip, const PrintOptions &options)
         const QString base = (HasArabic(Utf8(row.base)) ? Utf8(row.base) : CellAmount(Utf8(row.base))).toHtmlEscaped();
         const QString rate = (HasArabic(Utf8(row.rate)) ? Utf8(row.rate) : LeftToRight(Utf8(row.rate))).toHtmlEscaped();
         if (row.kind == paycalc::LineKind::Subtotal) {
-            html += TableRow({Td(QStringLiteral("<i>%1</i>").arg(label(row.label))), Td(QStringLiteral("<i>%1</i>").arg(amount), kCentre),
-                        Td({}), Td({}), Td({})},
-                       QStringLiteral("bgcolor=\"#e4e4e4\""));
+            html += TableRow({Td(QStringLiteral("<i>%1</i>").arg(label(row.label))),
+                              Td(QStringLiteral("<i>%1</i>").arg(amount), kCentre), Td({}), Td({}), Td({})},
+                             QStringLiteral("bgcolor=\"#e4e4e4\""));
         } else {
             const bool earning = row.kind == paycalc::LineKind::Earning;
-            html += TableRow({Td(label(row.label)), Td(base, kCentre), Td(rate, kCentre), Td(earning ? amount : QString(), kCentre),
-                        Td(earning ? QString() : amount, kCentre)});
+            html += TableRow({Td(label(row.label)), Td(base, kCentre), Td(rate, kCentre),
+                              Td(earning ? amount : QString(), kCentre), Td(earning ? QString() : amount, kCentre)});
         }
     }
 
@@ -266,22 +270,26 @@ QString SlipHtml(const paycalc::Slip &slip, const PrintOptions &options)
     const QString difference = Utf8(Page(PageText::Difference).arabic);
     const auto cell = [](const std::string &amount) { return CellAmount(Utf8(amount)).toHtmlEscaped(); };
     if (totals.computed) {
-        html += TableRow({Td(QStringLiteral("%1 / %2").arg(label(Page(PageText::EarningsTotal), true), label(Page(PageText::DeductionsTotal), true))), Td({}), Td({}),
-                    Td(QStringLiteral("<b>%1</b>").arg(cell(totals.earnings)), kCentre),
-                    Td(QStringLiteral("<b>%1</b>").arg(cell(totals.deductions)), kCentre)},
-                   QStringLiteral("bgcolor=\"#d0d0d0\""));
+        html += TableRow({Td(QStringLiteral("%1 / %2").arg(label(Page(PageText::EarningsTotal), true),
+                                                           label(Page(PageText::DeductionsTotal), true))),
+                          Td({}), Td({}), Td(QStringLiteral("<b>%1</b>").arg(cell(totals.earnings)), kCentre),
+                          Td(QStringLiteral("<b>%1</b>").arg(cell(totals.deductions)), kCentre)},
+                         QStringLiteral("bgcolor=\"#d0d0d0\""));
         if (!totals.rounding.empty())
-            html += TableRow({Td(label(Page(PageText::Rounding))),
-                        Td(QStringLiteral("%1 = %2").arg(difference, CellAmount(Utf8(totals.difference))).toHtmlEscaped(),
-                           QStringLiteral("colspan=\"2\" ") + kCentre),
-                        Td(cell(totals.rounding), kCentre), Td({})});
+            html += TableRow(
+                {Td(label(Page(PageText::Rounding))),
+                 Td(QStringLiteral("%1 = %2").arg(difference, CellAmount(Utf8(totals.difference))).toHtmlEscaped(),
+                    QStringLiteral("colspan=\"2\" ") + kCentre),
+                 Td(cell(totals.rounding), kCentre), Td({})});
     }
-    html += TableRow({Td(label(paycalc::LineLabel(Field::Text21), true)), Td(difference.toHtmlEscaped(), QStringLiteral("colspan=\"2\" ") + kCentre),
-                Td(QStringLiteral("<b><big>%1</big></b>").arg(cell(totals.netPay)), kCentre), Td({})},
-               QStringLiteral("bgcolor=\"#80ffff\""));
+    html += TableRow({Td(label(paycalc::LineLabel(Field::Text21), true)),
+                      Td(difference.toHtmlEscaped(), QStringLiteral("colspan=\"2\" ") + kCentre),
+                      Td(QStringLiteral("<b><big>%1</big></b>").arg(cell(totals.netPay)), kCentre), Td({})},
+                     QStringLiteral("bgcolor=\"#80ffff\""));
     const QString words = Utf8(slip.NetPayInWords());
     if (!words.isEmpty())
-        html += TableRow({Td(label(Page(PageText::InWords))), Td(QStringLiteral("<b>%1</b>").arg(words.toHtmlEscaped()), QStringLiteral("colspan=\"4\" dir=\"rtl\""))});
+        html += TableRow({Td(label(Page(PageText::InWords))), Td(QStringLiteral("<b>%1</b>").arg(words.toHtmlEscaped()),
+                                                                 QStringLiteral("colspan=\"4\" dir=\"rtl\""))});
     html += QStringLiteral("</table>");
     if (!totals.rounding.empty())
         html += QStringLiteral("<p><small>%1</small></p>").arg(Utf8(Page(PageText::RoundingNote).arabic).toHtmlEscaped());
@@ -298,13 +306,18 @@ QString SlipHtml(const paycalc::Slip &slip, const PrintOptions &options)
         bonusHeadings << QStringLiteral("<th width=\"25%\" bgcolor=\"#d0d0d0\">%1</th>").arg(label(l, true));
     html += TableRow(bonusHeadings);
     const QString mark = Utf8(slip.Text(Field::Text23));
-    html += TableRow({Td(LeftToRight(mark + QStringLiteral(" / ") + RuleNumber(rules.bonusFullMark)).toHtmlEscaped(), kCentre),
-                Td((CellAmount(Utf8(slip.Line(Field::Text3).amount)) + QStringLiteral(" × ") + RuleNumber(rules.bonusMonths)).toHtmlEscaped(), kCentre),
-                Td(LeftToRight(QStringLiteral("%1 % × %2/%3 × %4")
-                                     .arg(RuleNumber(rules.bonusPercent), mark, RuleNumber(rules.bonusFullMark),
-                                          RuleNumber(rules.bonusFinalFactor))).toHtmlEscaped(), kCentre),
-                Td(QStringLiteral("<b>%1</b>").arg(cell(slip.Line(Field::Text22).amount)),
-                   kCentre + QStringLiteral(" bgcolor=\"#80ffff\""))});
+    html += TableRow(
+        {Td(LeftToRight(mark + QStringLiteral(" / ") + RuleNumber(rules.bonusFullMark)).toHtmlEscaped(), kCentre),
+         Td((CellAmount(Utf8(slip.Line(Field::Text3).amount)) + QStringLiteral(" × ") + RuleNumber(rules.bonusMonths))
+                .toHtmlEscaped(),
+            kCentre),
+         Td(LeftToRight(QStringLiteral("%1 % × %2/%3 × %4")
+                            .arg(RuleNumber(rules.bonusPercent), mark, RuleNumber(rules.bonusFullMark),
+                                 RuleNumber(rules.bonusFinalFactor)))
+                .toHtmlEscaped(),
+            kCentre),
+         Td(QStringLiteral("<b>%1</b>").arg(cell(slip.Line(Field::Text22).amount)),
+            kCentre + QStringLiteral(" bgcolor=\"#80ffff\""))});
     html += QStringLiteral("</table></body></html>");
     return html;
 }
@@ -337,10 +350,12 @@ QString SlipText(const paycalc::Slip &slip, bool bilingual)
     if (totals.computed) {
         row({name(Page(PageText::EarningsTotal)), {}, {}, Utf8(totals.earnings), {}});
         row({name(Page(PageText::DeductionsTotal)), {}, {}, {}, Utf8(totals.deductions)});
-        if (!totals.rounding.empty()) row({name(Page(PageText::Rounding)), Utf8(totals.difference), {}, Utf8(totals.rounding), {}});
+        if (!totals.rounding.empty())
+            row({name(Page(PageText::Rounding)), Utf8(totals.difference), {}, Utf8(totals.rounding), {}});
     }
     row({name(paycalc::LineLabel(Field::Text21)), {}, {}, Utf8(totals.netPay), {}});
-    if (const QString words = Utf8(slip.NetPayInWords()); !words.isEmpty()) row({name(Page(PageText::InWords)), words, {}, {}, {}});
+    if (const QString words = Utf8(slip.NetPayInWords()); !words.isEmpty())
+        row({name(Page(PageText::InWords)), words, {}, {}, {}});
     row({Utf8(paycalc::FieldTitle(Field::Text23)), Utf8(slip.Text(Field::Text23)), {}, {}, {}});
     row({Utf8(paycalc::FieldTitle(Field::Text22)), {}, {}, Utf8(slip.Text(Field::Text22)), {}});
     return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');

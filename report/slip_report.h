@@ -20,7 +20,7 @@ namespace report {
 
 struct PrintOptions {
     QDate printed = QDate::currentDate();
-    bool bilingual = false; // each label also in French
+    bool bilingual = false;     // each label also in French
     paycalc::Identity identity; // printed in the header only when given
 };
 

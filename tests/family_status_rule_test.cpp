@@ -20,17 +20,17 @@ struct RuleCase {
     bool breaks;  // whether the situation breaks the rule
 };
 
-std::string Name(const RuleCase& c)
+std::string Name(const RuleCase &c)
 {
-    return std::string(c.status == 0 ? "single" : "married") + "_children" + std::to_string(c.children) +
-           "_overTen" + std::to_string(c.overTen);
+    return std::string(c.status == 0 ? "single" : "married") + "_children" + std::to_string(c.children) + "_overTen" +
+           std::to_string(c.overTen);
 }
 
-void PrintTo(const RuleCase& c, std::ostream* out) { *out << Name(c); }
+void PrintTo(const RuleCase &c, std::ostream *out) { *out << Name(c); }
 
 class FamilyStatusRule : public testing::TestWithParam<RuleCase> {
 protected:
-    static Situation Of(const RuleCase& c)
+    static Situation Of(const RuleCase &c)
     {
         Situation s;
         s.status = c.status;
@@ -42,7 +42,7 @@ protected:
 
 TEST_P(FamilyStatusRule, BreaksWhenSingleWithAChildrenCount)
 {
-    const RuleCase& c = GetParam();
+    const RuleCase &c = GetParam();
     const Situation s = Of(c);
     EXPECT_EQ(paycalc::BreaksFamilyStatusRule(s), c.breaks);
     EXPECT_EQ(s.Problem(), c.breaks ? std::string("a single employee has no children counted") : std::string());
@@ -50,7 +50,7 @@ TEST_P(FamilyStatusRule, BreaksWhenSingleWithAChildrenCount)
 
 TEST_P(FamilyStatusRule, ApplyingItHoldsASingleEmployeesCountsAtZero)
 {
-    const RuleCase& c = GetParam();
+    const RuleCase &c = GetParam();
     Situation s = Of(c);
     EXPECT_EQ(paycalc::ApplyFamilyStatusRule(s), c.breaks);
     EXPECT_EQ(s.children, c.status == 0 ? 0 : c.children);
@@ -63,7 +63,7 @@ TEST_P(FamilyStatusRule, ApplyingItHoldsASingleEmployeesCountsAtZero)
 // The lists a window holds at 0 are the children lists, while single only.
 TEST_P(FamilyStatusRule, AWindowHoldsTheSameLists)
 {
-    const RuleCase& c = GetParam();
+    const RuleCase &c = GetParam();
     const auto held = paycalc::ListsHeldAtZero(c.status);
     if (c.status != 0) {
         EXPECT_TRUE(held.empty());
@@ -78,7 +78,7 @@ TEST_P(FamilyStatusRule, AWindowHoldsTheSameLists)
 // given against the rule is a problem, one not given is held at 0.
 TEST_P(FamilyStatusRule, ReadingHoldsOrRefusesTheCounts)
 {
-    const RuleCase& c = GetParam();
+    const RuleCase &c = GetParam();
     const std::string status = c.status == 0 ? "single" : "married";
     const std::string children = std::to_string(c.children);
     const std::string overTen = std::to_string(c.overTen);
@@ -88,7 +88,7 @@ TEST_P(FamilyStatusRule, ReadingHoldsOrRefusesTheCounts)
     Situation s;
     const auto problems = paycalc::ReadValues(given, s, true);
     EXPECT_EQ(problems.size(), static_cast<std::size_t>((c.status == 0 && c.children) + (c.status == 0 && c.overTen)));
-    for (const paycalc::ValueProblem& p : problems) EXPECT_TRUE(p.familyRule);
+    for (const paycalc::ValueProblem &p : problems) EXPECT_TRUE(p.familyRule);
     EXPECT_FALSE(paycalc::BreaksFamilyStatusRule(s));
     Situation statusOnly;
     statusOnly.children = 3; // a count not given
@@ -98,9 +98,8 @@ TEST_P(FamilyStatusRule, ReadingHoldsOrRefusesTheCounts)
 
 INSTANTIATE_TEST_SUITE_P(StatusAndCounts, FamilyStatusRule,
                          testing::Values(RuleCase{0, 0, 0, false}, RuleCase{0, 1, 0, true}, RuleCase{0, 0, 2, true},
-                                         RuleCase{0, 12, 12, true}, RuleCase{1, 0, 0, false},
-                                         RuleCase{1, 1, 0, false}, RuleCase{1, 0, 2, false},
-                                         RuleCase{1, 12, 12, false}),
-                         [](const testing::TestParamInfo<RuleCase>& param) { return Name(param.param); });
+                                         RuleCase{0, 12, 12, true}, RuleCase{1, 0, 0, false}, RuleCase{1, 1, 0, false},
+                                         RuleCase{1, 0, 2, false}, RuleCase{1, 12, 12, false}),
+                         [](const testing::TestParamInfo<RuleCase> &param) { return Name(param.param); });
 
 } // namespace

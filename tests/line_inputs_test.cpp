@@ -17,7 +17,7 @@ using paycalc::Field;
 
 namespace {
 
-paycalc::MemoryForm Recalculated(const paycalc::Situation& s)
+paycalc::MemoryForm Recalculated(const paycalc::Situation &s)
 {
     paycalc::MemoryForm form;
     paycalc::FillForm(form, s);
@@ -29,9 +29,9 @@ paycalc::MemoryForm Recalculated(const paycalc::Situation& s)
 // names the typed inputs the line was computed from.
 class StopsAt final : public paycalc::PayForm {
 public:
-    StopsAt(paycalc::MemoryForm& form, Field line) : form_(form), line_(line) {}
+    StopsAt(paycalc::MemoryForm &form, Field line) : form_(form), line_(line) {}
     std::string Text(Field f) const override { return form_.Text(f); }
-    void SetText(Field f, const std::string& text) override
+    void SetText(Field f, const std::string &text) override
     {
         if (f == line_) throw paydata::ConversionError(paydata::FailureKind::Overflow);
         form_.SetText(f, text);
@@ -41,7 +41,7 @@ public:
     paycalc::CheckState Check() const override { return form_.Check(); }
 
 private:
-    paycalc::MemoryForm& form_;
+    paycalc::MemoryForm &form_;
     Field line_;
 };
 
@@ -52,10 +52,10 @@ std::vector<Field> TypedInputsBehind(Field line, bool member = true)
     StopsAt stopping(form, line);
     try {
         paycalc::RecalculateAll(stopping);
-    } catch (const paycalc::RecalcError& e) {
+    } catch (const paycalc::RecalcError &e) {
         EXPECT_EQ(e.step(), line);
         return e.TypedInputs();
-    } catch (const paydata::ConversionError&) {
+    } catch (const paydata::ConversionError &) {
         // Base pay and the experience allowance are written together once
         // both are computed from the lists: no line is being computed then.
         EXPECT_TRUE(line == Field::Text1 || line == Field::Text2) << paycalc::FieldName(line);
@@ -87,21 +87,23 @@ TEST(LineInputs, AreTheInputsWhoseChangeMovesTheLine)
         const paycalc::MemoryForm before = Recalculated(s);
         for (Field input : paycalc::kTypedFields) {
             paycalc::Situation changed = s;
-            std::string& typed = changed.Typed(input);
-            typed = input == Field::Text23 ? std::to_string((std::stoi(s.mark) + 7) % 41)
-                  : input == Field::Text20 ? std::to_string(std::stod(s.absence) + 1.5)
-                                           : testdata::TypedAmount(random, 20000);
+            std::string &typed = changed.Typed(input);
+            typed = input == Field::Text23   ? std::to_string((std::stoi(s.mark) + 7) % 41)
+                    : input == Field::Text20 ? std::to_string(std::stod(s.absence) + 1.5)
+                                             : testdata::TypedAmount(random, 20000);
             const paycalc::MemoryForm after = Recalculated(changed);
             for (Field line : paycalc::kComputedFields) {
                 if (before.Text(line) == after.Text(line)) continue;
-                EXPECT_TRUE(Lists(line, input)) << paycalc::FieldName(line) << " moves with " << paycalc::FieldName(input);
+                EXPECT_TRUE(Lists(line, input))
+                    << paycalc::FieldName(line) << " moves with " << paycalc::FieldName(input);
                 seen.insert({line, input});
             }
         }
     }
     for (Field line : paycalc::kComputedFields)
         for (Field input : TypedInputsBehind(line))
-            EXPECT_TRUE(seen.count({line, input})) << paycalc::FieldName(line) << " never moved with " << paycalc::FieldName(input);
+            EXPECT_TRUE(seen.count({line, input}))
+                << paycalc::FieldName(line) << " never moved with " << paycalc::FieldName(input);
 }
 
 // The lines of the lists alone have none behind them; a line not read in a

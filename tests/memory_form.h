@@ -18,7 +18,7 @@ public:
     MemoryForm();
 
     std::string Text(Field field) const override;
-    void SetText(Field field, const std::string& text) override;
+    void SetText(Field field, const std::string &text) override;
     std::string ListText(int list) const override;
     int ListIndex(int list) const override;
     CheckState Check() const override;
@@ -44,6 +44,6 @@ private:
 
 // Puts the situation into the form's lists, check box and typed fields, as
 // picks and typing in the window would.
-void FillForm(MemoryForm& form, const Situation& situation);
+void FillForm(MemoryForm &form, const Situation &situation);
 
 } // namespace paycalc

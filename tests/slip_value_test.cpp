@@ -20,7 +20,7 @@ using paydata::ShowAmount;
 
 namespace {
 
-constexpr const paycalc::Rules& R = paycalc::kJanuary2016;
+constexpr const paycalc::Rules &R = paycalc::kJanuary2016;
 
 } // namespace
 
@@ -30,7 +30,8 @@ TEST(SlipValue, PrintsEveryShownLineOnceAndTheNetPayAsItsTotal)
 {
     std::set<Field> printed;
     for (Field f : paycalc::PrintedLines()) EXPECT_TRUE(printed.insert(f).second) << paycalc::FieldName(f);
-    for (Field f : paycalc::kSlipLines) EXPECT_EQ(printed.count(f), f == Field::Text21 ? 0u : 1u) << paycalc::FieldName(f);
+    for (Field f : paycalc::kSlipLines)
+        EXPECT_EQ(printed.count(f), f == Field::Text21 ? 0u : 1u) << paycalc::FieldName(f);
     EXPECT_EQ(printed.size(), paycalc::kSlipLines.size() - 1);
 }
 
@@ -93,7 +94,8 @@ TEST(SlipValue, StatedRatesAreTheRulesAndGiveTheAmounts)
     EXPECT_EQ(ShowAmount(ReadAmount(security.base) * paycalc::Rate(R.socialSecurityPercent)), security.amount);
     EXPECT_EQ(slip.Line(Field::Text16).rate, paycalc::RuleNumber(R.mutualPercent) + "%");
     EXPECT_EQ(slip.Line(Field::Text19).base, "2 يوم");
-    EXPECT_EQ(slip.Line(Field::Text19).rate, "1/" + paycalc::RuleNumber(R.daysInMonth) + " × " + slip.Text(Field::Text2001));
+    EXPECT_EQ(slip.Line(Field::Text19).rate,
+              "1/" + paycalc::RuleNumber(R.daysInMonth) + " × " + slip.Text(Field::Text2001));
     EXPECT_EQ(slip.Line(Field::Text15).base, slip.Text(Field::Text14));
     EXPECT_TRUE(slip.Line(Field::Text5).rate.empty()); // a flat amount states nothing
 

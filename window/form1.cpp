@@ -29,10 +29,7 @@
 #include "window/window_fonts.h"
 
 // Resources of a static library are registered by name, outside any namespace.
-static void RegisterResources()
-{
-    Q_INIT_RESOURCE(payslip);
-}
+static void RegisterResources() { Q_INIT_RESOURCE(payslip); }
 
 namespace {
 
@@ -97,8 +94,7 @@ void Form1::connectInputs()
     }
     connect(controls_.check1, &QCheckBox::toggled, this, &Form1::recalculate);
     // The typed amounts and the performance mark recalculate at every change.
-    for (Field typed : paycalc::kTypedFields)
-        connect(text(typed), &QLineEdit::textChanged, this, &Form1::recalculate);
+    for (Field typed : paycalc::kTypedFields) connect(text(typed), &QLineEdit::textChanged, this, &Form1::recalculate);
     // The desktop's browser opens the page; nothing waits for it, and a
     // failure leaves the window as it is.
     connect(controls_.command5, &QPushButton::clicked, this, [] { QDesktopServices::openUrl(homePage()); });
@@ -161,25 +157,13 @@ void Form1::recalculate()
     QAccessible::updateAccessibility(&alert);
 }
 
-QUrl Form1::homePage()
-{
-    return QUrl(QStringLiteral("http://" PAYSLIP_WEB_HOST "/"));
-}
+QUrl Form1::homePage() { return QUrl(QStringLiteral("http://" PAYSLIP_WEB_HOST "/")); }
 
-QUrl Form1::contactPage()
-{
-    return QUrl(QStringLiteral("http://" PAYSLIP_WEB_HOST "/new/contacte.php"));
-}
+QUrl Form1::contactPage() { return QUrl(QStringLiteral("http://" PAYSLIP_WEB_HOST "/new/contacte.php")); }
 
-QLineEdit *Form1::text(Field field) const
-{
-    return controls_.texts[static_cast<std::size_t>(paycalc::Index(field))];
-}
+QLineEdit *Form1::text(Field field) const { return controls_.texts[static_cast<std::size_t>(paycalc::Index(field))]; }
 
-QComboBox *Form1::combo(int list) const
-{
-    return controls_.combos.at(static_cast<std::size_t>(list));
-}
+QComboBox *Form1::combo(int list) const { return controls_.combos.at(static_cast<std::size_t>(list)); }
 
 QCheckBox *Form1::check1() const { return controls_.check1; }
 QPushButton *Form1::command5() const { return controls_.command5; }

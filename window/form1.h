@@ -35,7 +35,7 @@ class PayForm;
 namespace paywindow {
 class FormAdapter;
 class SlipActions;
-}
+} // namespace paywindow
 
 class Form1 final : public QWidget {
     Q_OBJECT
@@ -82,12 +82,12 @@ public:
     // picture and the context menu) and what they do once their dialog is
     // answered. While the last recalculation stopped, the actions are
     // disabled and these do nothing and return false.
-    QAction *printAction() const;   // Ctrl+P, with the print dialog
-    QAction *previewAction() const; // Ctrl+Shift+P, with the print preview
-    QAction *pdfAction() const;     // Ctrl+S, with a file dialog
-    QAction *copyAction() const;    // Ctrl+Shift+C
-    QAction *compareAction() const; // Ctrl+M, opens the comparison window
-    QAction *batchAction() const;   // Ctrl+B, opens the batch dialog
+    QAction *printAction() const;             // Ctrl+P, with the print dialog
+    QAction *previewAction() const;           // Ctrl+Shift+P, with the print preview
+    QAction *pdfAction() const;               // Ctrl+S, with a file dialog
+    QAction *copyAction() const;              // Ctrl+Shift+C
+    QAction *compareAction() const;           // Ctrl+M, opens the comparison window
+    QAction *batchAction() const;             // Ctrl+B, opens the batch dialog
     QList<QPushButton *> slipButtons() const; // print, preview, PDF, copy, compare, batch
     bool printSlip(QPrinter &printer);
     bool savePdf(const QString &path); // writes that file only

@@ -13,10 +13,8 @@ bool IsCharacterKey(const QKeyEvent &event)
     switch (event.key()) {
     case Qt::Key_Delete:
     case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-        return false;
-    default:
-        break;
+    case Qt::Key_Backtab: return false;
+    default: break;
     }
     // Ctrl or Meta make a shortcut, except Ctrl+Alt, which is how some
     // keyboards type AltGr characters.

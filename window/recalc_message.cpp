@@ -27,10 +27,7 @@ bool ComputesWithout(paycalc::Situation situation, Field cleared)
     }
 }
 
-QString Quoted(Field field)
-{
-    return QStringLiteral("«%1»").arg(QString::fromStdString(paycalc::FieldTitle(field)));
-}
+QString Quoted(Field field) { return QStringLiteral("«%1»").arg(QString::fromStdString(paycalc::FieldTitle(field))); }
 
 QString Problem(FailureKind kind)
 {

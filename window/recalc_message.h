@@ -8,7 +8,7 @@
 namespace paycalc {
 class RecalcError;
 struct Situation;
-}
+} // namespace paycalc
 
 namespace paywindow {
 

@@ -178,16 +178,14 @@ QPushButton *SlipActions::addButton(QAction *action, const char *name, const QSt
     connect(button, &QPushButton::clicked, action, &QAction::trigger);
     connect(action, &QAction::enabledChanged, button, [button, action](bool enabled) {
         button->setEnabled(enabled);
-        button->setToolTip(enabled ? action->toolTip() : action->toolTip() + QLatin1Char('\n') + RightToLeft(kUnavailable));
+        button->setToolTip(enabled ? action->toolTip()
+                                   : action->toolTip() + QLatin1Char('\n') + RightToLeft(kUnavailable));
     });
     buttons_ << button;
     return button;
 }
 
-QList<QPushButton *> SlipActions::buttons() const
-{
-    return buttons_;
-}
+QList<QPushButton *> SlipActions::buttons() const { return buttons_; }
 
 void SlipActions::setSlipComplete(bool complete)
 {

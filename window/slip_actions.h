@@ -60,9 +60,9 @@ public:
 
     // What the actions do once their dialog is answered. Each does nothing
     // and returns false while the slip is incomplete.
-    bool printTo(QPrinter &printer) const;        // lays the slip out on the printer's pages
-    bool savePdf(const QString &path) const;      // writes that file only; false when it cannot
-    bool copySlip() const;                        // the whole slip as text, to the clipboard
+    bool printTo(QPrinter &printer) const;   // lays the slip out on the printer's pages
+    bool savePdf(const QString &path) const; // writes that file only; false when it cannot
+    bool copySlip() const;                   // the whole slip as text, to the clipboard
 
     // Whether printed and saved slips carry each label in French too: a
     // setting the window remembers, changed with a box of the print dialog.
@@ -90,7 +90,7 @@ private:
     QList<QPushButton *> buttons_;
     QMenu *menu_ = nullptr;
     QMenu *fieldMenu_ = nullptr;
-    QAction *fieldCopy_ = nullptr;     // copies the amount of the field the menu opened on
+    QAction *fieldCopy_ = nullptr; // copies the amount of the field the menu opened on
     QPointer<QLineEdit> menuField_;
 };
 

@@ -97,8 +97,10 @@ private slots:
             double earnings = 0, deductions = 0;
             int earningRows = 0, deductionRows = 0;
             for (const paycalc::SlipLine &row : Rows(slip)) {
-                if (row.kind == paycalc::LineKind::Earning) earnings = paydata::Add(earnings, paydata::ReadAmount(row.amount)), ++earningRows;
-                if (row.kind == paycalc::LineKind::Deduction) deductions = paydata::Add(deductions, paydata::ReadAmount(row.amount)), ++deductionRows;
+                if (row.kind == paycalc::LineKind::Earning)
+                    earnings = paydata::Add(earnings, paydata::ReadAmount(row.amount)), ++earningRows;
+                if (row.kind == paycalc::LineKind::Deduction)
+                    deductions = paydata::Add(deductions, paydata::ReadAmount(row.amount)), ++deductionRows;
             }
             QCOMPARE(earningRows, 12);
             QCOMPARE(deductionRows, 4);
@@ -109,7 +111,8 @@ private slots:
             } totals{Utf8(t.earnings), Utf8(t.deductions), Utf8(t.difference), Utf8(t.netPay), Utf8(t.rounding)};
             QCOMPARE(totals.earnings, Utf8(paydata::ShowAmount(earnings)));
             QCOMPARE(totals.deductions, Utf8(paydata::ShowAmount(deductions)));
-            QCOMPARE(totals.difference, Utf8(paydata::ShowAmount(paydata::Sub(Read(totals.earnings), Read(totals.deductions)))));
+            QCOMPARE(totals.difference,
+                     Utf8(paydata::ShowAmount(paydata::Sub(Read(totals.earnings), Read(totals.deductions)))));
             const QString net = Utf8(slip.Text(Field::Text21));
             QCOMPARE(totals.netPay, net);
             if (!moreThanCents) {
@@ -121,7 +124,8 @@ private slots:
             } else {
                 ++withRounding;
                 QCOMPARE(Utf8(paydata::ShowAmount(paydata::Add(Read(totals.difference), Read(totals.rounding)))), net);
-                QVERIFY2(std::abs(Read(totals.rounding)) <= 0.01 + 1e-9, qPrintable(where + QStringLiteral(": ") + totals.rounding));
+                QVERIFY2(std::abs(Read(totals.rounding)) <= 0.01 + 1e-9,
+                         qPrintable(where + QStringLiteral(": ") + totals.rounding));
             }
             if (Read(net) < 0) {
                 ++negative;
@@ -158,12 +162,9 @@ private slots:
                 const double baseValue = base.toDouble(&isNumber);
                 if (!isNumber) continue; // absences: a count of days
                 double expected = 0;
-                if (row.rate.endsWith(QLatin1Char('%')))
-                    expected = baseValue * (row.rate.chopped(1).toDouble() / 100);
-                else if (row.rate.startsWith(QStringLiteral("× ")))
-                    expected = baseValue * row.rate.mid(2).toDouble();
-                else
-                    continue; // the income tax's scale
+                if (row.rate.endsWith(QLatin1Char('%'))) expected = baseValue * (row.rate.chopped(1).toDouble() / 100);
+                else if (row.rate.startsWith(QStringLiteral("× "))) expected = baseValue * row.rate.mid(2).toDouble();
+                else continue; // the income tax's scale
                 QCOMPARE(row.amount, Utf8(paydata::ShowAmount(expected)));
                 ++checked;
             }
@@ -186,7 +187,7 @@ private slots:
             QString earnings, difference, rounding;
         } totals{Utf8(t.earnings), Utf8(t.difference), Utf8(t.rounding)};
         QCOMPARE(Utf8(slip.Text(Field::Text12)), QStringLiteral("57148.81")); // 57146.80 + 2.01
-        QCOMPARE(totals.earnings, QStringLiteral("58248.82"));               // 58246.80 + 1.01 + 1.01
+        QCOMPARE(totals.earnings, QStringLiteral("58248.82"));                // 58246.80 + 1.01 + 1.01
         QCOMPARE(totals.rounding, QStringLiteral("-0.01"));
         QCOMPARE(Utf8(paydata::ShowAmount(paydata::Add(Read(totals.difference), Read(totals.rounding)))),
                  Utf8(slip.Text(Field::Text21)));

@@ -425,17 +425,17 @@ void Form1ExplanationsTest::tooltipPicture()
     Form1 form;
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
-    for (const auto &[line, file] : {std::pair{Field::Text13, "tooltip-text13.png"}, std::pair{Field::Text21, "tooltip-text21.png"},
-                                     std::pair{Field::Text15, "tooltip-text15.png"}}) {
+    for (const auto &[line, file] :
+         {std::pair{Field::Text13, "tooltip-text13.png"}, std::pair{Field::Text21, "tooltip-text21.png"},
+          std::pair{Field::Text15, "tooltip-text15.png"}}) {
         QLineEdit *box = form.text(line);
         QToolTip::showText(box->mapToGlobal(box->rect().center()), box->toolTip(), box);
         QLabel *tip = nullptr;
-        QTRY_VERIFY((tip = qobject_cast<QLabel *>(
-                         [] {
-                             for (QWidget *w : QApplication::topLevelWidgets())
-                                 if (w->objectName() == QStringLiteral("qtooltip_label") && w->isVisible()) return w;
-                             return static_cast<QWidget *>(nullptr);
-                         }())) != nullptr);
+        QTRY_VERIFY((tip = qobject_cast<QLabel *>([] {
+                         for (QWidget *w : QApplication::topLevelWidgets())
+                             if (w->objectName() == QStringLiteral("qtooltip_label") && w->isVisible()) return w;
+                         return static_cast<QWidget *>(nullptr);
+                     }())) != nullptr);
         QCOMPARE(tip->text(), box->toolTip());
         const QImage shot = tip->grab().toImage();
         QVERIFY(shot.width() > 100 && shot.height() > 40);

@@ -101,8 +101,8 @@ void ShowActive(Form1 &form)
 
 QList<QAction *> Actions(const Form1 &form)
 {
-    return {form.printAction(), form.previewAction(), form.pdfAction(), form.copyAction(), form.compareAction(),
-            form.batchAction()};
+    return {form.printAction(), form.previewAction(), form.pdfAction(),
+            form.copyAction(),  form.compareAction(), form.batchAction()};
 }
 
 } // namespace
@@ -250,8 +250,10 @@ void Form1SlipActionsTest::copySlipPutsEveryLineOnTheClipboard()
         QVERIFY2(rows.contains(title), qPrintable(title));
         QCOMPARE(rows[title].value(line.cell), form.text(line.field)->text());
     }
-    QCOMPARE(rows.value(QStringLiteral("مجموع المستحقات")).value(3), QString::fromStdString(form.slip().Totals().earnings));
-    QCOMPARE(rows.value(QStringLiteral("مجموع الاقتطاعات")).value(4), QString::fromStdString(form.slip().Totals().deductions));
+    QCOMPARE(rows.value(QStringLiteral("مجموع المستحقات")).value(3),
+             QString::fromStdString(form.slip().Totals().earnings));
+    QCOMPARE(rows.value(QStringLiteral("مجموع الاقتطاعات")).value(4),
+             QString::fromStdString(form.slip().Totals().deductions));
     QVERIFY(!copied.contains(QStringLiteral("43432.12"))); // two days of absence change the net pay
 }
 
@@ -326,7 +328,8 @@ void Form1SlipActionsTest::savePdfWritesOnlyTheNamedFile()
     QVERIFY(text.contains(QStringLiteral("43432.12")));
     QVERIFY(text.contains(QStringLiteral("الراتب الصافي")));
     for (Field f : paycalc::kSlipLines)
-        if (!paycalc::IsTypedField(f)) QVERIFY2(text.contains(form.text(f)->text()), qPrintable(form.text(f)->objectName()));
+        if (!paycalc::IsTypedField(f))
+            QVERIFY2(text.contains(form.text(f)->text()), qPrintable(form.text(f)->objectName()));
 }
 
 void Form1SlipActionsTest::savePdfIntoAMissingFolderFails()
@@ -572,7 +575,8 @@ void Form1SlipActionsTest::screenshots()
 {
     paywindow::SpeakArabic(*QCoreApplication::instance());
     QCOMPARE(QGuiApplication::layoutDirection(), Qt::RightToLeft);
-    if (QFileInfo::exists(QDir(QLibraryInfo::path(QLibraryInfo::TranslationsPath)).filePath(QStringLiteral("qtbase_ar.qm"))))
+    if (QFileInfo::exists(
+            QDir(QLibraryInfo::path(QLibraryInfo::TranslationsPath)).filePath(QStringLiteral("qtbase_ar.qm"))))
         QVERIFY(QCoreApplication::translate("QPrintPreviewDialog", "Print Preview") != QStringLiteral("Print Preview"));
 
     Form1 form;
@@ -598,10 +602,10 @@ void Form1SlipActionsTest::screenshots()
     QToolTip::showText(print->mapToGlobal(print->rect().center()), print->toolTip(), print);
     QWidget *tip = nullptr;
     QTRY_VERIFY((tip = [] {
-                     for (QWidget *w : QApplication::topLevelWidgets())
-                         if (w->objectName() == QStringLiteral("qtooltip_label") && w->isVisible()) return w;
-                     return static_cast<QWidget *>(nullptr);
-                 }()) != nullptr);
+                    for (QWidget *w : QApplication::topLevelWidgets())
+                        if (w->objectName() == QStringLiteral("qtooltip_label") && w->isVisible()) return w;
+                    return static_cast<QWidget *>(nullptr);
+                }()) != nullptr);
     QVERIFY(tip->grab().toImage().save(OutputPath(QStringLiteral("print-button-tooltip.png"))));
     QToolTip::hideText();
 
