@@ -1,5 +1,6 @@
 #include "batch/row_reader.h"
 
+#include <array>
 #include <string_view>
 #include <utility>
 
@@ -58,12 +59,13 @@ RowReader::Outcome RowReader::Read(const RecordBatch &records, const RecordBatch
     // The situation cells, read by the engine's one reader with the
     // family-status rule: a count without a column takes the rule's value,
     // and a cell against the rule is refused.
-    std::vector<paycalc::GivenValue> given;
+    std::array<paycalc::GivenValue, paycalc::kInputCount> given;
+    std::size_t count = 0;
     for (const paycalc::SituationInput &input : paycalc::kSituationInputs)
         if (const int at = layout_.where[static_cast<std::size_t>(input.input)]; at >= 0)
-            given.push_back({&input, records.Cell(record, static_cast<std::size_t>(at))});
+            given[count++] = {&input, records.Cell(record, static_cast<std::size_t>(at))};
     s = paycalc::Situation{};
-    for (const paycalc::ValueProblem &problem : paycalc::ReadValues(given, s, !asTyped_)) {
+    for (const paycalc::ValueProblem &problem : paycalc::ReadValues({given.data(), count}, s, !asTyped_)) {
         const paycalc::Wording why = paycalc::Refusal(problem);
         const auto index = static_cast<std::size_t>(layout_.where[static_cast<std::size_t>(problem.input->input)]);
         refuse(header_[index], records.Cell(record, index), {why.english, why.arabic});

@@ -1,5 +1,6 @@
 #include "batch/writers.h"
 
+#include <array>
 #include <nlohmann/json.hpp>
 
 #include "batch/atomic_file.h"
@@ -73,9 +74,10 @@ void AppendCsvRow(std::string &out, const Plan &plan, const RecordBatch &records
         next();
         AppendCell(out, records.Cell(record, index), sep);
     }
+    std::array<char, 8> digits;
     for (const paycalc::SituationInput &input : paycalc::kSituationInputs) {
         next();
-        AppendCell(out, paycalc::InputText(input, slip.situation), sep);
+        AppendCell(out, paycalc::InputText(input, slip.situation, digits), sep);
     }
     for (Field f : kTableLines) {
         next();

@@ -26,7 +26,7 @@ std::vector<Field> RecalcError::TypedInputs() const
     return inputs;
 }
 
-std::string RuleNumber(double value) { return GeneralText(value, 15); }
+std::string RuleNumber(double value) { return std::string(GeneralText(value, 15)); }
 
 std::string Describe(const RecalcError &e)
 {
@@ -63,17 +63,11 @@ constexpr const char *kIrgScaleName = "السلم الشهري";
 // A line's explanation as a rule gives it: `formula` has a `{}` for each
 // amount quoted; `base` and `rate` are what a slip states beside the line.
 struct Why {
-    Why(std::string rule_, std::string formula_ = {}, std::vector<Quoted> quoted_ = {}, std::string base_ = {},
-        std::string rate_ = {})
-        : rule(std::move(rule_)), formula(std::move(formula_)), quoted(std::move(quoted_)), base(std::move(base_)),
-          rate(std::move(rate_))
-    {
-    }
     std::string rule;
-    std::string formula;
-    std::vector<Quoted> quoted;
-    std::string base;
-    std::string rate;
+    std::string formula = {};
+    std::vector<Quoted> quoted = {};
+    std::string base = {};
+    std::string rate = {};
 };
 
 // One recalculation's access to the form. Every line runs inside Line(), so a
@@ -83,11 +77,16 @@ struct Why {
 // amounts it used, right after it is computed.
 class Lines {
 public:
-    Lines(PayForm &form, Trace *trace) : form_(form), trace_(trace) {}
+    Lines(PayForm &form, Trace *trace) : form_(form), trace_(trace)
+    {
+        // A typed field is behind itself; a computed one behind the lines it read.
+        for (std::size_t i = 0; i < kTypedFields.size(); ++i)
+            behind_[static_cast<std::size_t>(kTypedFields[i])] = static_cast<std::uint8_t>(1u << i);
+    }
 
     double Read(Field f)
     {
-        reading_ |= TypedBehind(f);
+        reading_ |= behind_[static_cast<std::size_t>(f)];
         try {
             return ReadAmount(form_.Text(f));
         } catch (const ConversionError &) {
@@ -165,19 +164,12 @@ private:
             if (q.field) e.quoted.push_back(std::move(q));
         trace_->Set(f, std::move(e));
     }
-    // The typed fields a field's text was computed from, one bit each in
-    // the order of kTypedFields.
-    std::uint8_t TypedBehind(Field f) const
-    {
-        for (std::size_t i = 0; i < kTypedFields.size(); ++i)
-            if (kTypedFields[i] == f) return static_cast<std::uint8_t>(1u << i);
-        return behind_[static_cast<std::size_t>(f)];
-    }
-
     PayForm &form_;
     Trace *trace_;
     std::optional<Field> failedRead_;
     std::uint8_t reading_ = 0; // the typed fields read so far by the line being computed
+    // The typed fields each field's text was computed from, one bit each in
+    // the order of kTypedFields.
     std::array<std::uint8_t, kFieldCount> behind_{};
 };
 

@@ -112,12 +112,19 @@ int ListValue(const Situation &situation, const SituationInput &input)
 
 int DefaultListValue(const SituationInput &input) { return ListValue(Situation{}, input); }
 
-std::string InputText(const SituationInput &input, const Situation &situation)
+std::string_view InputText(const SituationInput &input, const Situation &situation, std::array<char, 8> &digits)
 {
     if (IsTyped(input)) return situation.Typed(input.field);
     const int value = ListValue(situation, input);
-    if (!input.words[0].empty()) return std::string(input.words[value != 0 ? 1 : 0]);
-    return std::to_string(value);
+    if (!input.words[0].empty()) return input.words[value != 0 ? 1 : 0];
+    const auto res = std::to_chars(digits.data(), digits.data() + digits.size(), value);
+    return {digits.data(), static_cast<std::size_t>(res.ptr - digits.data())};
+}
+
+std::string InputText(const SituationInput &input, const Situation &situation)
+{
+    std::array<char, 8> digits;
+    return std::string(InputText(input, situation, digits));
 }
 
 std::string ShownText(const SituationInput &input, const Situation &situation)

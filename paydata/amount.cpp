@@ -138,7 +138,7 @@ std::string ShowAmount(double value)
     if (!std::isfinite(value)) throw ConversionError(FailureKind::Overflow);
 
     // 15 significant digits: d.dddddddddddddde±x
-    const std::string scientific = ScientificText(std::fabs(value), 14);
+    const ShortText scientific = ScientificText(std::fabs(value), 14);
     const char *p = scientific.data();
     std::array<char, 15> digits{};
     digits[0] = *p++;
@@ -147,7 +147,7 @@ std::string ShowAmount(double value)
     ++p;                // 'e'
     if (*p == '+') ++p; // from_chars takes a minus sign only
     int exponent = 0;
-    std::from_chars(p, scientific.data() + scientific.size(), exponent);
+    std::from_chars(p, scientific.data() + scientific.size, exponent);
 
     // The amount in cents, as decimal digits: keep the digits whose place is
     // worth a cent or more, and round the rest half away from zero.

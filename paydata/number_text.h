@@ -6,6 +6,7 @@
 // else.
 #pragma once
 
+#include <array>
 #include <charconv>
 #include <string>
 #include <string_view>
@@ -20,13 +21,22 @@ std::from_chars_result ReadDouble(const char *first, const char *last, double &v
 // "45", "0.819", "22410".
 std::string FixedText(double value);
 
+// A number written with a given number of digits, held without allocating:
+// ShowAmount writes one for every line of every slip.
+struct ShortText {
+    std::array<char, 32> chars;
+    std::size_t size = 0;
+    const char *data() const { return chars.data(); }
+    operator std::string_view() const { return {chars.data(), size}; }
+};
+
 // Scientific notation with `digits` digits after the point, as
 // std::to_chars(scientific, digits): "4.34321200000000e+04".
-std::string ScientificText(double value, int digits);
+ShortText ScientificText(double value, int digits);
 
 // General notation with `digits` significant digits, as
 // std::to_chars(general, digits): "45", "1e+16".
-std::string GeneralText(double value, int digits);
-std::string GeneralText(float value, int digits);
+ShortText GeneralText(double value, int digits);
+ShortText GeneralText(float value, int digits);
 
 } // namespace paydata
