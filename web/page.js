@@ -1,0 +1,236 @@
+// The page: the situation's inputs, the slip with each line's explanation,
+// the link that carries the situation, the printed slip. Every caption, list
+// entry, amount and explanation is the engine's (web/binding.cpp): the page
+// lays them out and computes nothing.
+import { wrap } from './engine.js';
+import { printed } from './print.js';
+
+const $ = (selector) => document.querySelector(selector);
+const make = (tag, className, text) => {
+  const element = document.createElement(tag);
+  if (className) element.className = className;
+  if (text !== undefined) element.textContent = text;
+  return element;
+};
+// An amount or a typed number: left to right inside the right-to-left page.
+const number = (tag, text) => {
+  const element = make(tag, 'number', text);
+  element.dir = 'ltr';
+  return element;
+};
+
+const engine = wrap(await globalThis.PayslipEngine());
+const { inputs, lines, printed: printedLines, labels } = engine.inputs();
+const controls = {};
+let french = false;
+let shownFragment = null;
+let lastSlip = null;
+
+try {
+  french = localStorage.getItem('language') === 'fr';
+} catch {
+  // Storage refused (a private window): Arabic.
+}
+
+// Texts that change with the language: [element, arabic, french].
+const texts = [];
+const say = (element, arabic, frenchText) => {
+  texts.push([element, arabic, frenchText]);
+  element.textContent = french && frenchText ? frenchText : arabic;
+  return element;
+};
+const label = (key) => labels[key] || { arabic: '', french: '' };
+
+// --- The inputs
+
+const form = $('#situation');
+for (const input of inputs) {
+  const box = make('div', `input ${input.kind}`);
+  let control;
+  if (input.kind === 'list') {
+    control = make('select');
+    input.values.forEach((value, i) => control.add(new Option(input.texts[i], value)));
+  } else if (input.kind === 'check') {
+    control = make('input');
+    control.type = 'checkbox';
+    control.value = input.values[1];
+  } else {
+    control = number('input');
+    control.type = 'text';
+    control.autocomplete = 'off';
+    control.inputMode = engine.accepts(input.field, '.') ? 'decimal' : 'numeric';
+    // The engine's keystroke rule: what may be typed or pasted into the field.
+    control.addEventListener('beforeinput', (event) => {
+      if (event.data && !engine.accepts(input.field, event.data)) event.preventDefault();
+    });
+  }
+  control.name = input.name;
+  control.id = `input-${input.name}`;
+  const caption = say(make('label'), input.caption, input.french);
+  caption.htmlFor = control.id;
+  box.append(caption, control);
+  form.append(box);
+  controls[input.name] = control;
+}
+
+const valueOf = (input) => {
+  const control = controls[input.name];
+  return input.kind === 'check' ? input.values[control.checked ? 1 : 0] : control.value;
+};
+const show = (input, value) => {
+  const control = controls[input.name];
+  if (input.kind === 'check') control.checked = value === input.values[1];
+  else if (control.value !== value) control.value = value;
+};
+const fragmentOf = (value) => inputs.map((input) => `${input.name}=${encodeURIComponent(value(input))}`).join('&');
+
+// --- The slip: a line is a disclosure whose summary is its label and amount
+
+const rows = {};
+const slipLines = $('#lines');
+for (const line of lines) {
+  const row = make('details', `line ${line.kind}`);
+  const summary = make('summary');
+  const amount = number('span');
+  amount.dataset.field = line.field;
+  summary.append(say(make('span', 'label'), line.arabic, line.french), amount);
+  const why = make('div', 'why');
+  row.append(summary, why);
+  slipLines.append(row);
+  rows[line.field] = { amount, why };
+}
+
+const totals = $('#totals');
+const totalRows = {};
+for (const key of ['earnings_total', 'deductions_total', 'rounding']) {
+  const term = say(make('dt'), label(key).arabic, label(key).french);
+  const value = number('dd');
+  value.dataset.total = key;
+  totals.append(term, value);
+  totalRows[key] = [term, value];
+}
+const words = make('dd', 'words');
+words.lang = 'ar';
+totals.append(say(make('dt'), label('in_words').arabic, label('in_words').french), words);
+
+function explain(why, line) {
+  const parts = [make('p', 'rule', line.rule)];
+  if (line.formula) parts.push(number('p', `${line.formula} = ${line.result}`));
+  if (line.base || line.rate) {
+    const stated = make('p', 'number', `${line.base} ${line.rate}`);
+    stated.dir = /[\u0600-\u06ff]/.test(line.base) ? 'rtl' : 'ltr';
+    parts.push(stated);
+  }
+  why.replaceChildren(...parts);
+  why.lang = 'ar';
+}
+
+// Texts are set only when they change: the slip's layout is redone only where it must be.
+const put = (element, text) => {
+  if (element.textContent !== text) element.textContent = text;
+};
+
+function render(slip) {
+  lastSlip = slip;
+  for (const line of slip.lines) {
+    const row = rows[line.field];
+    if (!row) continue;
+    put(row.amount, line.amount);
+    if (line.rule !== undefined) explain(row.why, line);
+  }
+  const values = { earnings_total: slip.totals.earnings, deductions_total: slip.totals.deductions, rounding: slip.totals.rounding };
+  for (const [key, [term, value]] of Object.entries(totalRows)) {
+    put(value, values[key] || '');
+    term.hidden = value.hidden = !values[key];
+  }
+  put(words, slip.words);
+  const failure = $('#failure');
+  failure.hidden = slip.ok;
+  put(failure, slip.ok ? '' : slip.error.message);
+  for (const name of Object.keys(controls)) controls[name].disabled = slip.held.includes(name);
+}
+
+function problems(list) {
+  const box = $('#problems');
+  box.hidden = list.length === 0;
+  box.querySelector('ul').replaceChildren(
+    ...list.map((problem) => {
+      const item = make('li');
+      item.append(number('bdi', `${problem.name}=${problem.text}`), ` : ${problem.message}`);
+      return item;
+    }),
+  );
+}
+
+// Computes the slip of a fragment, puts what was computed into the inputs
+// and the address (the share link), and shows it. The explanations are
+// computed only while a line shows one (and for the print).
+const explaining = () => slipLines.querySelector('details[open]') !== null;
+function recalculate(fragment, explain = explaining()) {
+  const slip = engine.slip(fragment, explain);
+  for (const input of inputs) show(input, slip.situation[input.name]);
+  shownFragment = fragmentOf((input) => slip.situation[input.name]);
+  history.replaceState(null, '', `#${shownFragment}`);
+  render(slip);
+  return slip;
+}
+
+function openLink() {
+  problems(recalculate(location.hash.slice(1)).problems);
+}
+
+const changed = () => {
+  const fragment = fragmentOf(valueOf);
+  if (fragment === shownFragment) return;
+  problems([]);
+  recalculate(fragment);
+};
+form.addEventListener('input', changed);
+form.addEventListener('change', changed);
+window.addEventListener('hashchange', openLink);
+// A line opened on a slip computed without explanations: the same slip with them.
+slipLines.addEventListener('toggle', (event) => event.target.open && !lastSlip.explained && recalculate(shownFragment, true), true);
+
+// --- Language, share, print
+
+function setLanguage(toFrench) {
+  french = toFrench;
+  document.documentElement.lang = french ? 'fr' : 'ar';
+  document.documentElement.dir = french ? 'ltr' : 'rtl';
+  for (const [element, arabic, frenchText] of texts) element.textContent = french && frenchText ? frenchText : arabic;
+  const button = $('#language');
+  button.textContent = french ? button.dataset.arabic : button.dataset.french;
+  button.lang = french ? 'ar' : 'fr';
+  try {
+    localStorage.setItem('language', french ? 'fr' : 'ar');
+  } catch {
+    // Not kept: the page opens in Arabic next time.
+  }
+}
+
+for (const element of document.querySelectorAll('[data-fr]')) say(element, element.textContent, element.dataset.fr);
+for (const element of document.querySelectorAll('[data-label]'))
+  say(element, label(element.dataset.label).arabic, label(element.dataset.label).french);
+$('#language').addEventListener('click', () => setLanguage(!french));
+
+$('#share').addEventListener('click', async () => {
+  const status = $('#status');
+  try {
+    await navigator.clipboard.writeText(location.href);
+    say(status, status.dataset.copied, status.dataset.copiedFr);
+  } catch {
+    say(status, location.href);
+  }
+});
+
+window.addEventListener('beforeprint', () => {
+  const slip = lastSlip.explained ? lastSlip : recalculate(shownFragment, true);
+  printed(slip, { inputs, lines, printedLines, labels, bilingual: french });
+});
+$('#print').addEventListener('click', () => window.print());
+
+openLink();
+setLanguage(french);
+$('#loading').remove();
+document.body.classList.add('ready');
+if ('serviceWorker' in navigator) navigator.serviceWorker.register('sw.js');
