@@ -14,7 +14,7 @@ AtomicFile::~AtomicFile()
     if (!committed_) Discard();
 }
 
-bool AtomicFile::Fail(std::string* error, const std::string& what, int errnum)
+bool AtomicFile::Fail(std::string *error, const std::string &what, int errnum)
 {
     failed_ = true;
     if (error) *error = "cannot " + what + " " + path_ + ": " + std::strerror(errnum);
@@ -22,7 +22,7 @@ bool AtomicFile::Fail(std::string* error, const std::string& what, int errnum)
     return false;
 }
 
-bool AtomicFile::Open(std::string* error)
+bool AtomicFile::Open(std::string *error)
 {
     // A hidden name in the target's own folder, so the replace stays on one file system.
     if (const int e = fs::CreateTemporary(fs::Folder(path_), fs::BaseName(path_), &file_, &temp_); e != 0)
@@ -43,7 +43,7 @@ bool AtomicFile::Write(std::string_view bytes)
     return true;
 }
 
-bool AtomicFile::SyncAndRename(std::string* error)
+bool AtomicFile::SyncAndRename(std::string *error)
 {
     if (const int e = fs::Replace(temp_, path_); e != 0) return Fail(error, "write", e);
     committed_ = true;
@@ -51,28 +51,28 @@ bool AtomicFile::SyncAndRename(std::string* error)
     return true;
 }
 
-bool AtomicFile::Commit(std::string* error)
+bool AtomicFile::Commit(std::string *error)
 {
     if (!file_) return Fail(error, "write", writeErrno_ ? writeErrno_ : EBADF);
     if (failed_) return Fail(error, "write", writeErrno_ ? writeErrno_ : EIO);
     if (std::fflush(file_) != 0) return Fail(error, "write", errno);
     if (const int e = fs::SyncStream(file_); e != 0) return Fail(error, "write", e);
-    std::FILE* f = file_;
+    std::FILE *f = file_;
     file_ = nullptr;
     if (std::fclose(f) != 0) return Fail(error, "write", errno);
     return SyncAndRename(error);
 }
 
-bool AtomicFile::ReleaseForWriter(std::string* error)
+bool AtomicFile::ReleaseForWriter(std::string *error)
 {
     if (!file_) return Fail(error, "write", EBADF);
-    std::FILE* f = file_;
+    std::FILE *f = file_;
     file_ = nullptr;
     if (std::fclose(f) != 0) return Fail(error, "write", errno);
     return true;
 }
 
-bool AtomicFile::CommitWritten(std::string* error)
+bool AtomicFile::CommitWritten(std::string *error)
 {
     if (temp_.empty()) return Fail(error, "write", EBADF);
     if (const int e = fs::SyncPath(temp_); e != 0) return Fail(error, "write", e);

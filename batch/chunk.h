@@ -13,7 +13,7 @@
 #include "batch/batch.h"
 #include "batch/columns.h"
 #include "batch/csv_reader.h"
-#include "paycalc/situation.h"
+#include "paycalc/slip.h"
 
 namespace batch {
 
@@ -56,7 +56,7 @@ struct Chunk {
 
 // What every worker needs to know, fixed for the run.
 struct Plan {
-    const Options* options = nullptr;
+    const Options *options = nullptr;
     std::vector<std::string> header;
     Layout layout;
     CsvStyle style;

@@ -1,7 +1,8 @@
-// The columns of a staff list: which header names are situation columns (by
-// the command line's names or the window's Arabic labels), which name the
-// employee for the printed slip, which are slip lines of an earlier run, and
-// how the situation cells are read.
+// The columns of a staff list: which header names are situation columns
+// (the engine's inputs, by the command line's names, the window's captions
+// or the other names the inputs table gives), which name the employee for
+// the printed slip, and which are slip lines of an earlier run. The cells
+// are read by the engine's one reader of a situation (situation_inputs.h).
 #pragma once
 
 #include <array>
@@ -10,30 +11,18 @@
 #include <string_view>
 #include <vector>
 
-#include "paycalc/situation.h"
+#include "paycalc/situation_inputs.h"
 
 namespace batch {
 
-// The situation columns, in the order the outputs write them.
-enum class Column : std::uint8_t {
-    Category, Echelon, Post, Children, OverTen, Status, Spouse, Mutual, Zone, Housing, Absence, Mark,
-};
-inline constexpr std::size_t kColumnCount = 12;
+using paycalc::Input;
+using paycalc::kInputCount;
 
-struct ColumnNames {
-    Column column;
-    std::string_view name;                  // the command line's name: "over_ten"
-    std::array<std::string_view, 4> others; // further accepted names (empty ones unused)
-};
-extern const std::array<ColumnNames, kColumnCount> kColumnNames;
-
-std::string_view ColumnName(Column c);
-// The column's name in the window's words: its input's caption
-// (paycalc::CaptionOf) with the blanks and the ':' around it trimmed,
-// "إختر الدرجة :" read "إختر الدرجة".
-std::string_view ColumnLabel(Column c);
-// A caption as a header name: blanks and ':' trimmed from both ends.
-std::string_view TrimmedCaption(std::string_view caption);
+// The column's name in the outputs: the input's name, '-' written '_' ("over_ten").
+std::string ColumnName(Input input);
+// The column's name in the window's words: its input's caption with the
+// blanks and the ':' around it trimmed, "إختر الدرجة :" read "إختر الدرجة".
+std::string_view ColumnLabel(Input input);
 
 // Who a slip is for, from the carried columns.
 enum class IdentityPart : std::uint8_t { Name, Number, Workplace };
@@ -50,21 +39,20 @@ std::string NormalName(std::string_view name);
 // What each column of the header is.
 struct Layout {
     enum Role : std::int8_t { Carried = -1, Recomputed = -2 };
-    std::vector<std::int8_t> role;                // per input column: a Column, Carried or Recomputed
-    std::array<int, kColumnCount> where{};        // input column of each situation column, or -1
-    std::vector<std::size_t> carried;             // input columns carried through, in order
-    std::array<int, 3> identity{-1, -1, -1};      // input columns of the name, number and workplace
-    std::vector<std::string> recomputed;          // header names of slip lines computed afresh
+    std::vector<std::int8_t> role;           // per input column: an Input, Carried or Recomputed
+    std::array<int, kInputCount> where{};    // input column of each situation input, or -1
+    std::vector<std::size_t> carried;        // input columns carried through, in order
+    std::array<int, 3> identity{-1, -1, -1}; // input columns of the name, number and workplace
+    std::vector<std::string> recomputed;     // header names of slip lines computed afresh
 
-    bool Has(Column c) const { return where[static_cast<std::size_t>(c)] >= 0; }
+    bool Has(Input c) const { return where[static_cast<std::size_t>(c)] >= 0; }
 };
 
 // False, with the reason, for a header the batch cannot use: an empty or
 // repeated column name, or two columns for the same situation value. The
 // reason in English for the command line; `arabic`, when given, receives it
 // in the window's words.
-bool MakeLayout(const std::vector<std::string>& header, Layout& out, std::string* error,
-                std::string* arabic = nullptr);
+bool MakeLayout(const std::vector<std::string> &header, Layout &out, std::string *error, std::string *arabic = nullptr);
 
 // A message in two wordings: English for the command line and the error
 // list, Arabic for the window. Empty when there is nothing to say.
@@ -74,20 +62,16 @@ struct Message {
     bool empty() const { return english.empty(); }
 };
 
-// The situation columns every staff list must give: no default stands for
-// a whole office's category or echelon.
-inline constexpr std::array<Column, 2> kRequiredColumns{Column::Category, Column::Echelon};
-bool IsRequired(Column c);
-
-// Why a header without a required column cannot be used, naming each one
+// Why a header without a required column (the category and the echelon: no
+// default stands for a whole office's) cannot be used, naming each one
 // missing and the header names accepted for it; empty when none is missing.
-Message MissingRequired(const Layout& layout);
+Message MissingRequired(const Layout &layout);
 
 // One note per other situation column the header leaves out, saying the
 // default every row takes instead ("no 'children' column: every row counts
 // 1 child"), in the order the outputs write the columns. The defaults are
 // those of paycalc::Situation.
-std::vector<Message> DefaultedColumns(const Layout& layout);
+std::vector<Message> DefaultedColumns(const Layout &layout);
 
 // One problem of a row.
 struct Refusal {
@@ -98,18 +82,10 @@ struct Refusal {
     std::string arabic;  // the same in Arabic, as the window shows it
 };
 
-// Reads one situation cell into the situation. `asTyped` keeps the typed
-// amounts' text exactly as written, as the window reads typed text. An empty
-// message when the cell is good; else what the cell must hold, quoting it.
-Message ReadCell(Column c, std::string_view cell, bool asTyped, paycalc::Situation& s);
-
 // What a column is, in the window's Arabic words: the situation column's
 // label, "يعاد حسابه" for a slip line of an earlier run, "ينقل كما هو" for a
 // carried column.
-std::string ArabicRole(const Layout& layout, std::size_t column);
-
-// The situation value as the outputs write it: "married", "yes", "12".
-std::string CellText(Column c, const paycalc::Situation& s);
+std::string ArabicRole(const Layout &layout, std::size_t column);
 
 // Whether the text is a whole decimal number: digits with at most one point
 // ("1500.50", "12", ".5"), blanks around it allowed.

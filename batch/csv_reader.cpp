@@ -17,15 +17,12 @@ namespace {
 constexpr std::size_t kReadSize = 1 << 20;
 constexpr unsigned char kOptions = CSV_STRICT | CSV_STRICT_FINI;
 
-void CellCallback(void* bytes, std::size_t size, void* reader)
+void CellCallback(void *bytes, std::size_t size, void *reader)
 {
-    static_cast<CsvReader*>(reader)->OnCell(bytes, size);
+    static_cast<CsvReader *>(reader)->OnCell(bytes, size);
 }
 
-void RecordCallback(int /*terminator*/, void* reader)
-{
-    static_cast<CsvReader*>(reader)->OnRecordEnd();
-}
+void RecordCallback(int /*terminator*/, void *reader) { static_cast<CsvReader *>(reader)->OnRecordEnd(); }
 
 // Nothing is trimmed by the parser: a carried cell goes out exactly as it
 // came in, and the situation cells are trimmed where they are read.
@@ -49,7 +46,7 @@ char DetectSeparator(std::string_view line)
 
 bool IsUtf8(std::string_view text)
 {
-    const auto* s = reinterpret_cast<const unsigned char*>(text.data());
+    const auto *s = reinterpret_cast<const unsigned char *>(text.data());
     const std::size_t n = text.size();
     std::size_t i = 0;
     // Plain ASCII, eight bytes at a time: most cells are.
@@ -67,10 +64,12 @@ bool IsUtf8(std::string_view text)
         std::size_t length;
         unsigned min;
         unsigned code;
+        // clang-format off
         if ((c & 0xE0) == 0xC0) { length = 2; min = 0x80; code = c & 0x1Fu; }
         else if ((c & 0xF0) == 0xE0) { length = 3; min = 0x800; code = c & 0x0Fu; }
         else if ((c & 0xF8) == 0xF0) { length = 4; min = 0x10000; code = c & 0x07u; }
         else return false;
+        // clang-format on
         if (i + length > n) return false;
         for (std::size_t k = 1; k < length; ++k) {
             if ((s[i + k] & 0xC0) != 0x80) return false;
@@ -99,9 +98,9 @@ void CsvReader::ResetParser()
     csv_set_space_func(parser_, NoSpace);
 }
 
-void CsvReader::OnCell(const void* bytes, std::size_t size)
+void CsvReader::OnCell(const void *bytes, std::size_t size)
 {
-    if (size) out_->text.append(static_cast<const char*>(bytes), size);
+    if (size) out_->text.append(static_cast<const char *>(bytes), size);
     out_->cellEnds.push_back(out_->text.size());
 }
 
@@ -116,7 +115,7 @@ void CsvReader::OnRecordEnd()
     atRecordStart_ = true;
 }
 
-bool CsvReader::Fill(std::string* error)
+bool CsvReader::Fill(std::string *error)
 {
     if (eof_) return true;
     if (pos_ > 0) {
@@ -180,7 +179,7 @@ void CsvReader::RefuseRecord(RecordBatch::Flaw flaw)
     out_->records.push_back(r);
 }
 
-bool CsvReader::Fail(std::string* error, std::string english, std::string arabic)
+bool CsvReader::Fail(std::string *error, std::string english, std::string arabic)
 {
     if (error) *error = std::move(english);
     arabicError_ = std::move(arabic);
@@ -197,7 +196,7 @@ void CsvReader::FinishFile()
     }
 }
 
-CsvReader::Status CsvReader::Read(RecordBatch& out, std::size_t maxRecords, std::string* error)
+CsvReader::Status CsvReader::Read(RecordBatch &out, std::size_t maxRecords, std::string *error)
 {
     out_ = &out;
     recordFirstCell_ = out.cellEnds.size();
@@ -222,7 +221,7 @@ CsvReader::Status CsvReader::Read(RecordBatch& out, std::size_t maxRecords, std:
     return finished_ ? Status::End : Status::More;
 }
 
-bool CsvReader::Open(const std::string& path, std::string* error)
+bool CsvReader::Open(const std::string &path, std::string *error)
 {
     path_ = path;
     file_ = fs::OpenForReading(path);
@@ -242,7 +241,8 @@ bool CsvReader::Open(const std::string& path, std::string* error)
         consumed_ = 3;
     }
     const std::size_t end = buffer_.find('\n', pos_);
-    std::string_view first = std::string_view(buffer_).substr(pos_, end == std::string::npos ? std::string::npos : end - pos_);
+    std::string_view first = std::string_view(buffer_).substr(pos_, end == std::string::npos ? std::string::npos
+                                                                                             : end - pos_);
     if (!first.empty() && first.back() == '\r') {
         format_.crlf = true;
         first.remove_suffix(1);
@@ -261,7 +261,7 @@ bool CsvReader::Open(const std::string& path, std::string* error)
     if (head.records.empty() || head.records[0].flaw != RecordBatch::Flaw::None)
         return Fail(error, path + ": line 1, the header, is not a readable line of column names",
                     path + ": السطر 1، سطر العنوان، ليس سطر أسماء أعمدة مقروءا");
-    const RecordBatch::Record& r = head.records[0];
+    const RecordBatch::Record &r = head.records[0];
     for (std::size_t i = 0; i < r.cellCount; ++i) {
         std::string_view cell = head.Cell(r, i);
         if (!IsUtf8(cell))
@@ -271,8 +271,7 @@ bool CsvReader::Open(const std::string& path, std::string* error)
         if (auto found = paydata::FindControlCharacter(cell, paydata::LineBreaks::Refused)) {
             const std::string code = paydata::CodeName(found->code);
             const std::string column = std::to_string(i + 1);
-            return Fail(error,
-                        path + ": line 1, the header: column " + column + " holds the control character " + code,
+            return Fail(error, path + ": line 1, the header: column " + column + " holds the control character " + code,
                         path + ": السطر 1، سطر العنوان: في العمود " + column + " محرف التحكم " + code);
         }
         header_.emplace_back(cell);

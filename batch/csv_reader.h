@@ -47,7 +47,7 @@ struct RecordBatch {
         cellEnds.clear();
         records.clear();
     }
-    std::string_view Cell(const Record& r, std::size_t i) const
+    std::string_view Cell(const Record &r, std::size_t i) const
     {
         const std::size_t index = r.firstCell + i;
         const std::size_t begin = index == 0 ? 0 : cellEnds[index - 1];
@@ -59,44 +59,44 @@ class CsvReader {
 public:
     CsvReader();
     ~CsvReader();
-    CsvReader(const CsvReader&) = delete;
-    CsvReader& operator=(const CsvReader&) = delete;
+    CsvReader(const CsvReader &) = delete;
+    CsvReader &operator=(const CsvReader &) = delete;
 
     // Opens the file and reads its header line (line 1), deciding the
     // separator from it. False, with the reason naming the file, when the
     // file cannot be read or has no header.
-    bool Open(const std::string& path, std::string* error);
-    const std::vector<std::string>& header() const { return header_; }
-    const CsvFormat& format() const { return format_; }
+    bool Open(const std::string &path, std::string *error);
+    const std::vector<std::string> &header() const { return header_; }
+    const CsvFormat &format() const { return format_; }
 
     enum class Status { More, End, Error };
     // Appends up to `maxRecords` records to `out`; End once the file is
     // finished, Error (with the reason) when it cannot be read.
-    Status Read(RecordBatch& out, std::size_t maxRecords, std::string* error);
+    Status Read(RecordBatch &out, std::size_t maxRecords, std::string *error);
 
     // The reason of the last failure of Open or Read in the window's Arabic
     // words (the English one goes to `error`).
-    const std::string& arabicError() const { return arabicError_; }
+    const std::string &arabicError() const { return arabicError_; }
 
     std::uint64_t emptyLines() const { return emptyLines_; }
     std::uint64_t bytesRead() const { return consumed_; }
     std::uint64_t fileSize() const { return fileSize_; }
 
     // Parser callbacks.
-    void OnCell(const void* bytes, std::size_t size);
+    void OnCell(const void *bytes, std::size_t size);
     void OnRecordEnd();
 
 private:
-    bool Fill(std::string* error); // reads more bytes; false on a read error
+    bool Fill(std::string *error); // reads more bytes; false on a read error
     void Feed(std::string_view line, bool lineEnds);
     void ResetParser();
     void FinishFile();
     void RefuseRecord(RecordBatch::Flaw flaw);
-    bool Fail(std::string* error, std::string english, std::string arabic);
+    bool Fail(std::string *error, std::string english, std::string arabic);
 
     std::string path_;
-    std::FILE* file_ = nullptr;
-    csv_parser* parser_ = nullptr;
+    std::FILE *file_ = nullptr;
+    csv_parser *parser_ = nullptr;
     bool parserReady_ = false;
     CsvFormat format_;
     std::vector<std::string> header_;
@@ -107,7 +107,7 @@ private:
     bool eof_ = false;
     bool finished_ = false;
 
-    RecordBatch* out_ = nullptr;
+    RecordBatch *out_ = nullptr;
     std::uint64_t line_ = 1;          // the line the next byte fed belongs to
     bool atRecordStart_ = true;       // no byte of the next record fed yet
     std::uint64_t recordLine_ = 1;    // the line the record being read started on

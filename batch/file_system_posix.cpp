@@ -21,7 +21,7 @@ mode_t NewFileMode()
 
 } // namespace
 
-std::string Folder(const std::string& path)
+std::string Folder(const std::string &path)
 {
     const auto slash = path.find_last_of('/');
     if (slash == std::string::npos) return ".";
@@ -29,13 +29,13 @@ std::string Folder(const std::string& path)
     return path.substr(0, slash);
 }
 
-std::string BaseName(const std::string& path)
+std::string BaseName(const std::string &path)
 {
     const auto slash = path.find_last_of('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-int CreateTemporary(const std::string& folder, const std::string& base, std::FILE** file, std::string* temp)
+int CreateTemporary(const std::string &folder, const std::string &base, std::FILE **file, std::string *temp)
 {
     std::string pattern = folder + "/." + base + ".XXXXXX";
     std::vector<char> name(pattern.begin(), pattern.end());
@@ -57,12 +57,9 @@ int CreateTemporary(const std::string& folder, const std::string& base, std::FIL
     return 0;
 }
 
-int SyncStream(std::FILE* file)
-{
-    return ::fsync(::fileno(file)) == 0 ? 0 : errno;
-}
+int SyncStream(std::FILE *file) { return ::fsync(::fileno(file)) == 0 ? 0 : errno; }
 
-int SyncPath(const std::string& path)
+int SyncPath(const std::string &path)
 {
     const int fd = ::open(path.c_str(), O_RDONLY);
     if (fd < 0) return errno;
@@ -71,7 +68,7 @@ int SyncPath(const std::string& path)
     return e;
 }
 
-int Replace(const std::string& temp, const std::string& target)
+int Replace(const std::string &temp, const std::string &target)
 {
     if (::rename(temp.c_str(), target.c_str()) != 0) return errno;
     // The rename itself reaches the disk with the folder's own sync.
@@ -83,14 +80,8 @@ int Replace(const std::string& temp, const std::string& target)
     return 0;
 }
 
-void Remove(const std::string& path)
-{
-    ::unlink(path.c_str());
-}
+void Remove(const std::string &path) { ::unlink(path.c_str()); }
 
-std::FILE* OpenForReading(const std::string& path)
-{
-    return std::fopen(path.c_str(), "rb");
-}
+std::FILE *OpenForReading(const std::string &path) { return std::fopen(path.c_str(), "rb"); }
 
 } // namespace batch::fs

@@ -13,7 +13,7 @@ namespace {
 
 // Paths arrive as UTF-8 and go to the system's wide-character calls, so a
 // name in Arabic works whatever the machine's code page.
-std::wstring Wide(const std::string& utf8)
+std::wstring Wide(const std::string &utf8)
 {
     if (utf8.empty()) return {};
     const int n = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
@@ -41,7 +41,7 @@ int ErrnoOf(DWORD error)
 
 } // namespace
 
-std::string Folder(const std::string& path)
+std::string Folder(const std::string &path)
 {
     const auto slash = path.find_last_of("/\\");
     if (slash == std::string::npos) return ".";
@@ -50,13 +50,13 @@ std::string Folder(const std::string& path)
     return path.substr(0, slash);
 }
 
-std::string BaseName(const std::string& path)
+std::string BaseName(const std::string &path)
 {
     const auto slash = path.find_last_of("/\\");
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-int CreateTemporary(const std::string& folder, const std::string& base, std::FILE** file, std::string* temp)
+int CreateTemporary(const std::string &folder, const std::string &base, std::FILE **file, std::string *temp)
 {
     static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
     std::random_device seed;
@@ -66,8 +66,8 @@ int CreateTemporary(const std::string& folder, const std::string& base, std::FIL
         std::string name = folder + "\\." + base + ".";
         for (int i = 0; i < 6; ++i) name += kLetters[letter(pick)];
         // CREATE_NEW: never opens a file someone else made meanwhile.
-        const HANDLE h = ::CreateFileW(Wide(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                       FILE_ATTRIBUTE_NORMAL, nullptr);
+        const HANDLE h = ::CreateFileW(Wide(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                                       nullptr);
         if (h == INVALID_HANDLE_VALUE) {
             const DWORD error = ::GetLastError();
             if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) continue;
@@ -92,12 +92,9 @@ int CreateTemporary(const std::string& folder, const std::string& base, std::FIL
     return EEXIST;
 }
 
-int SyncStream(std::FILE* file)
-{
-    return ::_commit(::_fileno(file)) == 0 ? 0 : errno;
-}
+int SyncStream(std::FILE *file) { return ::_commit(::_fileno(file)) == 0 ? 0 : errno; }
 
-int SyncPath(const std::string& path)
+int SyncPath(const std::string &path)
 {
     const HANDLE h = ::CreateFileW(Wide(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                    FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -107,7 +104,7 @@ int SyncPath(const std::string& path)
     return e;
 }
 
-int Replace(const std::string& temp, const std::string& target)
+int Replace(const std::string &temp, const std::string &target)
 {
     // One call that replaces an existing target and returns only once the
     // move is on the disk; never a delete followed by a rename.
@@ -116,14 +113,8 @@ int Replace(const std::string& temp, const std::string& target)
     return 0;
 }
 
-void Remove(const std::string& path)
-{
-    ::DeleteFileW(Wide(path).c_str());
-}
+void Remove(const std::string &path) { ::DeleteFileW(Wide(path).c_str()); }
 
-std::FILE* OpenForReading(const std::string& path)
-{
-    return ::_wfopen(Wide(path).c_str(), L"rb");
-}
+std::FILE *OpenForReading(const std::string &path) { return ::_wfopen(Wide(path).c_str(), L"rb"); }
 
 } // namespace batch::fs

@@ -3,7 +3,7 @@
 
 namespace batch {
 
-std::unique_ptr<PdfBook> OpenPdfBook(const std::string& path, std::string* error)
+std::unique_ptr<PdfBook> OpenPdfBook(const std::string &path, std::string *error)
 {
     if (error) *error = "cannot write " + path + ": this build cannot write PDF (built without Qt)";
     return nullptr;

@@ -3,7 +3,6 @@
 #include <QDate>
 
 #include "batch/pdf_book.h"
-#include "paycalc/memory_form.h"
 #include "report/slip_report.h"
 #include "report/text_direction.h"
 
@@ -13,21 +12,11 @@ namespace {
 
 class QtPdfBook final : public PdfBook {
 public:
-    explicit QtPdfBook(const std::string& path) : pdf_(report::Utf8(path), report::PrintOptions{}) {}
+    explicit QtPdfBook(const std::string &path) : pdf_(report::Utf8(path), report::PrintOptions{}) {}
 
-    void Add(const paycalc::Slip& slip, const paycalc::Identity& identity) override
-    {
-        // The page is printed from a form holding the computed slip, as the
-        // window holds it after its recalculation.
-        paycalc::FillForm(form_, slip.situation);
-        for (int f = 0; f < paycalc::kFieldCount; ++f) {
-            const auto field = static_cast<paycalc::Field>(f);
-            if (!paycalc::IsTypedField(field)) form_.SetText(field, slip.Text(field));
-        }
-        pdf_.addSlip(form_, identity);
-    }
+    void Add(const paycalc::Slip &slip, const paycalc::Identity &identity) override { pdf_.addSlip(slip, identity); }
 
-    bool Finish(std::string* error) override
+    bool Finish(std::string *error) override
     {
         QString why;
         if (pdf_.finish(&why)) return true;
@@ -37,12 +26,11 @@ public:
 
 private:
     report::SlipPdf pdf_;
-    paycalc::MemoryForm form_;
 };
 
 } // namespace
 
-std::unique_ptr<PdfBook> OpenPdfBook(const std::string& path, std::string* /*error*/)
+std::unique_ptr<PdfBook> OpenPdfBook(const std::string &path, std::string * /*error*/)
 {
     report::EnsureGuiApplication("payslip-cli");
     return std::make_unique<QtPdfBook>(path);

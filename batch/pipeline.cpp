@@ -32,9 +32,9 @@ constexpr std::size_t kChunkRows = 1024;
 // computed ones as the table and the JSON Lines will have them.
 class Worker {
 public:
-    explicit Worker(const Plan& plan) : plan_(plan), reader_(plan.header, plan.layout, plan.options->asTyped) {}
+    explicit Worker(const Plan &plan) : plan_(plan), reader_(plan.header, plan.layout, plan.options->asTyped) {}
 
-    void Process(Chunk& chunk)
+    void Process(Chunk &chunk)
     {
         const std::size_t n = chunk.records.records.size();
         if (chunk.rows.size() < n) chunk.rows.resize(n);
@@ -42,12 +42,13 @@ public:
     }
 
 private:
-    void ProcessRow(Chunk& chunk, const RecordBatch::Record& record, Row& row)
+    void ProcessRow(Chunk &chunk, const RecordBatch::Record &record, Row &row)
     {
         const std::size_t first = chunk.refusals.size();
         RowReader::Outcome read = reader_.Read(chunk.records, record, situation_, chunk.refusals);
         if (read == RowReader::Outcome::Read) {
-            computer_.Compute(situation_, row.slip);
+            // A printed slip states each line's base and rate: its run explains itself.
+            paycalc::ComputeSlip(situation_, row.slip, !plan_.options->pdf.empty());
             if (!row.slip.ok()) {
                 chunk.refusals.push_back(reader_.ComputeRefusal(chunk.records, record, *row.slip.error));
                 read = RowReader::Outcome::Refused;
@@ -61,20 +62,20 @@ private:
         case RowReader::Outcome::Read: row.state = RowState::Computed; break;
         }
         if (plan_.values)
-            for (std::size_t i = 0; i < kLineCount; ++i) row.values[i] = paydata::ReadAmount(row.slip.Text(kTableLines[i]));
+            for (std::size_t i = 0; i < kLineCount; ++i)
+                row.values[i] = paydata::ReadAmount(row.slip.Text(kTableLines[i]));
         if (plan_.csv) AppendCsvRow(chunk.csv, plan_, chunk.records, record, row.slip);
         if (plan_.options->json) AppendJsonRow(chunk.json, plan_, chunk.records, record, row.slip);
     }
 
-    const Plan& plan_;
+    const Plan &plan_;
     RowReader reader_;
-    paycalc::SlipComputer computer_;
     paycalc::Situation situation_;
 };
 
-std::uint64_t CountLines(const std::string& path)
+std::uint64_t CountLines(const std::string &path)
 {
-    std::FILE* f = fs::OpenForReading(path);
+    std::FILE *f = fs::OpenForReading(path);
     if (!f) return 0;
     std::vector<char> block(1 << 20);
     std::uint64_t lines = 0;
@@ -90,11 +91,11 @@ std::uint64_t CountLines(const std::string& path)
 
 // Two of the files named for one run that are the same file: the staff list
 // would be replaced by an output, or one output by another.
-Message SameFiles(const Options& options)
+Message SameFiles(const Options &options)
 {
     struct Named {
-        const char* name;
-        const char* arabic;
+        const char *name;
+        const char *arabic;
         std::string path;
     };
     std::vector<Named> files{{"the staff list", "ملف الموظفين", options.input}};
@@ -113,13 +114,13 @@ Message SameFiles(const Options& options)
 
 class Pipeline {
 public:
-    Pipeline(const Options& options, const Hooks& hooks) : options_(options), hooks_(hooks) {}
+    Pipeline(const Options &options, const Hooks &hooks) : options_(options), hooks_(hooks) {}
 
     Result Run();
 
 private:
-    void WriteChunk(Chunk& chunk);
-    void WriteRefusal(const Refusal& r);
+    void WriteChunk(Chunk &chunk);
+    void WriteRefusal(const Refusal &r);
     void Fail(Message message)
     {
         if (!result_.error.empty()) return;
@@ -132,8 +133,8 @@ private:
     void ReaderLoop();
     void WorkerLoop();
 
-    const Options& options_;
-    const Hooks& hooks_;
+    const Options &options_;
+    const Hooks &hooks_;
     Result result_;
     Plan plan_;
     CsvReader reader_;
@@ -145,9 +146,9 @@ private:
     std::mutex mutex_;
     std::condition_variable changed_;
     std::vector<std::unique_ptr<Chunk>> pool_;
-    std::deque<Chunk*> free_;
-    std::deque<Chunk*> todo_;
-    std::map<std::size_t, Chunk*> done_;
+    std::deque<Chunk *> free_;
+    std::deque<Chunk *> todo_;
+    std::map<std::size_t, Chunk *> done_;
     bool readerDone_ = false;
     std::size_t chunkCount_ = 0;
     Message readError_;
@@ -159,7 +160,7 @@ private:
     std::uint64_t written_ = 0;
 };
 
-void Pipeline::WriteRefusal(const Refusal& r)
+void Pipeline::WriteRefusal(const Refusal &r)
 {
     if (hooks_.refused) hooks_.refused(r);
     if (result_.refusals.size() < kKeptRefusals) result_.refusals.push_back(r);
@@ -167,11 +168,11 @@ void Pipeline::WriteRefusal(const Refusal& r)
     outputs_.WriteRefusal(r);
 }
 
-void Pipeline::WriteChunk(Chunk& chunk)
+void Pipeline::WriteChunk(Chunk &chunk)
 {
-    const std::vector<RecordBatch::Record>& records = chunk.records.records;
+    const std::vector<RecordBatch::Record> &records = chunk.records.records;
     for (std::size_t i = 0; i < records.size(); ++i) {
-        const Row& row = chunk.rows[i];
+        const Row &row = chunk.rows[i];
         ++result_.counts.read;
         switch (row.state) {
         case RowState::Empty: ++result_.counts.empty; break;
@@ -186,7 +187,7 @@ void Pipeline::WriteChunk(Chunk& chunk)
                     if (overflow_[k]) continue;
                     try {
                         totals_[k] = paydata::Add(totals_[k], row.values[k]);
-                    } catch (const paydata::ConversionError&) {
+                    } catch (const paydata::ConversionError &) {
                         overflow_[k] = true;
                     }
                 }
@@ -220,7 +221,7 @@ void Pipeline::ReaderLoop()
 {
     std::size_t sequence = 0;
     for (;;) {
-        Chunk* chunk = nullptr;
+        Chunk *chunk = nullptr;
         {
             std::unique_lock lock(mutex_);
             changed_.wait(lock, [&] { return stop_ || !free_.empty(); });
@@ -259,7 +260,7 @@ void Pipeline::WorkerLoop()
 {
     Worker worker(plan_);
     for (;;) {
-        Chunk* chunk = nullptr;
+        Chunk *chunk = nullptr;
         {
             std::unique_lock lock(mutex_);
             changed_.wait(lock, [&] { return stop_ || !todo_.empty() || readerDone_; });
@@ -270,7 +271,7 @@ void Pipeline::WorkerLoop()
         }
         try {
             worker.Process(*chunk);
-        } catch (const std::exception& e) {
+        } catch (const std::exception &e) {
             chunk->failure = {std::string("cannot compute the batch: ") + e.what(),
                               std::string("تعذر حساب الكشوف: ") + e.what()};
         }
@@ -338,12 +339,11 @@ Result Pipeline::Run()
 
     std::size_t next = 0;
     for (;;) {
-        Chunk* chunk = nullptr;
+        Chunk *chunk = nullptr;
         {
             std::unique_lock lock(mutex_);
-            changed_.wait_for(lock, std::chrono::milliseconds(100), [&] {
-                return done_.count(next) || (readerDone_ && next >= chunkCount_);
-            });
+            changed_.wait_for(lock, std::chrono::milliseconds(100),
+                              [&] { return done_.count(next) || (readerDone_ && next >= chunkCount_); });
             if (hooks_.cancel && hooks_.cancel->load()) {
                 result_.cancelled = true;
                 break;
@@ -372,7 +372,7 @@ Result Pipeline::Run()
         changed_.notify_all();
     }
     reading.join();
-    for (std::thread& t : workers) t.join();
+    for (std::thread &t : workers) t.join();
     if (!readError_.empty()) Fail(readError_);
 
     // Lines with nothing on them never became records.
@@ -400,7 +400,7 @@ Result Pipeline::Run()
 
 } // namespace
 
-Result Execute(const Options& options, const Hooks& hooks)
+Result Execute(const Options &options, const Hooks &hooks)
 {
     Pipeline pipeline(options, hooks);
     return pipeline.Run();

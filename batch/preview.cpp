@@ -4,7 +4,7 @@
 
 namespace batch {
 
-Preview ReadPreview(const std::string& path, std::size_t rowCount)
+Preview ReadPreview(const std::string &path, std::size_t rowCount)
 {
     Preview p;
     CsvReader reader;
@@ -27,7 +27,7 @@ Preview ReadPreview(const std::string& path, std::size_t rowCount)
     p.defaulted = DefaultedColumns(p.layout);
     for (std::size_t i = 0; i < p.header.size(); ++i) {
         const std::int8_t role = p.layout.role[i];
-        if (role >= 0) p.roles.push_back(std::string(ColumnName(static_cast<Column>(role))));
+        if (role >= 0) p.roles.push_back(ColumnName(static_cast<Input>(role)));
         else if (role == Layout::Recomputed) p.roles.push_back("computed afresh");
         else p.roles.push_back("carried");
         p.arabicRoles.push_back(ArabicRole(p.layout, i));
@@ -39,7 +39,7 @@ Preview ReadPreview(const std::string& path, std::size_t rowCount)
         p.arabicError = reader.arabicError();
         return p;
     }
-    for (const RecordBatch::Record& r : records.records) {
+    for (const RecordBatch::Record &r : records.records) {
         p.lines.push_back(r.line);
         std::vector<std::string> cells;
         for (std::size_t i = 0; i < r.cellCount; ++i) cells.emplace_back(records.Cell(r, i));

@@ -11,15 +11,6 @@ namespace {
 
 using paycalc::Field;
 
-// The line a user sees for a line of the slip: the hidden working fields
-// show through the line they lead to.
-Field ShownLine(Field line)
-{
-    if (line == Field::Text2000) return Field::Text17;
-    if (line == Field::Text2001) return Field::Text21;
-    return line;
-}
-
 std::string ArabicTitle(Field f)
 {
     std::string title = paycalc::FieldTitle(f);
@@ -28,7 +19,7 @@ std::string ArabicTitle(Field f)
 }
 
 // Why a slip cannot be computed, in the window's words.
-std::string ArabicComputeMessage(const paycalc::RecalcError& e)
+std::string ArabicComputeMessage(const paycalc::RecalcError &e)
 {
     using paydata::FailureKind;
     std::string text = "تعذر حساب الكشف: ";
@@ -43,7 +34,7 @@ std::string ArabicComputeMessage(const paycalc::RecalcError& e)
         }
         return text + "غير موجودة في الجداول";
     }
-    text += "بند " + ArabicTitle(ShownLine(e.step())) + " ";
+    text += "بند " + ArabicTitle(paycalc::ShownLine(e.step())) + " ";
     switch (e.kind()) {
     case FailureKind::Overflow: text += "يتجاوز حدود الحساب"; break;
     case FailureKind::InvalidOperation:
@@ -79,7 +70,7 @@ Message CellCountMessage(std::size_t cells, std::size_t headerCells)
 
 Message NotUtf8Message() { return {"the cell is not UTF-8 text", "نص الخلية ليس بترميز UTF-8"}; }
 
-Message ControlMessage(const paydata::ControlCharacter& found)
+Message ControlMessage(const paydata::ControlCharacter &found)
 {
     const std::string code = paydata::CodeName(found.code);
     const std::string at = std::to_string(found.position);
@@ -87,25 +78,16 @@ Message ControlMessage(const paydata::ControlCharacter& found)
             "في الخلية محرف التحكم " + code + " في الموضع " + at};
 }
 
-Message SingleWithChildrenMessage(int count)
-{
-    return {"a single employee has no children counted, not " + std::to_string(count),
-            "الموظف الأعزب لا يحسب له أولاد، لا '" + std::to_string(count) + "'"};
-}
+Message ComputeMessage(const paycalc::RecalcError &e) { return {paycalc::Describe(e), ArabicComputeMessage(e)}; }
 
-Message ComputeMessage(const paycalc::RecalcError& e)
-{
-    return {paycalc::Describe(e), ArabicComputeMessage(e)};
-}
-
-Message WriteFailure(const std::string& path, const std::string& english)
+Message WriteFailure(const std::string &path, const std::string &english)
 {
     const std::string lead = "cannot write " + path;
     if (english.starts_with(lead)) return {english, "تعذرت كتابة الملف " + path + english.substr(lead.size())};
     return {english, "تعذرت كتابة الملف " + path + ": " + english};
 }
 
-std::string Describe(const std::string& input, const Refusal& r)
+std::string Describe(const std::string &input, const Refusal &r)
 {
     std::string text = input + ":" + std::to_string(r.line) + ": ";
     if (!r.column.empty()) text += r.column + ": ";

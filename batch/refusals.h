@@ -19,15 +19,13 @@ Message FlawMessage(RecordBatch::Flaw flaw);
 // A row with more or fewer cells than the header.
 Message CellCountMessage(std::size_t cells, std::size_t headerCells);
 Message NotUtf8Message();
-Message ControlMessage(const paydata::ControlCharacter& found);
-// A single employee's row that counts children.
-Message SingleWithChildrenMessage(int count);
+Message ControlMessage(const paydata::ControlCharacter &found);
 // A slip that cannot be computed: the typed value that cannot be read, or
 // the line that cannot be computed (and the field it was reading).
-Message ComputeMessage(const paycalc::RecalcError& e);
+Message ComputeMessage(const paycalc::RecalcError &e);
 
 // A file that cannot be written. The writers' English reasons read "cannot
 // write PATH: why"; the Arabic keeps the system's own reason.
-Message WriteFailure(const std::string& path, const std::string& english);
+Message WriteFailure(const std::string &path, const std::string &english);
 
 } // namespace batch

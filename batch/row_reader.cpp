@@ -1,11 +1,9 @@
 #include "batch/row_reader.h"
 
-#include <optional>
 #include <string_view>
 #include <utility>
 
 #include "batch/refusals.h"
-#include "paycalc/family_status_rule.h"
 #include "paycalc/fields.h"
 #include "paycalc/situation_inputs.h"
 #include "paydata/text_rules.h"
@@ -16,18 +14,6 @@ namespace {
 
 using paycalc::Field;
 
-// The column a typed field is read from.
-std::optional<Column> TypedColumn(Field f)
-{
-    switch (f) {
-    case Field::Text10: return Column::Zone;
-    case Field::Text11: return Column::Housing;
-    case Field::Text20: return Column::Absence;
-    case Field::Text23: return Column::Mark;
-    default: return std::nullopt;
-    }
-}
-
 Refusal MakeRefusal(std::uint64_t line, std::string column, std::string_view text, Message message)
 {
     return Refusal{line, std::move(column), std::string(text), std::move(message.english), std::move(message.arabic)};
@@ -35,8 +21,8 @@ Refusal MakeRefusal(std::uint64_t line, std::string column, std::string_view tex
 
 } // namespace
 
-RowReader::Outcome RowReader::Read(const RecordBatch& records, const RecordBatch::Record& record,
-                                   paycalc::Situation& s, std::vector<Refusal>& refusals) const
+RowReader::Outcome RowReader::Read(const RecordBatch &records, const RecordBatch::Record &record, paycalc::Situation &s,
+                                   std::vector<Refusal> &refusals) const
 {
     const std::size_t before = refusals.size();
     auto refused = [&] { return refusals.size() != before; };
@@ -63,45 +49,38 @@ RowReader::Outcome RowReader::Read(const RecordBatch& records, const RecordBatch
         }
         // No control character in a cell; a line break only inside a quoted
         // cell of a carried column, which is copied as it is.
-        const auto breaks =
-            layout_.role[c] == Layout::Carried ? paydata::LineBreaks::Allowed : paydata::LineBreaks::Refused;
+        const auto breaks = layout_.role[c] == Layout::Carried ? paydata::LineBreaks::Allowed
+                                                               : paydata::LineBreaks::Refused;
         if (auto found = paydata::FindControlCharacter(cell, breaks)) refuse(header_[c], {}, ControlMessage(*found));
     }
     if (refused()) return Outcome::Refused;
 
+    // The situation cells, read by the engine's one reader with the
+    // family-status rule: a count without a column takes the rule's value,
+    // and a cell against the rule is refused.
+    std::vector<paycalc::GivenValue> given;
+    for (const paycalc::SituationInput &input : paycalc::kSituationInputs)
+        if (const int at = layout_.where[static_cast<std::size_t>(input.input)]; at >= 0)
+            given.push_back({&input, records.Cell(record, static_cast<std::size_t>(at))});
     s = paycalc::Situation{};
-    for (std::size_t k = 0; k < kColumnCount; ++k) {
-        const int at = layout_.where[k];
-        if (at < 0) continue;
-        const auto index = static_cast<std::size_t>(at);
-        std::string_view cell = records.Cell(record, index);
-        Message problem = ReadCell(static_cast<Column>(k), cell, asTyped_, s);
-        if (!problem.empty()) refuse(header_[index], cell, std::move(problem));
+    for (const paycalc::ValueProblem &problem : paycalc::ReadValues(given, s, !asTyped_)) {
+        const paycalc::Wording why = paycalc::Refusal(problem);
+        const auto index = static_cast<std::size_t>(layout_.where[static_cast<std::size_t>(problem.input->input)]);
+        refuse(header_[index], records.Cell(record, index), {why.english, why.arabic});
     }
     if (refused()) return Outcome::Refused;
-    // The family-status rule holds a single employee's children counts: a
-    // count without a column takes the rule's value, and a cell against the
-    // rule is refused.
-    for (const paycalc::HeldList& held : paycalc::FamilyStatusRuleHolds(s.status)) {
-        // The situation columns are the inputs, in the same order.
-        const auto c = static_cast<Column>(paycalc::InputOfList(held.list).input);
-        if (!layout_.Has(c) || !paycalc::BreaksFamilyStatusRule(s, held.list)) continue;
-        const auto index = static_cast<std::size_t>(layout_.where[static_cast<std::size_t>(c)]);
-        refuse(header_[index], records.Cell(record, index), SingleWithChildrenMessage(s.ListPosition(held.list)));
-    }
-    if (refused()) return Outcome::Refused;
-    paycalc::ApplyFamilyStatusRule(s);
     return Outcome::Read;
 }
 
-Refusal RowReader::ComputeRefusal(const RecordBatch& records, const RecordBatch::Record& record,
-                                  const paycalc::RecalcError& e) const
+Refusal RowReader::ComputeRefusal(const RecordBatch &records, const RecordBatch::Record &record,
+                                  const paycalc::RecalcError &e) const
 {
     std::string column;
     std::string_view text;
     if (auto source = e.source()) {
-        if (auto typed = TypedColumn(*source); typed && layout_.Has(*typed)) {
-            const auto index = static_cast<std::size_t>(layout_.where[static_cast<std::size_t>(*typed)]);
+        for (const paycalc::SituationInput &input : paycalc::kSituationInputs) {
+            if (!paycalc::IsTyped(input) || input.field != *source || !layout_.Has(input.input)) continue;
+            const auto index = static_cast<std::size_t>(layout_.where[static_cast<std::size_t>(input.input)]);
             column = header_[index];
             text = records.Cell(record, index);
         }

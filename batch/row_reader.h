@@ -12,7 +12,7 @@
 #include "batch/columns.h"
 #include "batch/csv_reader.h"
 #include "paycalc/recalculate.h"
-#include "paycalc/situation.h"
+#include "paycalc/slip.h"
 
 namespace batch {
 
@@ -24,24 +24,24 @@ public:
         Empty,   // only separators and blanks: an empty line of the spreadsheet
     };
 
-    RowReader(const std::vector<std::string>& header, const Layout& layout, bool asTyped)
+    RowReader(const std::vector<std::string> &header, const Layout &layout, bool asTyped)
         : header_(header), layout_(layout), asTyped_(asTyped)
     {
     }
 
     // Reads one record into `s`, appending every problem found to
     // `refusals` in the order found.
-    Outcome Read(const RecordBatch& records, const RecordBatch::Record& record, paycalc::Situation& s,
-                 std::vector<Refusal>& refusals) const;
+    Outcome Read(const RecordBatch &records, const RecordBatch::Record &record, paycalc::Situation &s,
+                 std::vector<Refusal> &refusals) const;
 
     // The refusal of a row whose slip cannot be computed: at the typed cell
     // the failure was reading, when the staff list has that column.
-    Refusal ComputeRefusal(const RecordBatch& records, const RecordBatch::Record& record,
-                           const paycalc::RecalcError& e) const;
+    Refusal ComputeRefusal(const RecordBatch &records, const RecordBatch::Record &record,
+                           const paycalc::RecalcError &e) const;
 
 private:
-    const std::vector<std::string>& header_;
-    const Layout& layout_;
+    const std::vector<std::string> &header_;
+    const Layout &layout_;
     bool asTyped_;
 };
 

@@ -1,6 +1,5 @@
 #include "batch/writers.h"
 
-#include <charconv>
 #include <nlohmann/json.hpp>
 
 #include "batch/atomic_file.h"
@@ -16,45 +15,22 @@ namespace {
 
 using paycalc::Field;
 
-const std::string& CellTextRef(Column c, const paycalc::Situation& s)
-{
-    switch (c) {
-    case Column::Zone: return s.zone;
-    case Column::Housing: return s.housing;
-    case Column::Absence: return s.absence;
-    default: return s.mark;
-    }
-}
-
-// The list values written as numbers; -1 for the words.
-int NumberOf(Column c, const paycalc::Situation& s)
-{
-    switch (c) {
-    case Column::Category: return s.category;
-    case Column::Echelon: return s.echelon;
-    case Column::Post: return s.post;
-    case Column::Children: return s.children;
-    case Column::OverTen: return s.overTen;
-    default: return -1;
-    }
-}
-
-std::vector<std::string> TableHeader(const Plan& plan)
+std::vector<std::string> TableHeader(const Plan &plan)
 {
     std::vector<std::string> names;
     for (std::size_t index : plan.layout.carried) names.push_back(plan.header[index]);
-    for (const ColumnNames& c : kColumnNames) names.emplace_back(c.name);
+    for (const paycalc::SituationInput &input : paycalc::kSituationInputs) names.push_back(ColumnName(input.input));
     for (Field f : kTableLines) names.emplace_back(paycalc::LineName(f));
     return names;
 }
 
-std::string FileStart(const CsvFormat& format) { return format.bom ? "\xEF\xBB\xBF" : ""; }
+std::string FileStart(const CsvFormat &format) { return format.bom ? "\xEF\xBB\xBF" : ""; }
 
 } // namespace
 
 // ---- CSV and JSON Lines, formatted by the workers ----
 
-void AppendCell(std::string& out, std::string_view cell, char separator)
+void AppendCell(std::string &out, std::string_view cell, char separator)
 {
     bool quote = false;
     for (char c : cell) {
@@ -75,7 +51,7 @@ void AppendCell(std::string& out, std::string_view cell, char separator)
     out += '"';
 }
 
-void AppendLine(std::string& out, const std::vector<std::string>& cells, const CsvStyle& style)
+void AppendLine(std::string &out, const std::vector<std::string> &cells, const CsvStyle &style)
 {
     for (std::size_t i = 0; i < cells.size(); ++i) {
         if (i) out += style.separator;
@@ -84,8 +60,8 @@ void AppendLine(std::string& out, const std::vector<std::string>& cells, const C
     out.append(style.lineEnd);
 }
 
-void AppendCsvRow(std::string& out, const Plan& plan, const RecordBatch& records, const RecordBatch::Record& record,
-                  const paycalc::Slip& slip)
+void AppendCsvRow(std::string &out, const Plan &plan, const RecordBatch &records, const RecordBatch::Record &record,
+                  const paycalc::Slip &slip)
 {
     const char sep = plan.style.separator;
     bool first = true;
@@ -97,26 +73,9 @@ void AppendCsvRow(std::string& out, const Plan& plan, const RecordBatch& records
         next();
         AppendCell(out, records.Cell(record, index), sep);
     }
-    const paycalc::Situation& s = slip.situation;
-    for (std::size_t k = 0; k < kColumnCount; ++k) {
+    for (const paycalc::SituationInput &input : paycalc::kSituationInputs) {
         next();
-        const auto c = static_cast<Column>(k);
-        switch (c) {
-        case Column::Zone: case Column::Housing: case Column::Absence: case Column::Mark:
-            AppendCell(out, CellTextRef(c, s), sep);
-            break;
-        default: {
-            const int value = NumberOf(c, s);
-            if (value >= 0) {
-                char digits[8];
-                auto [end, ec] = std::to_chars(digits, digits + sizeof digits, value);
-                (void)ec;
-                out.append(digits, end);
-            } else {
-                out += CellText(c, s);
-            }
-        }
-        }
+        AppendCell(out, paycalc::InputText(input, slip.situation), sep);
     }
     for (Field f : kTableLines) {
         next();
@@ -125,13 +84,14 @@ void AppendCsvRow(std::string& out, const Plan& plan, const RecordBatch& records
     out.append(plan.style.lineEnd);
 }
 
-void AppendJsonRow(std::string& out, const Plan& plan, const RecordBatch& records, const RecordBatch::Record& record,
-                   const paycalc::Slip& slip)
+void AppendJsonRow(std::string &out, const Plan &plan, const RecordBatch &records, const RecordBatch::Record &record,
+                   const paycalc::Slip &slip)
 {
     nlohmann::ordered_json object;
     object["row"] = record.line;
     nlohmann::ordered_json columns = nlohmann::ordered_json::object();
-    for (std::size_t index : plan.layout.carried) columns[plan.header[index]] = std::string(records.Cell(record, index));
+    for (std::size_t index : plan.layout.carried)
+        columns[plan.header[index]] = std::string(records.Cell(record, index));
     object["columns"] = std::move(columns);
     nlohmann::ordered_json lines = nlohmann::ordered_json::object();
     for (Field f : kTableLines) lines[std::string(paycalc::FieldName(f))] = slip.Text(f);
@@ -154,11 +114,11 @@ bool IsSpreadsheetName(std::string_view path)
 
 // ---- The files, written by the calling thread in input order ----
 
-Outputs::Outputs(const Options& options, const Plan& plan) : options_(options), plan_(plan) {}
+Outputs::Outputs(const Options &options, const Plan &plan) : options_(options), plan_(plan) {}
 
 Outputs::~Outputs() = default;
 
-bool Outputs::Open(const CsvFormat& format, Message* failure)
+bool Outputs::Open(const CsvFormat &format, Message *failure)
 {
     std::string error;
     if (!options_.errors.empty()) {
@@ -188,7 +148,7 @@ bool Outputs::Open(const CsvFormat& format, Message* failure)
     return true;
 }
 
-void Outputs::WriteRefusal(const Refusal& r)
+void Outputs::WriteRefusal(const Refusal &r)
 {
     if (!errors_) return;
     errorLines_.clear();
@@ -196,23 +156,18 @@ void Outputs::WriteRefusal(const Refusal& r)
     errors_->Write(errorLines_);
 }
 
-void Outputs::WriteComputed(const Chunk& chunk, const RecordBatch::Record& record, const Row& row)
+void Outputs::WriteComputed(const Chunk &chunk, const RecordBatch::Record &record, const Row &row)
 {
     if (xlsx_) {
-        XlsxTable& x = *xlsx_;
+        XlsxTable &x = *xlsx_;
         x.BeginRow();
         for (std::size_t index : plan_.layout.carried) x.Text(chunk.records.Cell(record, index));
-        const paycalc::Situation& s = row.slip.situation;
-        for (std::size_t k = 0; k < kColumnCount; ++k) {
-            const auto c = static_cast<Column>(k);
-            const std::string text = CellText(c, s);
-            switch (c) {
-            case Column::Status: case Column::Spouse: case Column::Mutual: x.Text(text); break;
-            default:
-                // A typed text that is a plain number goes in as a number; as typed, it may not be.
-                if (IsDecimal(text)) x.Number(paydata::ReadAmount(text));
-                else x.Text(text);
-            }
+        for (const paycalc::SituationInput &input : paycalc::kSituationInputs) {
+            // A list's number or a typed text that is a plain number goes in
+            // as a number; as typed, a text may not be one.
+            const std::string text = paycalc::InputText(input, row.slip.situation);
+            if (input.words[0].empty() && IsDecimal(text)) x.Number(paydata::ReadAmount(text));
+            else x.Text(text);
         }
         for (double value : row.values) x.Amount(value);
     }
@@ -220,8 +175,7 @@ void Outputs::WriteComputed(const Chunk& chunk, const RecordBatch::Record& recor
         paycalc::Identity identity;
         auto cell = [&](IdentityPart part) {
             const int at = plan_.layout.identity[static_cast<std::size_t>(part)];
-            return at < 0 ? std::string()
-                          : std::string(Trim(chunk.records.Cell(record, static_cast<std::size_t>(at))));
+            return at < 0 ? std::string() : std::string(Trim(chunk.records.Cell(record, static_cast<std::size_t>(at))));
         };
         identity.name = cell(IdentityPart::Name);
         identity.number = cell(IdentityPart::Number);
@@ -230,7 +184,7 @@ void Outputs::WriteComputed(const Chunk& chunk, const RecordBatch::Record& recor
     }
 }
 
-bool Outputs::WriteTable(const std::string& csv, Message* failure)
+bool Outputs::WriteTable(const std::string &csv, Message *failure)
 {
     if (!table_ || table_->Write(csv)) return true;
     std::string error;
@@ -239,14 +193,14 @@ bool Outputs::WriteTable(const std::string& csv, Message* failure)
     return false;
 }
 
-bool Outputs::Finish(const std::array<std::string, kLineCount>& totals, const std::array<bool, kLineCount>& overflow,
-                     std::vector<std::string>& written, Message* failure)
+bool Outputs::Finish(const std::array<std::string, kLineCount> &totals, const std::array<bool, kLineCount> &overflow,
+                     std::vector<std::string> &written, Message *failure)
 {
     std::string error;
     if (xlsx_ && options_.summary) {
         xlsx_->BeginRow();
         xlsx_->Text("المجموع");
-        for (std::size_t i = 1; i < plan_.layout.carried.size() + kColumnCount; ++i) xlsx_->Skip();
+        for (std::size_t i = 1; i < plan_.layout.carried.size() + kInputCount; ++i) xlsx_->Skip();
         for (std::size_t k = 0; k < kLineCount; ++k) {
             if (overflow[k]) xlsx_->Skip();
             else xlsx_->Amount(paydata::ReadAmount(totals[k])); // the total as shown

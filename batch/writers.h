@@ -19,15 +19,15 @@ class PdfBook;
 class XlsxTable;
 
 // One CSV cell, quoted when it holds the separator, a quote or a line break.
-void AppendCell(std::string& out, std::string_view cell, char separator);
-void AppendLine(std::string& out, const std::vector<std::string>& cells, const CsvStyle& style);
+void AppendCell(std::string &out, std::string_view cell, char separator);
+void AppendLine(std::string &out, const std::vector<std::string> &cells, const CsvStyle &style);
 
 // A computed row as a line of the table (CSV) and as a JSON object: the
 // carried cells, the situation as read, the slip's lines.
-void AppendCsvRow(std::string& out, const Plan& plan, const RecordBatch& records, const RecordBatch::Record& record,
-                  const paycalc::Slip& slip);
-void AppendJsonRow(std::string& out, const Plan& plan, const RecordBatch& records, const RecordBatch::Record& record,
-                   const paycalc::Slip& slip);
+void AppendCsvRow(std::string &out, const Plan &plan, const RecordBatch &records, const RecordBatch::Record &record,
+                  const paycalc::Slip &slip);
+void AppendJsonRow(std::string &out, const Plan &plan, const RecordBatch &records, const RecordBatch::Record &record,
+                   const paycalc::Slip &slip);
 
 // Whether the table named is a spreadsheet (its name ends in .xlsx, in any case).
 bool IsSpreadsheetName(std::string_view path);
@@ -36,31 +36,31 @@ bool IsSpreadsheetName(std::string_view path);
 // thread in input order, and put in place at the end (Finish) or removed.
 class Outputs {
 public:
-    Outputs(const Options& options, const Plan& plan);
+    Outputs(const Options &options, const Plan &plan);
     ~Outputs(); // removes whatever was not put in place
-    Outputs(const Outputs&) = delete;
-    Outputs& operator=(const Outputs&) = delete;
+    Outputs(const Outputs &) = delete;
+    Outputs &operator=(const Outputs &) = delete;
 
     // Opens every output the options name. False, with why, at the first
     // that cannot be opened.
-    bool Open(const CsvFormat& format, Message* failure);
+    bool Open(const CsvFormat &format, Message *failure);
     // A problem of a row, on the error list.
-    void WriteRefusal(const Refusal& r);
+    void WriteRefusal(const Refusal &r);
     // A computed row: its spreadsheet row and its PDF page.
-    void WriteComputed(const Chunk& chunk, const RecordBatch::Record& record, const Row& row);
+    void WriteComputed(const Chunk &chunk, const RecordBatch::Record &record, const Row &row);
     // The chunk's lines of the CSV table. False, with why, when they cannot be written.
-    bool WriteTable(const std::string& csv, Message* failure);
+    bool WriteTable(const std::string &csv, Message *failure);
     // The totals row of the spreadsheet (with options.summary), then every
     // file put in place, each added to `written`. False, with why, at the
     // first that cannot be.
-    bool Finish(const std::array<std::string, kLineCount>& totals, const std::array<bool, kLineCount>& overflow,
-                std::vector<std::string>& written, Message* failure);
+    bool Finish(const std::array<std::string, kLineCount> &totals, const std::array<bool, kLineCount> &overflow,
+                std::vector<std::string> &written, Message *failure);
     // Nothing goes in place: the temporaries are removed.
     void Discard();
 
 private:
-    const Options& options_;
-    const Plan& plan_;
+    const Options &options_;
+    const Plan &plan_;
     std::unique_ptr<AtomicFile> table_;
     std::unique_ptr<XlsxTable> xlsx_;
     std::unique_ptr<AtomicFile> errors_;

@@ -14,9 +14,9 @@ namespace batch {
 namespace {
 
 constexpr unsigned kSheetRows = 1048576; // the most rows a sheet holds
-constexpr const char* kSheetName = "xl/worksheets/sheet1.xml";
+constexpr const char *kSheetName = "xl/worksheets/sheet1.xml";
 
-std::uint32_t Le(const unsigned char* p, int bytes)
+std::uint32_t Le(const unsigned char *p, int bytes)
 {
     std::uint32_t value = 0;
     for (int i = bytes - 1; i >= 0; --i) value = (value << 8) | p[i];
@@ -24,11 +24,11 @@ std::uint32_t Le(const unsigned char* p, int bytes)
 }
 
 struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
+    void operator()(std::FILE *f) const { std::fclose(f); }
 };
 using File = std::unique_ptr<std::FILE, FileCloser>;
 
-bool ReadAt(std::FILE* f, long offset, unsigned char* into, std::size_t size)
+bool ReadAt(std::FILE *f, long offset, unsigned char *into, std::size_t size)
 {
     return std::fseek(f, offset, SEEK_SET) == 0 && std::fread(into, 1, size, f) == size;
 }
@@ -37,7 +37,7 @@ bool ReadAt(std::FILE* f, long offset, unsigned char* into, std::size_t size)
 // write errors it does not report: a full disk leaves a sheet cut short in a
 // file it calls complete. So the sheet is read back from the finished
 // archive: it must hold its last row and its end tag.
-bool SheetIsComplete(const std::string& path, unsigned lastRow)
+bool SheetIsComplete(const std::string &path, unsigned lastRow)
 {
     File f(fs::OpenForReading(path));
     if (!f || std::fseek(f.get(), 0, SEEK_END) != 0) return false;
@@ -55,7 +55,7 @@ bool SheetIsComplete(const std::string& path, unsigned lastRow)
         }
     }
     if (eocd < 0) return false;
-    const unsigned char* e = &end[static_cast<std::size_t>(eocd)];
+    const unsigned char *e = &end[static_cast<std::size_t>(eocd)];
     const std::uint32_t entries = Le(e + 10, 2), dirSize = Le(e + 12, 4), dirOffset = Le(e + 16, 4);
     std::vector<unsigned char> dir(dirSize);
     if (!ReadAt(f.get(), static_cast<long>(dirOffset), dir.data(), dir.size())) return false;
@@ -63,11 +63,11 @@ bool SheetIsComplete(const std::string& path, unsigned lastRow)
     long local = -1;
     std::uint32_t method = 0;
     for (std::uint32_t n = 0; n < entries && at + 46 <= dir.size(); ++n) {
-        const unsigned char* c = &dir[at];
+        const unsigned char *c = &dir[at];
         if (Le(c, 4) != 0x02014b50) return false;
         const std::uint32_t nameLength = Le(c + 28, 2), extra = Le(c + 30, 2), comment = Le(c + 32, 2);
         if (at + 46 + nameLength > dir.size()) return false;
-        const std::string name(reinterpret_cast<const char*>(c + 46), nameLength);
+        const std::string name(reinterpret_cast<const char *>(c + 46), nameLength);
         if (name == kSheetName) {
             method = Le(c + 10, 2);
             local = static_cast<long>(Le(c + 42, 4));
@@ -86,8 +86,8 @@ bool SheetIsComplete(const std::string& path, unsigned lastRow)
     std::string window; // the end of the text read so far
     unsigned seenRow = 0;
     bool finished = false;
-    auto take = [&](const unsigned char* bytes, std::size_t n) {
-        window.append(reinterpret_cast<const char*>(bytes), n);
+    auto take = [&](const unsigned char *bytes, std::size_t n) {
+        window.append(reinterpret_cast<const char *>(bytes), n);
         // The last complete row tag in view.
         const std::string tag = "<row r=\"";
         for (auto p = window.rfind(tag); p != std::string::npos;) {
@@ -132,10 +132,7 @@ bool SheetIsComplete(const std::string& path, unsigned lastRow)
 
 } // namespace
 
-XlsxTable::XlsxTable(std::string path) : file_(std::move(path))
-{
-    folder_ = fs::Folder(file_.path());
-}
+XlsxTable::XlsxTable(std::string path) : file_(std::move(path)) { folder_ = fs::Folder(file_.path()); }
 
 XlsxTable::~XlsxTable()
 {
@@ -148,7 +145,7 @@ void XlsxTable::Check(int status)
     if (status != LXW_NO_ERROR && status_ == LXW_NO_ERROR) status_ = status;
 }
 
-bool XlsxTable::Open(const std::vector<std::string>& header, std::string* error)
+bool XlsxTable::Open(const std::vector<std::string> &header, std::string *error)
 {
     if (!file_.Open(error) || !file_.ReleaseForWriter(error)) return false;
     lxw_workbook_options options{};
@@ -207,17 +204,18 @@ void XlsxTable::Amount(double value)
 
 void XlsxTable::Skip() { ++column_; }
 
-bool XlsxTable::Finish(std::string* error)
+bool XlsxTable::Finish(std::string *error)
 {
     if (status_ != LXW_NO_ERROR) {
         if (error) {
             *error = "cannot write " + file_.path() + ": ";
-            *error += row_ >= kSheetRows ? "more rows than a sheet holds (1,048,576)" : lxw_strerror(static_cast<lxw_error>(status_));
+            *error += row_ >= kSheetRows ? "more rows than a sheet holds (1,048,576)"
+                                         : lxw_strerror(static_cast<lxw_error>(status_));
         }
         file_.Discard();
         return false;
     }
-    lxw_workbook* book = book_;
+    lxw_workbook *book = book_;
     book_ = nullptr;
     const lxw_error closed = workbook_close(book);
     if (closed != LXW_NO_ERROR) {

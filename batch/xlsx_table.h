@@ -21,28 +21,28 @@ class XlsxTable {
 public:
     explicit XlsxTable(std::string path);
     ~XlsxTable();
-    XlsxTable(const XlsxTable&) = delete;
-    XlsxTable& operator=(const XlsxTable&) = delete;
+    XlsxTable(const XlsxTable &) = delete;
+    XlsxTable &operator=(const XlsxTable &) = delete;
 
-    bool Open(const std::vector<std::string>& header, std::string* error);
+    bool Open(const std::vector<std::string> &header, std::string *error);
     // The cells of the next row, left to right in the header's order.
     void BeginRow();
     void Text(std::string_view text);
-    void Number(double value);  // a count, shown as is
-    void Amount(double value);  // shown with two decimals
-    void Skip();                // an empty cell
+    void Number(double value); // a count, shown as is
+    void Amount(double value); // shown with two decimals
+    void Skip();               // an empty cell
     // Closes the workbook and puts the file in place.
-    bool Finish(std::string* error);
-    const std::string& path() const { return file_.path(); }
+    bool Finish(std::string *error);
+    const std::string &path() const { return file_.path(); }
 
 private:
     void Check(int status);
 
     AtomicFile file_;
-    lxw_workbook* book_ = nullptr;
-    lxw_worksheet* sheet_ = nullptr;
-    lxw_format* amount_ = nullptr;
-    lxw_format* bold_ = nullptr;
+    lxw_workbook *book_ = nullptr;
+    lxw_worksheet *sheet_ = nullptr;
+    lxw_format *amount_ = nullptr;
+    lxw_format *bold_ = nullptr;
     std::string folder_;
     unsigned row_ = 0;
     unsigned short column_ = 0;

@@ -13,7 +13,7 @@
 #include <string>
 
 #include "batch/batch.h"
-#include "paycalc/memory_form.h"
+#include "tests/memory_form.h"
 #include "paycalc/recalculate.h"
 
 namespace {
@@ -22,7 +22,7 @@ constexpr int kRows = 1000000;
 
 // A staff list of `rows` varied situations, semicolon separated, as a
 // spreadsheet saves it; made once per run.
-const std::string& StaffFile(int rows)
+const std::string &StaffFile(int rows)
 {
     static std::string path;
     if (!path.empty()) return path;
@@ -37,17 +37,16 @@ const std::string& StaffFile(int rows)
     for (int i = 0; i < rows; ++i) {
         const bool married = pick(0, 3) != 0;
         const int children = married ? pick(0, 5) : 0;
-        out << "Employee " << i << ';' << 100000 + i << ";School " << i % 97 << ';' << pick(1, 17) << ';'
-            << pick(0, 12) << ';' << (pick(0, 9) == 0 ? pick(1, 10) : 0) << ';' << children << ';'
+        out << "Employee " << i << ';' << 100000 + i << ";School " << i % 97 << ';' << pick(1, 17) << ';' << pick(0, 12)
+            << ';' << (pick(0, 9) == 0 ? pick(1, 10) : 0) << ';' << children << ';'
             << (children ? pick(0, children) : 0) << ';' << (married ? "married" : "single") << ';'
-            << (pick(0, 1) ? "working" : "home") << ';' << (pick(0, 4) ? "yes" : "no") << ';' << pick(0, 3000)
-            << '.' << pick(10, 99) << ';' << pick(0, 2) * 500 << ';' << pick(0, 9) / 7 << ';' << pick(30, 40)
-            << '\n';
+            << (pick(0, 1) ? "working" : "home") << ';' << (pick(0, 4) ? "yes" : "no") << ';' << pick(0, 3000) << '.'
+            << pick(10, 99) << ';' << pick(0, 2) * 500 << ';' << pick(0, 9) / 7 << ';' << pick(30, 40) << '\n';
     }
     return path;
 }
 
-void RecalculateAll(benchmark::State& state)
+void RecalculateAll(benchmark::State &state)
 {
     paycalc::MemoryForm form;
     paycalc::RecalculateAll(form);
@@ -58,9 +57,9 @@ void RecalculateAll(benchmark::State& state)
 }
 BENCHMARK(RecalculateAll);
 
-void BatchCsvToCsv(benchmark::State& state)
+void BatchCsvToCsv(benchmark::State &state)
 {
-    const std::string& input = StaffFile(kRows);
+    const std::string &input = StaffFile(kRows);
     batch::Options options;
     options.input = input;
     options.out = std::filesystem::path(input).replace_filename("slips.csv").string();
@@ -85,7 +84,7 @@ BENCHMARK(BatchCsvToCsv)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseReal
 
 } // namespace
 
-int main(int argc, char** argv)
+int main(int argc, char **argv)
 {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
@@ -93,8 +92,7 @@ int main(int argc, char** argv)
     benchmark::Shutdown();
     // The generated staff list and its folder go with the run.
     std::error_code ignored;
-    std::filesystem::remove_all(std::filesystem::temp_directory_path() /
-                                    ("payslip-batch-bench-" + std::to_string(::getpid())),
-                                ignored);
+    std::filesystem::remove_all(
+        std::filesystem::temp_directory_path() / ("payslip-batch-bench-" + std::to_string(::getpid())), ignored);
     return 0;
 }

@@ -1,11 +1,11 @@
-// The career ladder (thirteen slips through SlipComputer, every line kept)
+// The career ladder (thirteen slips through ComputeSlip, every line kept)
 // against its floor: thirteen bare recalculations of one in-memory form, one
 // per echelon. The goal is at most 1.2 times the floor. Compare the medians:
 //   payslip-ladder-bench --benchmark_repetitions=15 --benchmark_report_aggregates_only=true
 #include <benchmark/benchmark.h>
 
 #include "paycalc/compare.h"
-#include "paycalc/memory_form.h"
+#include "tests/memory_form.h"
 #include "paycalc/recalculate.h"
 #include "paydata/tables.h"
 
@@ -20,7 +20,7 @@ paycalc::Situation Asked()
     return s;
 }
 
-void ThirteenRecalculations(benchmark::State& state)
+void ThirteenRecalculations(benchmark::State &state)
 {
     paycalc::MemoryForm form;
     paycalc::FillForm(form, Asked());
@@ -35,7 +35,7 @@ void ThirteenRecalculations(benchmark::State& state)
 }
 BENCHMARK(ThirteenRecalculations);
 
-void Ladder(benchmark::State& state)
+void Ladder(benchmark::State &state)
 {
     const paycalc::Situation s = Asked();
     for (auto _ : state) {
@@ -47,7 +47,7 @@ void Ladder(benchmark::State& state)
 BENCHMARK(Ladder);
 
 // The ladder with the category above, as payslip-cli ladder shows it.
-void LadderWithCategoryAbove(benchmark::State& state)
+void LadderWithCategoryAbove(benchmark::State &state)
 {
     const paycalc::Situation s = Asked();
     for (auto _ : state) {

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "paycalc/memory_form.h"
+#include "tests/memory_form.h"
 #include "paycalc/recalculate.h"
-#include "paycalc/slip_table.h"
+#include "paycalc/slip.h"
 #include "paydata/amount.h"
 
 namespace {
@@ -16,7 +16,7 @@ namespace {
 class RecordingForm final : public paycalc::PayForm {
 public:
     std::string Text(paycalc::Field f) const override { return Keep(reads, inner.Text(f)); }
-    void SetText(paycalc::Field f, const std::string& text) override
+    void SetText(paycalc::Field f, const std::string &text) override
     {
         writes.push_back(text);
         inner.SetText(f, text);
@@ -30,14 +30,14 @@ public:
     std::vector<std::string> writes;
 
 private:
-    static std::string Keep(std::vector<std::string>& into, std::string text)
+    static std::string Keep(std::vector<std::string> &into, std::string text)
     {
         into.push_back(text);
         return text;
     }
 };
 
-void RecalculateAll(benchmark::State& state)
+void RecalculateAll(benchmark::State &state)
 {
     paycalc::MemoryForm form;
     paycalc::RecalculateAll(form);
@@ -49,7 +49,7 @@ void RecalculateAll(benchmark::State& state)
 BENCHMARK(RecalculateAll);
 
 // The same with every line's explanation, as the window computes it.
-void RecalculateAllExplained(benchmark::State& state)
+void RecalculateAllExplained(benchmark::State &state)
 {
     paycalc::MemoryForm form;
     paycalc::Trace trace;
@@ -60,20 +60,33 @@ void RecalculateAllExplained(benchmark::State& state)
 }
 BENCHMARK(RecalculateAllExplained);
 
-// The slip's table of a recalculated form, as each printed or copied slip
-// asks for it: a copy of the inputs recalculated with explanations.
-void SlipTableOfAForm(benchmark::State& state)
+// What the window adds to each of its runs to hold the slip value that its
+// print, PDF and copy read: the situation and the texts read off the form
+// (the run's trace is already the slip's). Nothing is recalculated to print.
+void SlipReadOffTheForm(benchmark::State &state)
 {
     paycalc::MemoryForm form;
-    paycalc::RecalculateAll(form);
+    paycalc::Slip slip;
+    paycalc::RecalculateAll(form, &slip.trace);
     for (auto _ : state) {
-        paycalc::SlipTable table = paycalc::TableOf(form);
-        benchmark::DoNotOptimize(table);
+        paycalc::ReadForm(form, slip);
+        benchmark::DoNotOptimize(slip);
     }
 }
-BENCHMARK(SlipTableOfAForm);
+BENCHMARK(SlipReadOffTheForm);
 
-void ConversionsOnly(benchmark::State& state)
+// A printed slip's lines and totals, as the page reads them from the value.
+void PrintedLinesAndTotals(benchmark::State &state)
+{
+    const paycalc::Slip slip = paycalc::ComputeSlip(paycalc::Situation{}, true);
+    for (auto _ : state) {
+        for (paycalc::Field f : paycalc::PrintedLines()) benchmark::DoNotOptimize(slip.Line(f));
+        benchmark::DoNotOptimize(slip.Totals());
+    }
+}
+BENCHMARK(PrintedLinesAndTotals);
+
+void ConversionsOnly(benchmark::State &state)
 {
     RecordingForm recorder;
     paycalc::RecalculateAll(recorder.inner);
@@ -84,11 +97,11 @@ void ConversionsOnly(benchmark::State& state)
     recorder.reads.push_back(taxable);
     recorder.reads.push_back(tax);
     std::vector<double> shown;
-    for (const auto& text : recorder.writes) shown.push_back(paydata::ReadAmount(text));
+    for (const auto &text : recorder.writes) shown.push_back(paydata::ReadAmount(text));
     shown.push_back(9100.0);
 
     for (auto _ : state) {
-        for (const auto& text : recorder.reads) benchmark::DoNotOptimize(paydata::ReadAmount(text));
+        for (const auto &text : recorder.reads) benchmark::DoNotOptimize(paydata::ReadAmount(text));
         for (double value : shown) benchmark::DoNotOptimize(paydata::ShowAmount(value));
     }
     state.counters["reads"] = static_cast<double>(recorder.reads.size());
@@ -96,7 +109,7 @@ void ConversionsOnly(benchmark::State& state)
 }
 BENCHMARK(ConversionsOnly);
 
-void ComputeIrg(benchmark::State& state)
+void ComputeIrg(benchmark::State &state)
 {
     float taxable = 52003.59f;
     for (auto _ : state) benchmark::DoNotOptimize(paycalc::ComputeIrg(taxable));

@@ -37,10 +37,7 @@ namespace {
 using firstframe::FirstPaint;
 using firstframe::MakeCaptionWindow;
 
-std::unique_ptr<QWidget> MakeForm1()
-{
-    return std::make_unique<Form1>();
-}
+std::unique_ptr<QWidget> MakeForm1() { return std::make_unique<Form1>(); }
 
 using MakeWindow = std::unique_ptr<QWidget> (*)();
 
@@ -61,8 +58,8 @@ double FirstFrameMilliseconds(MakeWindow make)
 }
 
 struct ProcessStart {
-    double ms = -1;   // from starting the process to its report of the first frame
-    double kib = -1;  // its peak resident memory by then
+    double ms = -1;  // from starting the process to its report of the first frame
+    double kib = -1; // its peak resident memory by then
 };
 
 ProcessStart StartUntilFirstFrame(const char *program)

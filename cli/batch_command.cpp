@@ -19,18 +19,18 @@
 // batch::PrintSummary are declared with it in batch/batch.h.
 namespace batch {
 
-void PrintSummary(const Result& result, std::ostream& out)
+void PrintSummary(const Result &result, std::ostream &out)
 {
-    const Counts& c = result.counts;
+    const Counts &c = result.counts;
     out << "rows read     " << c.read << '\n'
         << "computed      " << c.computed << '\n'
         << "refused       " << c.refused << '\n'
         << "empty         " << c.empty << '\n';
     std::size_t width = 0;
-    for (const std::string& t : result.totals) width = std::max(width, t.size());
+    for (const std::string &t : result.totals) width = std::max(width, t.size());
     if (!result.defaulted.empty()) {
         out << "defaults:\n";
-        for (const Message& note : result.defaulted) out << "  " << note.english << '\n';
+        for (const Message &note : result.defaulted) out << "  " << note.english << '\n';
     }
     out << "totals over the computed rows:\n";
     for (std::size_t k = 0; k < kTableLines.size(); ++k) {
@@ -44,7 +44,7 @@ void PrintSummary(const Result& result, std::ostream& out)
 
 namespace {
 
-nlohmann::ordered_json SummaryJson(const Result& result)
+nlohmann::ordered_json SummaryJson(const Result &result)
 {
     nlohmann::ordered_json counts;
     counts["read"] = result.counts.read;
@@ -58,7 +58,7 @@ nlohmann::ordered_json SummaryJson(const Result& result)
     summary["summary"] = {{"counts", counts}};
     if (!result.defaulted.empty()) {
         nlohmann::ordered_json defaults = nlohmann::ordered_json::array();
-        for (const Message& note : result.defaulted) defaults.push_back(note.english);
+        for (const Message &note : result.defaulted) defaults.push_back(note.english);
         summary["summary"]["defaults"] = std::move(defaults);
     }
     summary["summary"]["totals"] = std::move(totals);
@@ -74,16 +74,16 @@ std::string Duration(double seconds)
 
 } // namespace
 
-int Run(const Options& options, std::ostream& out, std::ostream& err)
+int Run(const Options &options, std::ostream &out, std::ostream &err)
 {
     Hooks hooks;
     if (options.json) hooks.json = &out;
     const std::string name = "payslip-cli batch: ";
     bool progressShown = false;
-    hooks.defaulted = [&](const std::vector<Message>& notes) {
-        for (const Message& note : notes) err << name << note.english << '\n';
+    hooks.defaulted = [&](const std::vector<Message> &notes) {
+        for (const Message &note : notes) err << name << note.english << '\n';
     };
-    hooks.refused = [&](const Refusal& r) {
+    hooks.refused = [&](const Refusal &r) {
         if (progressShown) {
             err << "\r\033[K";
             progressShown = false;
@@ -91,14 +91,13 @@ int Run(const Options& options, std::ostream& out, std::ostream& err)
         err << Describe(options.input, r) << '\n';
     };
     if (options.progress) {
-        hooks.progress = [&](const Progress& p) {
+        hooks.progress = [&](const Progress &p) {
             std::ostringstream line;
             line << "\r\033[K" << p.done << " of " << p.total << " rows";
             if (p.seconds > 0 && p.done > 0) {
                 const double rate = static_cast<double>(p.done) / p.seconds;
                 line << ", " << static_cast<long long>(rate) << " rows/s";
-                if (p.total > p.done)
-                    line << ", " << Duration(static_cast<double>(p.total - p.done) / rate) << " left";
+                if (p.total > p.done) line << ", " << Duration(static_cast<double>(p.total - p.done) / rate) << " left";
             }
             err << line.str() << std::flush;
             progressShown = true;
@@ -108,7 +107,7 @@ int Run(const Options& options, std::ostream& out, std::ostream& err)
     if (progressShown) err << "\r\033[K" << std::flush;
     if (!result.recomputed.empty()) {
         err << name << "columns";
-        for (const std::string& c : result.recomputed) err << " '" << c << "'";
+        for (const std::string &c : result.recomputed) err << " '" << c << "'";
         err << " are slip lines of an earlier run: computed afresh\n";
     }
     if (result.exitCode == kExitFailed) {
@@ -121,8 +120,8 @@ int Run(const Options& options, std::ostream& out, std::ostream& err)
         else PrintSummary(result, out);
     }
     if (result.counts.refused)
-        err << name << result.counts.refused << " of " << result.counts.read - result.counts.empty
-            << " rows refused, " << result.counts.computed << " computed\n";
+        err << name << result.counts.refused << " of " << result.counts.read - result.counts.empty << " rows refused, "
+            << result.counts.computed << " computed\n";
     out.flush();
     if (!out) {
         err << name << "cannot write the output\n";
@@ -143,7 +142,7 @@ Command BatchCommand()
                  "[--errors REFUSED.csv] [--as-typed]";
     c.summary = "every slip of a staff list (exit 4 when rows were refused)";
     c.takesSituation = false;
-    c.add = [](CLI::App& app, Help& help) -> Runner {
+    c.add = [](CLI::App &app, Help &help) -> Runner {
         auto options = std::make_shared<batch::Options>();
         help.Add("STAFF.csv", "the staff list: a header line naming the columns (category and echelon are required; "
                               "another situation column left out takes its default, said on standard error), then "
@@ -157,7 +156,7 @@ Command BatchCommand()
         AddOption(app, help, "--errors", "FILE", options->errors, "the refused rows as CSV (also on standard error)");
         AddFlag(app, help, "--as-typed", options->asTyped,
                 "read amount cells as the window reads typed text (\"12abc\" counts 12)");
-        return [options](const paycalc::Situation&, std::ostream& out, std::ostream& err) {
+        return [options](const paycalc::Situation &, std::ostream &out, std::ostream &err) {
             if (options->input.empty()) throw UsageError{"batch needs the staff list: payslip-cli batch STAFF.csv"};
             batch::Options run = *options;
             // Progress is for a person watching a terminal, never for a log.

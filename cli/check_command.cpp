@@ -25,23 +25,23 @@ constexpr int kLinesDiffer = 3;
 // An amount as a printed slip shows it: digits, optionally a point and more
 // digits, optionally a minus sign before. No thousands separators, no
 // letters: a typing mistake must not pass for an amount.
-bool IsPlainAmount(const std::string& text)
+bool IsPlainAmount(const std::string &text)
 {
     static const std::regex pattern("-?[0-9]+(\\.[0-9]+)?");
     if (!std::regex_match(text, pattern)) return false;
     try {
         (void)paydata::ShowAmount(paydata::ReadAmount(text));
         return true;
-    } catch (const paydata::ConversionError&) {
+    } catch (const paydata::ConversionError &) {
         return false; // beyond any amount a slip can show
     }
 }
 
-std::vector<paycalc::OfficialAmount> ReadOfficial(const std::vector<std::string>& given)
+std::vector<paycalc::OfficialAmount> ReadOfficial(const std::vector<std::string> &given)
 {
     if (given.empty()) throw UsageError{"check needs at least one --official LINE=AMOUNT"};
     std::vector<paycalc::OfficialAmount> official;
-    for (const std::string& text : given) {
+    for (const std::string &text : given) {
         auto [name, amount] = SplitAssignment("--official", text);
         Field field{};
         if (!paycalc::ParseLineName(name, field) || paycalc::LineName(field).empty() ||
@@ -51,41 +51,43 @@ std::vector<paycalc::OfficialAmount> ReadOfficial(const std::vector<std::string>
                              "' is not a computed line of the slip (a field name such as Text21 or a readable "
                              "name such as net_pay)"};
         if (!IsPlainAmount(amount))
-            throw UsageError{"--official " + name + " takes an amount such as 43432.12 (digits and a point, no "
-                             "thousands separator), not '" + amount + "'"};
-        for (const paycalc::OfficialAmount& o : official)
-            if (o.field == field) throw UsageError{"--official gives " + LineLabel(field) + " twice"};
+            throw UsageError{"--official " + name +
+                             " takes an amount such as 43432.12 (digits and a point, no "
+                             "thousands separator), not '" +
+                             amount + "'"};
+        for (const paycalc::OfficialAmount &o : official)
+            if (o.field == field) throw UsageError{"--official gives " + NamedLine(field) + " twice"};
         official.push_back({field, amount});
     }
     return official;
 }
 
-void PrintTable(const paycalc::CheckReport& report, std::ostream& out)
+void PrintTable(const paycalc::CheckReport &report, std::ostream &out)
 {
     std::vector<std::vector<std::string>> rows;
     rows.push_back({"line", "ours", "theirs", "difference", ""});
-    for (const paycalc::CheckedLine& line : report.lines)
-        rows.push_back({LineLabel(line.field), line.ours, line.theirs, line.difference,
-                        line.agrees ? "agrees" : "DIFFERS"});
+    for (const paycalc::CheckedLine &line : report.lines)
+        rows.push_back(
+            {NamedLine(line.field), line.ours, line.theirs, line.difference, line.agrees ? "agrees" : "DIFFERS"});
     std::vector<std::size_t> widths(rows.front().size(), 0);
-    for (const auto& row : rows)
+    for (const auto &row : rows)
         for (std::size_t i = 0; i < row.size(); ++i) widths[i] = std::max(widths[i], DisplayWidth(row[i]));
     for (std::size_t r = 0; r < rows.size(); ++r) {
-        const auto& row = rows[r];
+        const auto &row = rows[r];
         std::string text = PadRight(row[0], widths[0]);
         for (std::size_t i = 1; i + 1 < row.size(); ++i) text += "  " + PadLeft(row[i], widths[i]);
         if (!row.back().empty()) text += "  " + row.back();
         out << text << '\n';
         if (r == 0) continue;
-        const paycalc::CheckedLine& line = report.lines[r - 1];
+        const paycalc::CheckedLine &line = report.lines[r - 1];
         if (line.agrees || line.explanation.empty()) continue;
         out << "    how we computed " << paycalc::FieldName(line.field) << ":\n";
         std::istringstream lines(line.explanation);
         for (std::string l; std::getline(lines, l);) out << "      " << l << '\n';
     }
     std::vector<std::string> differing;
-    for (const paycalc::CheckedLine& line : report.lines)
-        if (!line.agrees) differing.push_back(LineLabel(line.field));
+    for (const paycalc::CheckedLine &line : report.lines)
+        if (!line.agrees) differing.push_back(NamedLine(line.field));
     if (differing.empty()) {
         out << "every line given agrees with ours to the cent\n";
     } else {
@@ -96,10 +98,10 @@ void PrintTable(const paycalc::CheckReport& report, std::ostream& out)
     }
 }
 
-void PrintJson(const paycalc::CheckReport& report, std::ostream& out)
+void PrintJson(const paycalc::CheckReport &report, std::ostream &out)
 {
     nlohmann::ordered_json lines = nlohmann::ordered_json::array();
-    for (const paycalc::CheckedLine& line : report.lines)
+    for (const paycalc::CheckedLine &line : report.lines)
         lines.push_back({{"field", std::string(paycalc::FieldName(line.field))},
                          {"name", std::string(paycalc::LineName(line.field))},
                          {"ours", line.ours},
@@ -113,8 +115,7 @@ void PrintJson(const paycalc::CheckReport& report, std::ostream& out)
     out << JsonText(json) << '\n';
 }
 
-int RunCheck(const CheckOptions& options, const paycalc::Situation& situation, std::ostream& out,
-             std::ostream& err)
+int RunCheck(const CheckOptions &options, const paycalc::Situation &situation, std::ostream &out, std::ostream &err)
 {
     const std::vector<paycalc::OfficialAmount> official = ReadOfficial(options.official);
     const paycalc::CheckReport report = paycalc::CheckOfficial(situation, official);
@@ -123,10 +124,8 @@ int RunCheck(const CheckOptions& options, const paycalc::Situation& situation, s
         return 1;
     }
     std::ostringstream text;
-    if (options.json)
-        PrintJson(report, text);
-    else
-        PrintTable(report, text);
+    if (options.json) PrintJson(report, text);
+    else PrintTable(report, text);
     out << text.str();
     return report.allAgree() ? 0 : kLinesDiffer;
 }
@@ -139,13 +138,13 @@ Command CheckCommand()
     c.name = "check";
     c.synopsis = "check [options] --official LINE=AMOUNT [--official ...] [--json]";
     c.summary = "an official slip's amounts against ours (exit 3 when a line differs)";
-    c.add = [](CLI::App& app, Help& help) -> Runner {
+    c.add = [](CLI::App &app, Help &help) -> Runner {
         auto options = std::make_shared<CheckOptions>();
         AddRepeated(app, help, "--official", "LINE=AMOUNT", options->official,
                     "an amount of the official slip: LINE is a field name (Text21) or a readable name "
                     "(net_pay), AMOUNT digits and a point (43432.12); again for each line");
         AddFlag(app, help, "--json", options->json, "print the report as JSON");
-        return [options](const paycalc::Situation& situation, std::ostream& out, std::ostream& err) {
+        return [options](const paycalc::Situation &situation, std::ostream &out, std::ostream &err) {
             return RunCheck(*options, situation, out, err);
         };
     };

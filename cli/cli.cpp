@@ -8,10 +8,8 @@
 #include <utility>
 
 #include "cli/command.h"
-#include "paycalc/family_status_rule.h"
 #include "paycalc/situation_inputs.h"
 #include "paydata/amount.h"
-#include "paydata/tables.h"
 #include "paydata/text_rules.h"
 
 namespace cli {
@@ -20,21 +18,21 @@ using paycalc::Field;
 
 // --- Helpers shared by the commands ---
 
-CLI::Option* AddFlag(CLI::App& app, Help& help, const std::string& name, bool& value, const std::string& text)
+CLI::Option *AddFlag(CLI::App &app, Help &help, const std::string &name, bool &value, const std::string &text)
 {
     help.Add(name, text);
     return app.add_flag(name, value, text);
 }
 
-CLI::Option* AddOption(CLI::App& app, Help& help, const std::string& name, const std::string& valueName,
-                       std::string& value, const std::string& text)
+CLI::Option *AddOption(CLI::App &app, Help &help, const std::string &name, const std::string &valueName,
+                       std::string &value, const std::string &text)
 {
     help.Add(name + " " + valueName, text);
     return app.add_option(name, value, text)->type_name(valueName);
 }
 
-CLI::Option* AddRepeated(CLI::App& app, Help& help, const std::string& name, const std::string& valueName,
-                         std::vector<std::string>& values, const std::string& text)
+CLI::Option *AddRepeated(CLI::App &app, Help &help, const std::string &name, const std::string &valueName,
+                         std::vector<std::string> &values, const std::string &text)
 {
     help.Add(name + " " + valueName, text);
     return app.add_option(name, values, text)
@@ -54,89 +52,56 @@ int ParseCount(std::string_view option, std::string_view text, int low, int high
     return value;
 }
 
-std::pair<std::string, std::string> SplitAssignment(std::string_view option, const std::string& text)
+std::pair<std::string, std::string> SplitAssignment(std::string_view option, const std::string &text)
 {
     const auto eq = text.find('=');
     if (eq == std::string::npos || eq == 0)
-        throw UsageError{std::string(option) + " takes " + (option == "--to" ? "OPTION" : "LINE") +
-                         "=VALUE, not '" + text + "'"};
+        throw UsageError{std::string(option) + " takes " + (option == "--to" ? "OPTION" : "LINE") + "=VALUE, not '" +
+                         text + "'"};
     return {text.substr(0, eq), text.substr(eq + 1)};
 }
 
-namespace {
-
-int Choose(const std::string& option, std::string_view text, std::string_view first, std::string_view second)
+paycalc::Situation ApplyChanges(const paycalc::Situation &base,
+                                const std::vector<std::pair<std::string, std::string>> &changes, std::string_view context)
 {
-    if (text == first) return 0;
-    if (text == second) return 1;
-    throw UsageError{option + " takes " + std::string(first) + " or " + std::string(second) + ", not '" +
-                     std::string(text) + "'"};
-}
-
-} // namespace
-
-paycalc::Situation ApplyChanges(const paycalc::Situation& base,
-                                const std::vector<std::pair<std::string, std::string>>& changes,
-                                std::string_view context)
-{
-    paycalc::Situation s = base;
-    bool childrenGiven = false, overTenGiven = false;
     const std::string prefix(context);
-    // "--status single" on the command line, "--to status=single" in a change.
-    const char* is = prefix == "--" ? " " : "=";
-    for (const auto& [name, value] : changes) {
-        const std::string label = prefix + name;
-        const std::string& text = value; // a structured binding is not captured by every compiler
-        // A count within the range of its input.
-        const auto count = [&label, &text](paycalc::Input input) {
-            const paycalc::SituationInput& in = paycalc::InputOf(input);
-            return ParseCount(label, text, in.low, in.high);
-        };
-        if (name == "category") s.category = count(paycalc::Input::Category);
-        else if (name == "echelon") s.echelon = count(paycalc::Input::Echelon);
-        else if (name == "post") s.post = count(paycalc::Input::Post);
-        else if (name == "children") { s.children = count(paycalc::Input::Children); childrenGiven = true; }
-        else if (name == "over-ten" || name == "over_ten") {
-            s.overTen = count(paycalc::Input::OverTen);
-            overTenGiven = true;
-        }
-        else if (name == "status") s.status = 1 - Choose(label, value, "married", "single");
-        else if (name == "spouse") s.spouse = Choose(label, value, "home", "working");
-        else if (name == "mutual") s.mutual = Choose(label, value, "no", "yes") == 1;
-        else if (name == "zone") s.zone = value;
-        else if (name == "housing") s.housing = value;
-        else if (name == "absence") s.absence = value;
-        else if (name == "mark") s.mark = value;
-        else {
+    std::vector<paycalc::GivenValue> given;
+    for (const auto &[name, value] : changes) {
+        const paycalc::SituationInput *input = paycalc::FindInput(name);
+        if (!input) {
             std::string names;
-            for (const paycalc::SituationInput& in : paycalc::kSituationInputs) {
+            for (const paycalc::SituationInput &in : paycalc::kSituationInputs) {
                 if (!names.empty()) names += &in == &paycalc::kSituationInputs.back() ? " or " : ", ";
                 names += in.name;
             }
-            throw UsageError{"unknown situation option '" + label + "' (" + names + ")"};
+            throw UsageError{"unknown situation option '" + prefix + name + "' (" + names + ")"};
         }
+        given.push_back({input, value});
     }
-    // The family-status rule holds a single employee's children counts at 0:
-    // a count left at its default takes the rule's value, and a count given
-    // against the rule is a slip the window can never show.
-    for (const auto& [list, given] : {std::pair{paycalc::kChildrenList, childrenGiven},
-                                      std::pair{paycalc::kOverTenList, overTenGiven}})
-        if (given && paycalc::BreaksFamilyStatusRule(s, list))
+    paycalc::Situation s = base;
+    const std::vector<paycalc::ValueProblem> problems = paycalc::ReadValues(given, s, false);
+    if (!problems.empty()) {
+        const paycalc::ValueProblem &p = problems.front();
+        // "--status single" on the command line, "--to status=single" in a change.
+        const char *is = prefix == "--" ? " " : "=";
+        if (p.familyRule)
             throw UsageError{prefix + "status" + is + "single goes with " + prefix + "children" + is + "0 and " +
                              prefix + "over-ten" + is + "0"};
-    paycalc::ApplyFamilyStatusRule(s);
+        throw UsageError{prefix + std::string(p.input->name) + " takes " + paycalc::RuleOf(*p.input).english +
+                         ", not '" + p.text + "'"};
+    }
     if (std::string problem = s.Problem(); !problem.empty()) throw UsageError{problem};
     return s;
 }
 
-nlohmann::ordered_json SlipJson(const paycalc::Slip& slip)
+nlohmann::ordered_json SlipJson(const paycalc::Slip &slip)
 {
     nlohmann::ordered_json json = nlohmann::ordered_json::object();
     for (Field f : paycalc::kComputedFields) json[std::string(paycalc::FieldName(f))] = slip.Text(f);
     return json;
 }
 
-std::string LineLabel(Field f)
+std::string NamedLine(Field f)
 {
     return std::string(paycalc::LineName(f)) + " (" + std::string(paycalc::FieldName(f)) + ")";
 }
@@ -148,13 +113,13 @@ std::size_t DisplayWidth(std::string_view text)
         std::count_if(text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
 }
 
-std::string PadLeft(const std::string& text, std::size_t width)
+std::string PadLeft(const std::string &text, std::size_t width)
 {
     const std::size_t w = DisplayWidth(text);
     return w >= width ? text : std::string(width - w, ' ') + text;
 }
 
-std::string PadRight(const std::string& text, std::size_t width)
+std::string PadRight(const std::string &text, std::size_t width)
 {
     const std::size_t w = DisplayWidth(text);
     return w >= width ? text : text + std::string(width - w, ' ');
@@ -162,71 +127,66 @@ std::string PadRight(const std::string& text, std::size_t width)
 
 // --- Reading a command line ---
 
-const std::vector<Command>& Commands()
+const std::vector<Command> &Commands()
 {
     static const std::vector<Command> commands{SlipCommand(), CompareCommand(), LadderCommand(), CheckCommand(),
-                                                  BatchCommand()};
+                                               BatchCommand()};
     return commands;
 }
 
 namespace {
 
-// The situation options as typed, until the whole line has been read.
+// The situation options as typed, until the whole line has been read: one
+// option per input of the inputs table, the mutual box as two flags.
 struct SituationText {
-    std::string category, echelon, post, children, overTen, status, spouse, zone, housing, absence, mark;
+    std::array<std::string, paycalc::kInputCount> values;
+    std::array<CLI::Option *, paycalc::kInputCount> options{};
     bool mutual = paycalc::kMutualTickedAtStartup;
-    std::vector<std::pair<const char*, std::pair<CLI::Option*, std::string*>>> given;
-    CLI::Option* mutualOption = nullptr;
 };
 
-void AddSituationOptions(CLI::App& app, Help& help, SituationText& text)
+void AddSituationOptions(CLI::App &app, Help &help, SituationText &text)
 {
-    auto add = [&](const char* name, const char* valueName, std::string& value, const std::string& description) {
-        CLI::Option* option = AddOption(app, help, std::string("--") + name, valueName, value, description);
-        text.given.push_back({name, {option, &value}});
-    };
-    // A count: its range and default from the inputs table.
-    auto addCount = [&](paycalc::Input input, const char* valueName, std::string& value, const std::string& what,
-                        const std::string& range = {}, const std::string& note = {}) {
-        const paycalc::SituationInput& in = paycalc::InputOf(input);
-        add(in.name.data(), valueName, value,
-            (what + ", " + std::to_string(in.low) + ".." + std::to_string(in.high) + range + " (default " +
-             std::to_string(paycalc::DefaultListValue(in)) + note + ")"));
-    };
-    addCount(paycalc::Input::Category, "N", text.category, "grade category");
-    addCount(paycalc::Input::Echelon, "N", text.echelon, "echelon");
-    addCount(paycalc::Input::Post, "K", text.post, "specific post", ", 0 = none");
-    addCount(paycalc::Input::Children, "N", text.children, "number of children", {}, "; 0 when single");
-    addCount(paycalc::Input::OverTen, "N", text.overTen, "children over ten");
-    add("status", "S", text.status, "single | married (default married)");
-    add("spouse", "S", text.spouse, "home | working (default home)");
-    // One option with two names, so that the last one given counts.
-    text.mutualOption = app.add_flag("--mutual,!--no-mutual", text.mutual, "member of the mutual insurance");
-    help.Add("--mutual", "member of the mutual insurance (the default)");
-    help.Add("--no-mutual", "not a member");
-    // A typed text: its default that of a fresh situation.
-    auto addTyped = [&](paycalc::Input input, std::string& value, const std::string& what) {
-        const paycalc::SituationInput& in = paycalc::InputOf(input);
-        add(in.name.data(), "TEXT", value, what + " as typed (default " + paycalc::Situation{}.Typed(in.field) + ")");
-    };
-    addTyped(paycalc::Input::Zone, text.zone, "zone allowance");
-    addTyped(paycalc::Input::Housing, text.housing, "housing allowance");
-    addTyped(paycalc::Input::Absence, text.absence, "days of absence");
-    addTyped(paycalc::Input::Mark, text.mark, "performance mark");
+    const paycalc::Situation fresh;
+    for (const paycalc::SituationInput &in : paycalc::kSituationInputs) {
+        const auto k = static_cast<std::size_t>(in.input);
+        if (in.input == paycalc::Input::Mutual) {
+            // One option with two names, so that the last one given counts.
+            text.options[k] = app.add_flag("--mutual,!--no-mutual", text.mutual, "member of the mutual insurance");
+            help.Add("--mutual", "member of the mutual insurance (the default)");
+            help.Add("--no-mutual", "not a member");
+            continue;
+        }
+        const bool typed = paycalc::IsTyped(in);
+        std::string what(paycalc::TermOf(in));
+        if (typed) what += " as typed";
+        else if (!in.words[0].empty()) what += ": " + std::string(in.words[0]) + " | " + std::string(in.words[1]);
+        else what += ", " + std::to_string(in.low) + ".." + std::to_string(in.high);
+        if (in.list == paycalc::kPostList) what += " or a post's title";
+        what += " (default " + paycalc::InputText(in, fresh);
+        if (in.list == paycalc::kChildrenList) what += "; 0 when single";
+        text.options[k] = AddOption(app, help, "--" + std::string(in.name),
+                                    typed                           ? "TEXT"
+                                    : !in.words[0].empty()          ? "S"
+                                    : in.list == paycalc::kPostList ? "K"
+                                                                    : "N",
+                                    text.values[k], what + ")");
+    }
 }
 
-paycalc::Situation SituationOf(const SituationText& text)
+paycalc::Situation SituationOf(const SituationText &text)
 {
     std::vector<std::pair<std::string, std::string>> changes;
-    for (const auto& [name, option] : text.given)
-        if (option.first->count() > 0) changes.emplace_back(name, *option.second);
-    if (text.mutualOption->count() > 0) changes.emplace_back("mutual", text.mutual ? "yes" : "no");
+    for (const paycalc::SituationInput &in : paycalc::kSituationInputs) {
+        const auto k = static_cast<std::size_t>(in.input);
+        if (text.options[k]->count() == 0) continue;
+        changes.emplace_back(in.name, in.input == paycalc::Input::Mutual ? (text.mutual ? "yes" : "no") : text.values[k]);
+    }
     return ApplyChanges(paycalc::Situation{}, changes, "--");
 }
 
-const Command* FindCommand(std::string_view name)
+const Command *FindCommand(std::string_view name)
 {
-    for (const Command& c : Commands())
+    for (const Command &c : Commands())
         if (c.name == name) return &c;
     return nullptr;
 }
@@ -247,7 +207,7 @@ struct Registered {
     bool helpWanted = false;
 };
 
-std::unique_ptr<Registered> Register(const Command& command)
+std::unique_ptr<Registered> Register(const Command &command)
 {
     auto r = std::make_unique<Registered>();
     r->app.set_help_flag();
@@ -263,10 +223,10 @@ std::unique_ptr<Registered> Register(const Command& command)
 
 // A typed text holds no control character (the rule of every text read
 // from outside): the name printed on a slip, an official amount, a path.
-void RefuseControlCharacters(const CLI::App& app, const std::vector<std::string>& args)
+void RefuseControlCharacters(const CLI::App &app, const std::vector<std::string> &args)
 {
     for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
+        const std::string &arg = args[i];
         auto found = paydata::FindControlCharacter(arg, paydata::LineBreaks::Refused);
         if (!found) continue;
         // Which option the text belongs to: "--name=TEXT", "--name TEXT", or none.
@@ -280,39 +240,37 @@ void RefuseControlCharacters(const CLI::App& app, const std::vector<std::string>
                 found = inValue;
             }
         } else if (i > 0 && args[i - 1].starts_with("-")) {
-            const CLI::Option* option = app.get_option_no_throw(args[i - 1]);
+            const CLI::Option *option = app.get_option_no_throw(args[i - 1]);
             if (option && option->get_expected_min() > 0) what = args[i - 1];
         }
-        throw UsageError{what + " holds the control character " + paydata::CodeName(found->code) +
-                         " at character " + std::to_string(found->position)};
+        throw UsageError{what + " holds the control character " + paydata::CodeName(found->code) + " at character " +
+                         std::to_string(found->position)};
     }
 }
 
-Parsed Parse(const Command& command, const std::vector<std::string>& args)
+Parsed Parse(const Command &command, const std::vector<std::string> &args)
 {
     std::unique_ptr<Registered> r = Register(command);
     RefuseControlCharacters(r->app, args);
     // An option that takes a value, given last without one.
     if (!args.empty()) {
-        const CLI::Option* last = r->app.get_option_no_throw(args.back());
+        const CLI::Option *last = r->app.get_option_no_throw(args.back());
         if (last && last->get_expected_min() > 0) throw UsageError{args.back() + " needs a value"};
     }
     // A flag takes no value: CLI11 would read "--json=true" as --json.
-    for (const std::string& arg : args) {
+    for (const std::string &arg : args) {
         const auto eq = arg.find('=');
         if (!arg.starts_with("--") || eq == std::string::npos) continue;
-        const CLI::Option* option = r->app.get_option_no_throw(arg.substr(0, eq));
-        if (option && option->get_expected_min() == 0)
-            throw UsageError{arg.substr(0, eq) + " takes no value"};
+        const CLI::Option *option = r->app.get_option_no_throw(arg.substr(0, eq));
+        if (option && option->get_expected_min() == 0) throw UsageError{arg.substr(0, eq) + " takes no value"};
     }
     // "--zone=" is an empty zone, as "--zone ''" is; CLI11 would take the
     // next word as its value.
     std::vector<std::string> reversed;
     for (auto it = args.rbegin(); it != args.rend(); ++it) {
-        const CLI::Option* option =
-            it->size() > 3 && it->starts_with("--") && it->ends_with("=")
-                ? r->app.get_option_no_throw(it->substr(0, it->size() - 1))
-                : nullptr;
+        const CLI::Option *option = it->size() > 3 && it->starts_with("--") && it->ends_with("=")
+                                        ? r->app.get_option_no_throw(it->substr(0, it->size() - 1))
+                                        : nullptr;
         if (option && option->get_expected_min() > 0) {
             reversed.emplace_back();
             reversed.push_back(it->substr(0, it->size() - 1));
@@ -322,7 +280,7 @@ Parsed Parse(const Command& command, const std::vector<std::string>& args)
     }
     try {
         r->app.parse(reversed);
-    } catch (const CLI::ParseError& e) {
+    } catch (const CLI::ParseError &e) {
         throw UsageError{e.what()};
     }
     if (auto extra = r->app.remaining(); !extra.empty()) throw UsageError{"unknown option '" + extra.front() + "'"};
@@ -336,11 +294,11 @@ Parsed Parse(const Command& command, const std::vector<std::string>& args)
 
 // "  --months N         months of back pay ...", the text wrapped at 79
 // columns under its own column.
-std::string HelpLines(const Help& help)
+std::string HelpLines(const Help &help)
 {
     constexpr std::size_t kIndent = 21, kWidth = 79;
     std::string text;
-    for (const auto& [left, right] : help.lines) {
+    for (const auto &[left, right] : help.lines) {
         std::string line = "  " + left;
         if (line.size() + 1 > kIndent) {
             text += line + '\n';
@@ -368,7 +326,7 @@ std::string HelpLines(const Help& help)
 
 // --- The slip command's options, read on their own ---
 
-Options ParseOptions(const std::vector<std::string>& args)
+Options ParseOptions(const std::vector<std::string> &args)
 {
     auto options = std::make_shared<Options>();
     Command slip = SlipCommand(options);
@@ -380,7 +338,7 @@ Options ParseOptions(const std::vector<std::string>& args)
 
 std::string Usage(std::string_view name)
 {
-    const Command* command = FindCommand(name);
+    const Command *command = FindCommand(name);
     if (!command) return Usage();
     std::unique_ptr<Registered> r = Register(*command);
     std::string text = "usage: payslip-cli " + command->synopsis + "\n";
@@ -391,17 +349,17 @@ std::string Usage(std::string_view name)
 std::string Usage()
 {
     std::string text = "usage: payslip-cli [slip] [options]\n";
-    for (const Command& c : Commands())
+    for (const Command &c : Commands())
         if (&c != &Commands().front()) text += "       payslip-cli " + c.synopsis + "\n";
     text += "       payslip-cli COMMAND --help\ncommands:\n";
-    for (const Command& c : Commands()) text += "  " + PadRight(c.name, 19) + c.summary + '\n';
+    for (const Command &c : Commands()) text += "  " + PadRight(c.name, 19) + c.summary + '\n';
     std::string takers;
-    for (const Command& c : Commands())
+    for (const Command &c : Commands())
         if (c.takesSituation) takers += (takers.empty() ? "" : ", ") + c.name;
     bool situationShown = false;
-    for (const Command& c : Commands()) {
+    for (const Command &c : Commands()) {
         std::unique_ptr<Registered> r = Register(c);
-        const auto& lines = r->help.lines;
+        const auto &lines = r->help.lines;
         if (r->situationLines > 0 && !situationShown) {
             Help situation;
             situation.lines.assign(lines.begin(), lines.begin() + static_cast<std::ptrdiff_t>(r->situationLines));
@@ -416,14 +374,14 @@ std::string Usage()
     return text;
 }
 
-int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+int Run(const std::vector<std::string> &args, std::ostream &out, std::ostream &err)
 {
     if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
         out << Usage();
         return 0;
     }
     // Without a command word the line is the slip's, as it has always been.
-    const Command* command = &Commands().front();
+    const Command *command = &Commands().front();
     std::vector<std::string> rest = args;
     if (!args.empty() && !args[0].starts_with("-")) {
         command = FindCommand(args[0]);
@@ -440,10 +398,10 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
             return 0;
         }
         return parsed.run(parsed.situation, out, err);
-    } catch (const UsageError& e) {
+    } catch (const UsageError &e) {
         err << "payslip-cli: " << e.message << '\n' << Usage(command->name);
         return 2;
-    } catch (const paydata::ConversionError& e) {
+    } catch (const paydata::ConversionError &e) {
         // An amount derived from two computed slips that cannot be shown.
         err << "payslip-cli: " << e.what() << '\n';
         return 1;

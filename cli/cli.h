@@ -23,9 +23,9 @@ struct Options {
     paycalc::Situation situation;
     bool json = false;
     bool explain = false;
-    std::string pdf;       // write the slip as PDF to this file
+    std::string pdf;            // write the slip as PDF to this file
     paycalc::Identity identity; // who the printed slip is for
-    bool bilingual = false; // French labels beside the Arabic ones on the PDF
+    bool bilingual = false;     // French labels beside the Arabic ones on the PDF
     bool help = false;
 };
 
@@ -35,12 +35,12 @@ struct UsageError {
 
 // Reads the options of the slip command (args without the program name and
 // without the word "slip"); throws UsageError.
-Options ParseOptions(const std::vector<std::string>& args);
+Options ParseOptions(const std::vector<std::string> &args);
 
 // Runs the command line (args without the program name). Exit codes: 0 done
 // (and, for check, every line agrees), 1 a slip could not be computed or a
 // file not written, 2 a bad option or value, 3 check found a line that differs.
-int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int Run(const std::vector<std::string> &args, std::ostream &out, std::ostream &err);
 
 // The usage of every command; Usage("compare") that of one.
 std::string Usage();

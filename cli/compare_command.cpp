@@ -21,16 +21,16 @@ struct CompareOptions {
 
 // The difference of a typed line (the zone and housing allowances), which the
 // comparison of computed lines leaves out.
-std::string TypedDifference(const std::string& before, const std::string& after)
+std::string TypedDifference(const std::string &before, const std::string &after)
 {
     try {
         return paycalc::Difference(before, after);
-    } catch (const paydata::ConversionError&) {
+    } catch (const paydata::ConversionError &) {
         return {};
     }
 }
 
-void PrintTable(const paycalc::Comparison& c, const paycalc::BackPay& pay, std::ostream& out)
+void PrintTable(const paycalc::Comparison &c, const paycalc::BackPay &pay, std::ostream &out)
 {
     struct Row {
         std::string before, after, difference, title;
@@ -38,18 +38,18 @@ void PrintTable(const paycalc::Comparison& c, const paycalc::BackPay& pay, std::
     std::vector<Row> rows;
     rows.push_back({"before", "after", "difference", "line"});
     for (Field f : paycalc::kSlipLines) {
-        const std::string& b = c.before.Text(f);
-        const std::string& a = c.after.Text(f);
+        const std::string &b = c.before.Text(f);
+        const std::string &a = c.after.Text(f);
         const std::string d = paycalc::IsTypedField(f) ? TypedDifference(b, a) : c.Line(f).difference;
         rows.push_back({b, a, d, paycalc::FieldTitle(f)});
     }
     std::size_t wb = 0, wa = 0, wd = 0;
-    for (const Row& r : rows) {
+    for (const Row &r : rows) {
         wb = std::max(wb, DisplayWidth(r.before));
         wa = std::max(wa, DisplayWidth(r.after));
         wd = std::max(wd, DisplayWidth(r.difference));
     }
-    for (const Row& r : rows)
+    for (const Row &r : rows)
         out << PadLeft(r.before, wb) << "  " << PadLeft(r.after, wa) << "  " << PadLeft(r.difference, wd) << "  "
             << r.title << '\n';
     out << '\n'
@@ -61,10 +61,10 @@ void PrintTable(const paycalc::Comparison& c, const paycalc::BackPay& pay, std::
         << "Each month is computed with the monthly scale (no special tax treatment of back pay is applied).\n";
 }
 
-void PrintJson(const paycalc::Comparison& c, const paycalc::BackPay& pay, std::ostream& out)
+void PrintJson(const paycalc::Comparison &c, const paycalc::BackPay &pay, std::ostream &out)
 {
     nlohmann::ordered_json difference = nlohmann::ordered_json::object();
-    for (const paycalc::LineDifference& line : c.lines)
+    for (const paycalc::LineDifference &line : c.lines)
         difference[std::string(paycalc::FieldName(line.field))] = line.difference;
     nlohmann::ordered_json json = nlohmann::ordered_json::object();
     json["before"] = SlipJson(c.before);
@@ -75,17 +75,16 @@ void PrintJson(const paycalc::Comparison& c, const paycalc::BackPay& pay, std::o
     out << JsonText(json) << '\n';
 }
 
-int RunCompare(const CompareOptions& options, const paycalc::Situation& before, std::ostream& out,
-               std::ostream& err)
+int RunCompare(const CompareOptions &options, const paycalc::Situation &before, std::ostream &out, std::ostream &err)
 {
     if (options.to.empty()) throw UsageError{"compare needs at least one --to OPTION=VALUE"};
     std::vector<std::pair<std::string, std::string>> changes;
-    for (const std::string& to : options.to) changes.push_back(SplitAssignment("--to", to));
+    for (const std::string &to : options.to) changes.push_back(SplitAssignment("--to", to));
     const paycalc::Situation after = ApplyChanges(before, changes, "--to ");
     const int months = ParseCount("--months", options.months, 1, paycalc::kMaxBackPayMonths);
 
     const paycalc::Comparison comparison = paycalc::Compare(before, after);
-    for (const paycalc::Slip* slip : {&comparison.before, &comparison.after}) {
+    for (const paycalc::Slip *slip : {&comparison.before, &comparison.after}) {
         if (slip->ok()) continue;
         err << "payslip-cli: " << (slip == &comparison.before ? "before" : "after") << ": "
             << paycalc::Describe(*slip->error) << '\n';
@@ -94,15 +93,13 @@ int RunCompare(const CompareOptions& options, const paycalc::Situation& before, 
     paycalc::BackPay pay;
     try {
         pay = paycalc::ComputeBackPay(comparison, months);
-    } catch (const paydata::ConversionError& e) {
+    } catch (const paydata::ConversionError &e) {
         err << "payslip-cli: cannot compute the back pay: " << e.what() << '\n';
         return 1;
     }
     std::ostringstream text;
-    if (options.json)
-        PrintJson(comparison, pay, text);
-    else
-        PrintTable(comparison, pay, text);
+    if (options.json) PrintJson(comparison, pay, text);
+    else PrintTable(comparison, pay, text);
     out << text.str();
     return 0;
 }
@@ -115,7 +112,7 @@ Command CompareCommand()
     c.name = "compare";
     c.synopsis = "compare [options] --to OPTION=VALUE [--to ...] [--months N] [--json]";
     c.summary = "every line before and after a change, and the back pay owed for it";
-    c.add = [](CLI::App& app, Help& help) -> Runner {
+    c.add = [](CLI::App &app, Help &help) -> Runner {
         auto options = std::make_shared<CompareOptions>();
         AddRepeated(app, help, "--to", "OPTION=VALUE", options->to,
                     "the situation after: a situation option without its dashes and its value (echelon=8, "
@@ -123,7 +120,7 @@ Command CompareCommand()
         AddOption(app, help, "--months", "N", options->months,
                   "months of back pay, 1..120 (default 1); the bonus counts whole quarters, months / 3");
         AddFlag(app, help, "--json", options->json, "print before, after, difference and back pay as JSON");
-        return [options](const paycalc::Situation& situation, std::ostream& out, std::ostream& err) {
+        return [options](const paycalc::Situation &situation, std::ostream &out, std::ostream &err) {
             return RunCompare(*options, situation, out, err);
         };
     };

@@ -29,12 +29,12 @@ std::string JsonString(std::string_view text)
 
 namespace {
 
-void Append(const nlohmann::ordered_json& value, std::string& out)
+void Append(const nlohmann::ordered_json &value, std::string &out)
 {
     if (value.is_object()) {
         out += '{';
-        const char* separator = "";
-        for (const auto& [key, member] : value.items()) {
+        const char *separator = "";
+        for (const auto &[key, member] : value.items()) {
             out += separator;
             out += JsonString(key);
             out += ": ";
@@ -44,15 +44,15 @@ void Append(const nlohmann::ordered_json& value, std::string& out)
         out += '}';
     } else if (value.is_array()) {
         out += '[';
-        const char* separator = "";
-        for (const auto& element : value) {
+        const char *separator = "";
+        for (const auto &element : value) {
             out += separator;
             Append(element, out);
             separator = ", ";
         }
         out += ']';
     } else if (value.is_string()) {
-        out += JsonString(value.get_ref<const std::string&>());
+        out += JsonString(value.get_ref<const std::string &>());
     } else {
         out += value.dump(); // numbers, true, false, null
     }
@@ -60,7 +60,7 @@ void Append(const nlohmann::ordered_json& value, std::string& out)
 
 } // namespace
 
-std::string JsonText(const nlohmann::ordered_json& value)
+std::string JsonText(const nlohmann::ordered_json &value)
 {
     std::string out;
     Append(value, out);

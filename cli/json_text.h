@@ -15,6 +15,6 @@ namespace cli {
 std::string JsonString(std::string_view text);
 
 // The value on one line, without a line end.
-std::string JsonText(const nlohmann::ordered_json& value);
+std::string JsonText(const nlohmann::ordered_json &value);
 
 } // namespace cli

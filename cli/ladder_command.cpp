@@ -18,18 +18,18 @@ struct LadderOptions {
 
 constexpr Field kColumns[] = {Field::Text21, Field::Text3, Field::Text15, Field::Text22};
 
-void PrintTable(const paycalc::Ladder& ladder, std::ostream& out)
+void PrintTable(const paycalc::Ladder &ladder, std::ostream &out)
 {
     std::vector<std::vector<std::string>> rows;
     rows.push_back({"echelon", "net pay", "main pay", "income tax", "bonus", "net step"});
-    for (const paycalc::LadderStep& step : ladder.steps) {
+    for (const paycalc::LadderStep &step : ladder.steps) {
         std::vector<std::string> row{std::to_string(step.echelon)};
         for (Field f : kColumns) row.push_back(step.slip.Text(f));
         row.push_back(step.netStep);
         rows.push_back(std::move(row));
     }
     std::vector<std::size_t> widths(rows.front().size(), 0);
-    for (const auto& row : rows)
+    for (const auto &row : rows)
         for (std::size_t i = 0; i < row.size(); ++i) widths[i] = std::max(widths[i], DisplayWidth(row[i]));
     const int current = ladder.situation.echelon;
     out << "category " << ladder.situation.category << ", echelon 0 to " << ladder.steps.size() - 1 << ":\n";
@@ -42,22 +42,21 @@ void PrintTable(const paycalc::Ladder& ladder, std::ostream& out)
     }
     out << "* the current echelon\n";
     if (ladder.categoryAbove) {
-        const paycalc::Slip& above = *ladder.categoryAbove;
-        const paycalc::Slip& now = ladder.steps[static_cast<std::size_t>(current)].slip;
-        out << "category " << above.situation.category << ", echelon " << above.situation.echelon
-            << ": net pay " << above.Text(Field::Text21) << ", main pay " << above.Text(Field::Text3)
-            << ", income tax " << above.Text(Field::Text15) << ", bonus " << above.Text(Field::Text22)
-            << "; net pay " << paycalc::Difference(now.Text(Field::Text21), above.Text(Field::Text21))
-            << " from the current slip\n";
+        const paycalc::Slip &above = *ladder.categoryAbove;
+        const paycalc::Slip &now = ladder.steps[static_cast<std::size_t>(current)].slip;
+        out << "category " << above.situation.category << ", echelon " << above.situation.echelon << ": net pay "
+            << above.Text(Field::Text21) << ", main pay " << above.Text(Field::Text3) << ", income tax "
+            << above.Text(Field::Text15) << ", bonus " << above.Text(Field::Text22) << "; net pay "
+            << paycalc::Difference(now.Text(Field::Text21), above.Text(Field::Text21)) << " from the current slip\n";
     } else {
         out << "category " << ladder.situation.category << " is the highest: no category above\n";
     }
 }
 
-void PrintJson(const paycalc::Ladder& ladder, std::ostream& out)
+void PrintJson(const paycalc::Ladder &ladder, std::ostream &out)
 {
     nlohmann::ordered_json json = nlohmann::ordered_json::array();
-    for (const paycalc::LadderStep& step : ladder.steps) {
+    for (const paycalc::LadderStep &step : ladder.steps) {
         nlohmann::ordered_json rung = nlohmann::ordered_json::object();
         rung["echelon"] = step.echelon;
         rung.update(SlipJson(step.slip));
@@ -66,13 +65,12 @@ void PrintJson(const paycalc::Ladder& ladder, std::ostream& out)
     out << JsonText(json) << '\n';
 }
 
-int RunLadder(const LadderOptions& options, const paycalc::Situation& situation, std::ostream& out,
-              std::ostream& err)
+int RunLadder(const LadderOptions &options, const paycalc::Situation &situation, std::ostream &out, std::ostream &err)
 {
     // The category above is shown in the table only: the JSON stays an array
     // of the thirteen echelons.
     const paycalc::Ladder ladder = paycalc::ComputeLadder(situation, !options.json);
-    for (const paycalc::LadderStep& step : ladder.steps) {
+    for (const paycalc::LadderStep &step : ladder.steps) {
         if (step.slip.ok()) continue;
         err << "payslip-cli: echelon " << step.echelon << ": " << paycalc::Describe(*step.slip.error) << '\n';
         return 1;
@@ -83,10 +81,8 @@ int RunLadder(const LadderOptions& options, const paycalc::Situation& situation,
         return 1;
     }
     std::ostringstream text;
-    if (options.json)
-        PrintJson(ladder, text);
-    else
-        PrintTable(ladder, text);
+    if (options.json) PrintJson(ladder, text);
+    else PrintTable(ladder, text);
     out << text.str();
     return 0;
 }
@@ -99,11 +95,11 @@ Command LadderCommand()
     c.name = "ladder";
     c.synopsis = "ladder [options] [--json]";
     c.summary = "the slip at every echelon of the category, and one category up";
-    c.add = [](CLI::App& app, Help& help) -> Runner {
+    c.add = [](CLI::App &app, Help &help) -> Runner {
         auto options = std::make_shared<LadderOptions>();
         AddFlag(app, help, "--json", options->json,
                 "print an array of 13 objects, one per echelon: \"echelon\" and the slip's fields");
-        return [options](const paycalc::Situation& situation, std::ostream& out, std::ostream& err) {
+        return [options](const paycalc::Situation &situation, std::ostream &out, std::ostream &err) {
             return RunLadder(*options, situation, out, err);
         };
     };

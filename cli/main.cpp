@@ -10,7 +10,7 @@
 #include <io.h>
 #endif
 
-int main(int argc, char** argv)
+int main(int argc, char **argv)
 {
 #ifdef _WIN32
     // The same bytes as everywhere: UTF-8 (the program's manifest makes the

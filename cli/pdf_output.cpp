@@ -7,8 +7,8 @@
 
 namespace cli {
 
-bool WritePdf(const paycalc::PayForm& form, const std::string& path, const paycalc::Identity& identity, bool bilingual,
-              std::ostream& err)
+bool WritePdf(const paycalc::Slip &slip, const std::string &path, const paycalc::Identity &identity, bool bilingual,
+              std::ostream &err)
 {
     report::EnsureGuiApplication("payslip-cli");
 
@@ -19,7 +19,7 @@ bool WritePdf(const paycalc::PayForm& form, const std::string& path, const payca
     // Written whole or not at all: a failed write leaves whatever was at
     // `path` before untouched, and is an error naming the file.
     QString error;
-    if (!report::WriteSlipPdf(form, options, QString::fromStdString(path), &error)) {
+    if (!report::WriteSlipPdf(slip, options, QString::fromStdString(path), &error)) {
         err << "payslip-cli: " << error.toStdString() << '\n';
         return false;
     }

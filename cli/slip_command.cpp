@@ -12,26 +12,26 @@ using paycalc::Field;
 
 namespace {
 
-void PrintTable(const paycalc::Slip& slip, bool explain, std::ostream& out)
+void PrintTable(const paycalc::Slip &slip, bool explain, std::ostream &out)
 {
     std::size_t width = 0;
     for (Field f : paycalc::kSlipLines) width = std::max(width, slip.Text(f).size());
     for (Field f : paycalc::kSlipLines) {
         out << std::setw(static_cast<int>(width)) << slip.Text(f) << "  " << paycalc::FieldTitle(f) << '\n';
-        const paycalc::Explanation* e = explain ? slip.trace.Find(f) : nullptr;
+        const paycalc::Explanation *e = explain ? slip.trace.Find(f) : nullptr;
         if (!e) continue;
         std::istringstream lines(paycalc::ExplanationText(*e));
         for (std::string line; std::getline(lines, line);) out << std::string(width + 4, ' ') << line << '\n';
     }
 }
 
-void PrintJson(const paycalc::Slip& slip, bool explain, std::ostream& out)
+void PrintJson(const paycalc::Slip &slip, bool explain, std::ostream &out)
 {
     nlohmann::ordered_json json = SlipJson(slip);
     if (explain) {
         nlohmann::ordered_json explanations = nlohmann::ordered_json::object();
         for (Field f : paycalc::kComputedFields) {
-            const paycalc::Explanation* e = slip.trace.Find(f);
+            const paycalc::Explanation *e = slip.trace.Find(f);
             if (!e) continue;
             explanations[std::string(paycalc::FieldName(f))] = {
                 {"rule", e->rule}, {"formula", e->formula}, {"result", e->result}};
@@ -41,43 +41,29 @@ void PrintJson(const paycalc::Slip& slip, bool explain, std::ostream& out)
     out << JsonText(json) << '\n';
 }
 
-// The form the printed slip is drawn from: the situation's inputs and the
-// slip's computed texts, as the recalculation left them.
-paycalc::MemoryForm FormOf(const paycalc::Slip& slip)
-{
-    paycalc::MemoryForm form;
-    paycalc::FillForm(form, slip.situation);
-    for (int f = 0; f < paycalc::kFieldCount; ++f)
-        form.SetText(static_cast<Field>(f), slip.texts[static_cast<std::size_t>(f)]);
-    return form;
-}
-
-int RunSlip(const Options& options, std::ostream& out, std::ostream& err)
+int RunSlip(const Options &options, std::ostream &out, std::ostream &err)
 {
     if (options.pdf.empty() && (!options.identity.name.empty() || !options.identity.number.empty() ||
                                 !options.identity.workplace.empty() || options.bilingual))
         throw UsageError{"--name, --number, --workplace and --bilingual go with --pdf FILE"};
 
-    paycalc::SlipComputer computer;
-    const paycalc::Slip slip = computer.Compute(options.situation, options.explain);
+    // A printed slip states each line's base and rate: its run explains itself.
+    const paycalc::Slip slip = paycalc::ComputeSlip(options.situation, options.explain || !options.pdf.empty());
     if (!slip.ok()) {
         err << "payslip-cli: " << paycalc::Describe(*slip.error) << '\n';
         return 1;
     }
     if (!options.pdf.empty()) {
 #ifdef PAYSLIP_HAVE_PDF
-        if (!WritePdf(FormOf(slip), options.pdf, options.identity, options.bilingual, err)) return 1;
+        if (!WritePdf(slip, options.pdf, options.identity, options.bilingual, err)) return 1;
 #else
-        (void)FormOf;
         err << "payslip-cli: this build cannot write PDF (built without Qt)\n";
         return 1;
 #endif
     }
     std::ostringstream text; // nothing reaches the output unless the whole slip was computed
-    if (options.json)
-        PrintJson(slip, options.explain, text);
-    else
-        PrintTable(slip, options.explain, text);
+    if (options.json) PrintJson(slip, options.explain, text);
+    else PrintTable(slip, options.explain, text);
     out << text.str();
     return 0;
 }
@@ -90,19 +76,18 @@ Command SlipCommand(std::shared_ptr<Options> given)
     c.name = "slip";
     c.synopsis = "[slip] [options]";
     c.summary = "the slip of one situation (the word slip may be left out)";
-    c.add = [given](CLI::App& app, Help& help) -> Runner {
+    c.add = [given](CLI::App &app, Help &help) -> Runner {
         std::shared_ptr<Options> options = given ? given : std::make_shared<Options>();
         AddFlag(app, help, "--json", options->json, "print the computed fields as one JSON object");
         AddFlag(app, help, "--explain", options->explain, "explain every line: its rule and its computation");
         AddOption(app, help, "--pdf", "FILE", options->pdf, "also write the slip as an A4 PDF to FILE")
             ->check(CLI::Validator(
-                [](std::string& file) { return file.empty() ? std::string("needs a file name") : std::string(); },
-                ""));
+                [](std::string &file) { return file.empty() ? std::string("needs a file name") : std::string(); }, ""));
         AddOption(app, help, "--name", "TEXT", options->identity.name, "employee's name, printed on the PDF");
         AddOption(app, help, "--number", "TEXT", options->identity.number, "employee's number, printed on the PDF");
         AddOption(app, help, "--workplace", "TEXT", options->identity.workplace, "workplace, printed on the PDF");
         AddFlag(app, help, "--bilingual", options->bilingual, "French labels beside the Arabic ones on the PDF");
-        return [options](const paycalc::Situation& situation, std::ostream& out, std::ostream& err) {
+        return [options](const paycalc::Situation &situation, std::ostream &out, std::ostream &err) {
             options->situation = situation;
             return RunSlip(*options, out, err);
         };

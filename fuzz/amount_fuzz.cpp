@@ -12,12 +12,13 @@
 using fuzzcheck::Fail;
 using fuzzcheck::IsShownAmount;
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    std::string_view text(reinterpret_cast<const char*>(data), size);
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    std::string_view text(reinterpret_cast<const char *>(data), size);
     try {
         double value = paydata::ReadAmount(text);
         if (!std::isfinite(value)) Fail("ReadAmount gave a value that is not finite");
-    } catch (const paydata::ConversionError& e) {
+    } catch (const paydata::ConversionError &e) {
         if (e.kind() != paydata::FailureKind::Overflow) Fail("ReadAmount failed other than by overflow");
     }
 
@@ -28,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             std::string shown;
             try {
                 shown = paydata::ShowAmount(x);
-            } catch (const paydata::ConversionError&) {
+            } catch (const paydata::ConversionError &) {
                 // Only where 15 digits round past the largest double.
                 if (std::fabs(x) < 1.79769313486231e308) Fail("ShowAmount refused an ordinary amount");
                 return 0;

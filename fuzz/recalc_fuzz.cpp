@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "fuzz/shown_amount.h"
-#include "paycalc/memory_form.h"
+#include "tests/memory_form.h"
 #include "paycalc/recalculate.h"
 
 using fuzzcheck::Fail;
@@ -15,11 +15,11 @@ using fuzzcheck::IsShownAmount;
 
 // Layout: 7 bytes of list positions, 1 byte for the check box, then the texts
 // of Text10, Text11, Text20 and Text23 separated by 0xFF bytes.
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
     if (size < 8) return -1;
     paycalc::MemoryForm form;
-    for (int list = 0; list < paycalc::kComboCount; ++list)
-        form.Select(list, data[list] % form.ListCount(list));
+    for (int list = 0; list < paycalc::kComboCount; ++list) form.Select(list, data[list] % form.ListCount(list));
     form.SetCheck(static_cast<paycalc::CheckState>(data[7] % 3));
 
     const paycalc::Field typed[] = {paycalc::Field::Text10, paycalc::Field::Text11, paycalc::Field::Text20,
@@ -33,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     try {
         paycalc::RecalculateAll(form);
-    } catch (const paycalc::RecalcError& e) {
+    } catch (const paycalc::RecalcError &e) {
         if (paycalc::FieldName(e.step()).empty()) Fail("an error that names no line");
         return 0;
     }

@@ -7,14 +7,14 @@
 
 namespace fuzzcheck {
 
-[[noreturn]] inline void Fail(const char* what, const std::string& detail = {})
+[[noreturn]] inline void Fail(const char *what, const std::string &detail = {})
 {
     std::fprintf(stderr, "%s %s\n", what, detail.c_str());
     std::abort();
 }
 
 // An optional minus sign, one or more digits, a point, exactly two digits.
-inline bool IsShownAmount(const std::string& s)
+inline bool IsShownAmount(const std::string &s)
 {
     std::size_t i = !s.empty() && s[0] == '-' ? 1 : 0;
     std::size_t point = s.find('.');

@@ -7,7 +7,7 @@
 #include <QSvgRenderer>
 #include <cstdio>
 
-int main(int argc, char** argv)
+int main(int argc, char **argv)
 {
     if (argc != 4) {
         std::fprintf(stderr, "usage: render_icons ICON.svg OUTPUT_DIR BASENAME\n");
@@ -29,8 +29,7 @@ int main(int argc, char** argv)
         svg.render(&painter);
         painter.end();
         const QString png = QStringLiteral("%1/%2x%2/%3.png").arg(dir).arg(size).arg(base);
-        if (!image.save(png) ||
-            (size == 256 && !image.save(QStringLiteral("%1/%2.ico").arg(dir, base), "ICO"))) {
+        if (!image.save(png) || (size == 256 && !image.save(QStringLiteral("%1/%2.ico").arg(dir, base), "ICO"))) {
             std::fprintf(stderr, "render_icons: cannot write %s\n", qPrintable(png));
             return 1;
         }

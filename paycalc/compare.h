@@ -10,14 +10,14 @@
 #include <string>
 #include <vector>
 
-#include "paycalc/situation.h"
+#include "paycalc/slip.h"
 
 namespace paycalc {
 
 // after - before, each read as shown, the difference shown with ShowAmount
 // (a minus sign on a negative difference). Throws paydata::ConversionError
 // when an amount cannot be read or the difference overflows.
-std::string Difference(const std::string& before, const std::string& after);
+std::string Difference(const std::string &before, const std::string &after);
 
 struct LineDifference {
     Field field;
@@ -33,11 +33,11 @@ struct Comparison {
     std::vector<LineDifference> lines;
 
     bool ok() const { return before.ok() && after.ok(); }
-    const LineDifference& Line(Field f) const;
+    const LineDifference &Line(Field f) const;
 };
 
 // Two slips, one recalculation each, and every line's difference.
-Comparison Compare(const Situation& before, const Situation& after, bool explain = false);
+Comparison Compare(const Situation &before, const Situation &after, bool explain = false);
 
 inline constexpr int kMaxBackPayMonths = 120;
 
@@ -56,7 +56,7 @@ struct BackPay {
 // Throws std::invalid_argument for months outside 1..kMaxBackPayMonths or a
 // comparison whose slips are incomplete, and paydata::ConversionError when a
 // product overflows.
-BackPay ComputeBackPay(const Comparison& comparison, int months);
+BackPay ComputeBackPay(const Comparison &comparison, int months);
 
 // The slip at every echelon of the situation's category.
 struct LadderStep {
@@ -66,12 +66,12 @@ struct LadderStep {
 };
 
 struct Ladder {
-    Situation situation;             // the situation asked about
-    std::vector<LadderStep> steps;   // echelons 0..12, in order
+    Situation situation;               // the situation asked about
+    std::vector<LadderStep> steps;     // echelons 0..12, in order
     std::optional<Slip> categoryAbove; // the same echelon one category up, when there is one
 };
 
-Ladder ComputeLadder(const Situation& situation, bool withCategoryAbove = true);
+Ladder ComputeLadder(const Situation &situation, bool withCategoryAbove = true);
 
 // An amount typed from an official slip, for one line.
 struct OfficialAmount {
@@ -82,9 +82,9 @@ struct OfficialAmount {
 struct CheckedLine {
     Field field;
     std::string ours;
-    std::string theirs;     // as typed
-    std::string difference; // theirs - ours
-    bool agrees = false;    // both read to the same cents
+    std::string theirs;      // as typed
+    std::string difference;  // theirs - ours
+    bool agrees = false;     // both read to the same cents
     std::string explanation; // how we computed our amount
 };
 
@@ -95,6 +95,6 @@ struct CheckReport {
 };
 
 // Throws std::invalid_argument when a field is not a computed line.
-CheckReport CheckOfficial(const Situation& situation, const std::vector<OfficialAmount>& official);
+CheckReport CheckOfficial(const Situation &situation, const std::vector<OfficialAmount> &official);
 
 } // namespace paycalc

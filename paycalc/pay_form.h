@@ -14,7 +14,7 @@ public:
     virtual ~PayForm() = default;
 
     virtual std::string Text(Field field) const = 0;
-    virtual void SetText(Field field, const std::string& text) = 0;
+    virtual void SetText(Field field, const std::string &text) = 0;
 
     // Combo1(list): the text of its edit field, and the selected position
     // (-1 while nothing is selected).

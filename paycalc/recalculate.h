@@ -1,7 +1,8 @@
 // The pay computation.
 //
 // RecalculateAll derives every line of the slip from the inputs of a PayForm,
-// in a fixed order, each line written before the next one reads it back:
+// in a fixed order, each line written before the next one reads it back, and
+// asked for a trace, explained right after it is computed:
 //   ComputeBasePay          Text1, Text2    base pay, professional experience
 //   ComputeAllowances       Text3..Text9    main pay and six allowances
 //   ComputeSocialSecurity   Text12..Text15  subject pay, contribution, taxable, IRG
@@ -11,9 +12,11 @@
 // texts, the others their previous ones.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "paycalc/pay_form.h"
 #include "paycalc/rules_2016.h"
@@ -26,34 +29,43 @@ class RecalcError : public std::runtime_error {
 public:
     // step: the field whose line could not be computed; source: the field
     // whose text could not be read, when a read failed.
-    RecalcError(Field step, paydata::FailureKind kind, std::optional<Field> source);
+    // typed: the typed fields the line was computed from, directly or through
+    // earlier lines, one bit each in the order of kTypedFields.
+    RecalcError(Field step, paydata::FailureKind kind, std::optional<Field> source, std::uint8_t typed = 0);
 
     Field step() const noexcept { return step_; }
     paydata::FailureKind kind() const noexcept { return kind_; }
     std::optional<Field> source() const noexcept { return source_; }
+    // The typed fields (Text10, Text11, Text20, Text23) the line was computed
+    // from, in that order: the inputs that may have to be corrected.
+    std::vector<Field> TypedInputs() const;
 
 private:
     Field step_;
     paydata::FailureKind kind_;
     std::optional<Field> source_;
+    std::uint8_t typed_;
 };
 
 // "cannot compute the pay subject to social security (Text12): overflow
 // reading Text10 (zone allowance)": the line that stopped and why, in words.
-std::string Describe(const RecalcError& e);
+std::string Describe(const RecalcError &e);
 
 // With a trace, every line also leaves its explanation there.
-void RecalculateAll(PayForm& form, Trace* trace = nullptr);
+void RecalculateAll(PayForm &form, Trace *trace = nullptr);
 
 // The groups of steps, in the order RecalculateAll runs them. Each reads what
 // the earlier groups wrote from the form.
-void ComputeBasePay(PayForm& form, Trace* trace = nullptr);
-void ComputeAllowances(PayForm& form, Trace* trace = nullptr);
-void ComputeSocialSecurity(PayForm& form, Trace* trace = nullptr);
-void ComputeNetPay(PayForm& form, Trace* trace = nullptr);
+void ComputeBasePay(PayForm &form, Trace *trace = nullptr);
+void ComputeAllowances(PayForm &form, Trace *trace = nullptr);
+void ComputeSocialSecurity(PayForm &form, Trace *trace = nullptr);
+void ComputeNetPay(PayForm &form, Trace *trace = nullptr);
+
+// A number of the rules as a slip writes it: 45, 9, 0.819.
+std::string RuleNumber(double value);
 
 // The bracket of the income-tax scale (rules_2016.h) a scale base falls in.
-const IrgBracket& IrgBracketOf(double scaleBase);
+const IrgBracket &IrgBracketOf(double scaleBase);
 
 // Monthly income tax (IRG) of a taxable amount, rounded to cents.
 float ComputeIrg(float taxable);

@@ -33,7 +33,7 @@ struct IrgBracket {
 };
 
 struct IrgScale {
-    double step; // the taxable amount is cut down to a multiple of this before the scale applies
+    double step;                        // the taxable amount is cut down to a multiple of this before the scale applies
     std::array<IrgBracket, 5> brackets; // in rising order; every bound belongs to the bracket below it
 };
 
@@ -59,24 +59,24 @@ struct Rules {
     IrgScale incomeTax;           // monthly income tax (IRG) on the taxable amount
     double mutualPercent;         // mutual-insurance contribution of a member, % of the pay subject to social security
 
-    double childAllowance;                   // family allowance for each child up to the full-rate count
-    double fullRateChildren;                 // how many children get the full amount
-    std::string_view fullRateChildrenWords;  // that count in words, with the article ("the five")
-    std::string_view fullRateChildOrdinal;   // the last full-rate child as an ordinal ("the fifth")
-    double childAllowanceBeyond;             // family allowance for each child beyond the full-rate count
-    double olderChildAllowance;              // added for each child above the age below
-    double olderChildAge;                    // the age in years a child must be above
+    double childAllowance;                  // family allowance for each child up to the full-rate count
+    double fullRateChildren;                // how many children get the full amount
+    std::string_view fullRateChildrenWords; // that count in words, with the article ("the five")
+    std::string_view fullRateChildOrdinal;  // the last full-rate child as an ordinal ("the fifth")
+    double childAllowanceBeyond;            // family allowance for each child beyond the full-rate count
+    double olderChildAllowance;             // added for each child above the age below
+    double olderChildAge;                   // the age in years a child must be above
 
     double singleWage; // single-wage allowance: married, spouse at home
 
-    double daysInMonth;               // the absence deduction is this fraction of the pay per day...
+    double daysInMonth;                // the absence deduction is this fraction of the pay per day...
     std::string_view daysInMonthWords; // ...in words, as in "one part of thirty"
 
-    double bonusFullMark;             // performance bonus: the mark is out of this
-    double bonusMonths;               // the months of pay one bonus covers
+    double bonusFullMark;              // performance bonus: the mark is out of this
+    double bonusMonths;                // the months of pay one bonus covers
     std::string_view bonusMonthsWords; // that number of months in words
-    double bonusPercent;              // % of that pay the bonus is at the full mark
-    double bonusFinalFactor;          // the final factor the bonus is multiplied by
+    double bonusPercent;               // % of that pay the bonus is at the full mark
+    double bonusFinalFactor;           // the final factor the bonus is multiplied by
 
     // The family allowance of the full-rate children together.
     constexpr double FullRateChildrenAllowance() const { return fullRateChildren * childAllowance; }

@@ -1,32 +1,204 @@
 #include "paycalc/situation_inputs.h"
 
+#include <charconv>
 #include <stdexcept>
 
 #include "paycalc/situation.h"
 
 namespace paycalc {
 
-std::string_view CaptionOf(const SituationInput& input)
+namespace {
+
+std::string_view Trim(std::string_view text)
+{
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    while (!text.empty() && blank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && blank(text.back())) text.remove_suffix(1);
+    return text;
+}
+
+// Whether `text` is `word` (lower-case ASCII) in any case.
+bool Is(std::string_view text, std::string_view word)
+{
+    if (word.empty() || text.size() != word.size()) return false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char c = text[i];
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        if (c != word[i]) return false;
+    }
+    return true;
+}
+
+bool ReadWhole(std::string_view text, int low, int high, int &out)
+{
+    if (text.empty() || text.size() > 3 || text[0] == '-' || text[0] == '+') return false;
+    int value = 0;
+    auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc() || ptr != text.data() + text.size() || value < low || value > high) return false;
+    out = value;
+    return true;
+}
+
+// Digits with at most one point ("1500.50", "12", ".5"); digits only for a whole number.
+bool IsDecimal(std::string_view text, bool whole)
+{
+    std::size_t digits = 0, points = 0;
+    for (char c : text) {
+        if (c >= '0' && c <= '9') ++digits;
+        else if (c == '.' && !whole) ++points;
+        else return false;
+    }
+    return digits > 0 && points <= 1;
+}
+
+std::string WithRange(std::string_view rule, const SituationInput &input)
+{
+    std::string text(rule);
+    for (const auto &[mark, value] : {std::pair{std::string_view("{low}"), input.low}, {"{high}", input.high}})
+        if (const std::size_t at = text.find(mark); at != std::string::npos)
+            text.replace(at, mark.size(), std::to_string(value));
+    return text;
+}
+
+void SetValue(Situation &s, const SituationInput &input, int value)
+{
+    if (input.input == Input::Mutual) s.mutual = value != 0;
+    else if (input.list == kCategoryList) s.category = value;
+    else s.SetListPosition(input.list, value);
+}
+
+} // namespace
+
+std::string_view CaptionOf(const SituationInput &input)
 {
     return input.caption.empty() ? FieldCaption(input.field) : input.caption;
 }
 
-const SituationInput& InputOfList(int list)
+Label LabelOf(const SituationInput &input) { return IsTyped(input) ? LineLabel(input.field) : input.label; }
+
+std::string_view TermOf(const SituationInput &input) { return IsTyped(input) ? FieldTerm(input.field) : input.term; }
+
+Wording RuleOf(const SituationInput &input)
 {
-    for (const SituationInput& input : kSituationInputs)
+    return {WithRange(input.rule.english, input), WithRange(input.rule.arabic, input),
+            WithRange(input.rule.french, input)};
+}
+
+const SituationInput &InputOfList(int list)
+{
+    for (const SituationInput &input : kSituationInputs)
         if (input.list == list && list >= 0) return input;
     throw std::out_of_range("no such list");
 }
 
-int ListValue(const Situation& situation, const SituationInput& input)
+const SituationInput *FindInput(std::string_view name)
 {
+    for (const SituationInput &input : kSituationInputs) {
+        if (input.name.size() != name.size()) continue;
+        bool same = true;
+        for (std::size_t i = 0; i < name.size() && same; ++i)
+            same = name[i] == input.name[i] || (name[i] == '_' && input.name[i] == '-');
+        if (same) return &input;
+    }
+    return nullptr;
+}
+
+int ListValue(const Situation &situation, const SituationInput &input)
+{
+    if (input.input == Input::Mutual) return situation.mutual ? 1 : 0;
     if (input.list < 0) throw std::out_of_range("not a list input");
     return input.list == kCategoryList ? situation.category : situation.ListPosition(input.list);
 }
 
-int DefaultListValue(const SituationInput& input)
+int DefaultListValue(const SituationInput &input) { return ListValue(Situation{}, input); }
+
+std::string InputText(const SituationInput &input, const Situation &situation)
 {
-    return ListValue(Situation{}, input);
+    if (IsTyped(input)) return situation.Typed(input.field);
+    const int value = ListValue(situation, input);
+    if (!input.words[0].empty()) return std::string(input.words[value != 0 ? 1 : 0]);
+    return std::to_string(value);
+}
+
+std::string ShownText(const SituationInput &input, const Situation &situation)
+{
+    if (IsTyped(input)) return situation.Typed(input.field);
+    const int value = ListValue(situation, input);
+    if (!input.shown[0].empty()) return std::string(input.shown[value != 0 ? 1 : 0]);
+    const std::vector<std::string> &entries = ComboEntries(input.list);
+    const int position = situation.ListPosition(input.list);
+    if (position < 0 || position >= static_cast<int>(entries.size()) ||
+        entries[static_cast<std::size_t>(position)].empty())
+        return "—";
+    return entries[static_cast<std::size_t>(position)];
+}
+
+bool ReadInput(const SituationInput &input, std::string_view text, Situation &s, bool strict)
+{
+    const std::string_view t = Trim(text);
+    if (IsTyped(input)) {
+        if (strict && !IsDecimal(t, input.input == Input::Mark)) return false;
+        s.Typed(input.field).assign(strict ? t : text);
+        return true;
+    }
+    int value = 0;
+    if (!input.words[0].empty()) {
+        const std::vector<std::string> &entries = ComboEntries(input.list);
+        for (value = 0; value < 2; ++value) {
+            const auto &also = input.also[static_cast<std::size_t>(value)];
+            const auto v = static_cast<std::size_t>(value);
+            if (Is(t, input.words[v]) || (!input.shown[v].empty() && t == input.shown[v]) ||
+                (v < entries.size() && t == entries[v]) || (!also[0].empty() && t == also[0]) ||
+                (!also[1].empty() && t == also[1]))
+                break;
+        }
+        if (value == 2) return false;
+    } else if (input.input == Input::Post && t.empty()) {
+        value = 0; // the list's empty first entry: no specific post
+    } else if (!ReadWhole(t, input.low, input.high, value)) {
+        if (input.input != Input::Post) return false;
+        const auto &posts = paydata::kSpecificPosts;
+        for (value = 1; value < paydata::kPostCount && t != posts[static_cast<std::size_t>(value)].title; ++value) {
+        }
+        if (value == paydata::kPostCount) return false;
+    }
+    SetValue(s, input, value);
+    return true;
+}
+
+std::vector<ValueProblem> ReadValues(std::span<const GivenValue> given, Situation &s, bool strict)
+{
+    std::vector<ValueProblem> problems;
+    for (const GivenValue &value : given)
+        if (!ReadInput(*value.input, value.text, s, strict)) problems.push_back({value.input, std::string(value.text)});
+    // The family-status rule holds a single employee's children counts at 0:
+    // a count not given takes the rule's value; a count given against it is
+    // a slip the window can never show.
+    if (s.single()) {
+        for (const GivenValue &value : given)
+            if (value.input->list >= 0 && s.ListPosition(value.input->list) != 0 &&
+                (value.input->input == Input::Children || value.input->input == Input::OverTen))
+                problems.push_back({value.input, std::string(value.text), true});
+    }
+    ApplyFamilyStatusRule(s);
+    return problems;
+}
+
+Wording Refusal(const ValueProblem &problem)
+{
+    const std::string quoted = "'" + problem.text + "'";
+    if (problem.familyRule) {
+        const std::string count(Trim(problem.text));
+        return {"a single employee has no children counted, not " + count,
+                "الموظف الأعزب لا يحسب له أولاد، لا '" + count + "'",
+                "un célibataire ne compte pas d'enfants, pas " + count};
+    }
+    const SituationInput &in = *problem.input;
+    const Wording rule = RuleOf(in);
+    const std::string term(TermOf(in));
+    return {"the " + term + " is " + rule.english + ", not " + quoted,
+            std::string(LabelOf(in).arabic) + " " + rule.arabic + "، لا " + quoted,
+            std::string(LabelOf(in).french) + " : " + rule.french + ", pas " + quoted};
 }
 
 } // namespace paycalc

@@ -29,21 +29,32 @@ struct Explanation {
     std::string rate;
 };
 
+// The index points of the grid behind base pay and the experience allowance.
+struct GridPoints {
+    int base = 0;
+    int echelon = 0;
+};
+
 class Trace {
 public:
-    const Explanation* Find(Field f) const
+    GridPoints points; // as the run looked them up
+    const Explanation *Find(Field f) const
     {
-        const auto& line = lines_[static_cast<std::size_t>(f)];
+        const auto &line = lines_[static_cast<std::size_t>(f)];
         return line ? &*line : nullptr;
     }
     void Set(Field f, Explanation e) { lines_[static_cast<std::size_t>(f)] = std::move(e); }
-    void Clear() { lines_ = {}; }
+    void Clear()
+    {
+        lines_ = {};
+        points = {};
+    }
 
 private:
     std::array<std::optional<Explanation>, kFieldCount> lines_;
 };
 
 // The explanation as one text: the rule, then the computation and its result.
-std::string ExplanationText(const Explanation& e);
+std::string ExplanationText(const Explanation &e);
 
 } // namespace paycalc

@@ -22,10 +22,7 @@ std::string_view FailureName(FailureKind kind)
     return "error";
 }
 
-ConversionError::ConversionError(FailureKind kind)
-    : std::runtime_error(std::string(FailureName(kind))), kind_(kind)
-{
-}
+ConversionError::ConversionError(FailureKind kind) : std::runtime_error(std::string(FailureName(kind))), kind_(kind) {}
 
 namespace {
 
@@ -39,10 +36,17 @@ public:
     explicit Compacted(std::string_view text) : text_(text) { Skip(); }
     bool AtEnd() const { return pos_ >= text_.size(); }
     char Peek() const { return AtEnd() ? '\0' : text_[pos_]; }
-    void Next() { ++pos_; Skip(); }
+    void Next()
+    {
+        ++pos_;
+        Skip();
+    }
 
 private:
-    void Skip() { while (pos_ < text_.size() && IsBlank(text_[pos_])) ++pos_; }
+    void Skip()
+    {
+        while (pos_ < text_.size() && IsBlank(text_[pos_])) ++pos_;
+    }
     std::string_view text_;
     std::size_t pos_ = 0;
 };
@@ -61,7 +65,7 @@ double ReadAmount(std::string_view text)
     // The unsigned mantissa and exponent, without blanks, for from_chars.
     std::string number;
     bool anyDigit = false;
-    long long leadingPlace = 0;    // decimal place of the first non-zero digit, to tell overflow from underflow
+    long long leadingPlace = 0; // decimal place of the first non-zero digit, to tell overflow from underflow
     bool seenNonZero = false;
     long long intDigits = 0;       // digits before the point, after leading zeros
     long long zerosAfterPoint = 0; // zeros after the point before the first non-zero digit
@@ -89,8 +93,7 @@ double ReadAmount(std::string_view text)
             in.Next();
         }
     }
-    if (!anyDigit)
-        return 0.0;
+    if (!anyDigit) return 0.0;
     leadingPlace = intDigits > 0 ? intDigits - 1 : -(zerosAfterPoint + 1);
 
     long long exponent = 0;
@@ -115,16 +118,14 @@ double ReadAmount(std::string_view text)
         }
     }
 
-    if (!seenNonZero)
-        return negative ? -0.0 : 0.0;
+    if (!seenNonZero) return negative ? -0.0 : 0.0;
 
     double value = 0.0;
-    const char* first = number.data();
-    const char* last = first + number.size();
+    const char *first = number.data();
+    const char *last = first + number.size();
     auto [ptr, ec] = ReadDouble(first, last, value);
     if (ec == std::errc::result_out_of_range) {
-        if (leadingPlace + exponent >= 0)
-            throw ConversionError(FailureKind::Overflow);
+        if (leadingPlace + exponent >= 0) throw ConversionError(FailureKind::Overflow);
         value = 0.0; // too small for a double: nothing to count
     } else if (ec != std::errc() || ptr != last || !std::isfinite(value)) {
         throw ConversionError(FailureKind::Overflow);
@@ -134,17 +135,16 @@ double ReadAmount(std::string_view text)
 
 std::string ShowAmount(double value)
 {
-    if (!std::isfinite(value))
-        throw ConversionError(FailureKind::Overflow);
+    if (!std::isfinite(value)) throw ConversionError(FailureKind::Overflow);
 
     // 15 significant digits: d.dddddddddddddde±x
     const std::string scientific = ScientificText(std::fabs(value), 14);
-    const char* p = scientific.data();
+    const char *p = scientific.data();
     std::array<char, 15> digits{};
     digits[0] = *p++;
     ++p; // the point
     for (int i = 1; i < 15; ++i) digits[static_cast<std::size_t>(i)] = *p++;
-    ++p; // 'e'
+    ++p;                // 'e'
     if (*p == '+') ++p; // from_chars takes a minus sign only
     int exponent = 0;
     std::from_chars(p, scientific.data() + scientific.size(), exponent);
@@ -163,7 +163,7 @@ std::string ShowAmount(double value)
         if (digits[static_cast<std::size_t>(keep)] >= '5') {
             int i = keep - 1;
             for (; i >= 0; --i) {
-                char& c = cents[static_cast<std::size_t>(i)];
+                char &c = cents[static_cast<std::size_t>(i)];
                 if (c == '9') {
                     c = '0';
                 } else {
@@ -186,37 +186,31 @@ std::string ShowAmount(double value)
     out.append(cents, cents.size() - 2, 2);
     // Within a hair of the largest double, the 15-digit rounding can go past
     // it: such a text could not be read back, so it is not an amount.
-    if (exponent >= 308)
-        ReadAmount(out); // throws the overflow
+    if (exponent >= 308) ReadAmount(out); // throws the overflow
     return out;
 }
 
 std::string ShowAmount(std::string_view text)
 {
-    if (text.empty())
-        return {};
+    if (text.empty()) return {};
     return ShowAmount(ReadAmount(text));
 }
 
 std::int16_t ToInt16(double value)
 {
     double rounded = std::nearbyint(value); // ties to even under the default rounding mode
-    if (!(rounded >= -32768.0 && rounded <= 32767.0))
-        throw ConversionError(FailureKind::Overflow);
+    if (!(rounded >= -32768.0 && rounded <= 32767.0)) throw ConversionError(FailureKind::Overflow);
     return static_cast<std::int16_t>(rounded);
 }
 
 float ToSingle(double value)
 {
-    if (std::isnan(value))
-        throw ConversionError(FailureKind::InvalidOperation);
+    if (std::isnan(value)) throw ConversionError(FailureKind::InvalidOperation);
     // Half-way between FLT_MAX and the next power of two rounds to infinity.
     constexpr double kLimit = 340282356779733661637539395458142568448.0; // 2^128 - 2^103
     double magnitude = std::fabs(value);
-    if (magnitude >= kLimit)
-        throw ConversionError(FailureKind::Overflow);
-    if (magnitude > static_cast<double>(FLT_MAX))
-        return value < 0 ? -FLT_MAX : FLT_MAX;
+    if (magnitude >= kLimit) throw ConversionError(FailureKind::Overflow);
+    if (magnitude > static_cast<double>(FLT_MAX)) return value < 0 ? -FLT_MAX : FLT_MAX;
     return static_cast<float>(value);
 }
 
@@ -236,8 +230,8 @@ double Sub(double a, double b) { return Checked(a - b); }
 double Mul(double a, double b) { return Checked(a * b); }
 double Div(double a, double b)
 {
-    if (b == 0.0) throw ConversionError(a == 0.0 || std::isnan(a) ? FailureKind::InvalidOperation
-                                                                   : FailureKind::DivisionByZero);
+    if (b == 0.0)
+        throw ConversionError(a == 0.0 || std::isnan(a) ? FailureKind::InvalidOperation : FailureKind::DivisionByZero);
     return Checked(a / b);
 }
 

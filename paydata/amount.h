@@ -18,7 +18,7 @@ enum class FailureKind : std::uint8_t {
     Overflow,         // beyond the range of the target type
     InvalidOperation, // a result that is not a number
     DivisionByZero,
-    NoSuchRow,        // a table or list asked for a row it does not have
+    NoSuchRow, // a table or list asked for a row it does not have
 };
 
 std::string_view FailureName(FailureKind kind);

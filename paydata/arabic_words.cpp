@@ -8,12 +8,12 @@ namespace paydata {
 namespace {
 
 // One to nine, agreeing with a masculine counted noun.
-constexpr std::array<std::string_view, 10> kUnits{
-    "", "واحد", "اثنان", "ثلاثة", "أربعة", "خمسة", "ستة", "سبعة", "ثمانية", "تسعة"};
-constexpr std::array<std::string_view, 10> kTens{
-    "", "عشرة", "عشرون", "ثلاثون", "أربعون", "خمسون", "ستون", "سبعون", "ثمانون", "تسعون"};
-constexpr std::array<std::string_view, 10> kHundreds{
-    "", "مائة", "مائتان", "ثلاثمائة", "أربعمائة", "خمسمائة", "ستمائة", "سبعمائة", "ثمانمائة", "تسعمائة"};
+constexpr std::array<std::string_view, 10> kUnits{"",     "واحد", "اثنان", "ثلاثة",  "أربعة",
+                                                  "خمسة", "ستة",  "سبعة",  "ثمانية", "تسعة"};
+constexpr std::array<std::string_view, 10> kTens{"",      "عشرة", "عشرون", "ثلاثون", "أربعون",
+                                                 "خمسون", "ستون", "سبعون", "ثمانون", "تسعون"};
+constexpr std::array<std::string_view, 10> kHundreds{"",        "مائة",   "مائتان",  "ثلاثمائة", "أربعمائة",
+                                                     "خمسمائة", "ستمائة", "سبعمائة", "ثمانمائة", "تسعمائة"};
 
 // A scale word in its four forms after a count: one, two, three to ten,
 // eleven to ninety-nine (accusative singular); a round hundred takes `one`.
@@ -59,7 +59,7 @@ std::string BelowThousand(unsigned n)
 
 // A count 1..999 of a scale word: "ألف", "ألفان", "ثلاثة آلاف", "أحد عشر ألفا",
 // "مائة ألف", "مائة وألف", "مائة وثلاثة آلاف".
-std::string Counted(unsigned count, const Scale& scale)
+std::string Counted(unsigned count, const Scale &scale)
 {
     const unsigned hundreds = count / 100 * 100;
     const unsigned rest = count % 100;
@@ -81,11 +81,11 @@ std::string NumberInArabicWords(std::uint64_t number)
     if (number > kLargestNumberInWords) throw std::out_of_range("number too large to write in words");
     if (number == 0) return "صفر";
     std::string words;
-    auto append = [&words](const std::string& part) {
+    auto append = [&words](const std::string &part) {
         if (!words.empty()) words += kAnd;
         words += part;
     };
-    for (const Scale& scale : kScales) {
+    for (const Scale &scale : kScales) {
         const auto count = static_cast<unsigned>(number / scale.size);
         number %= scale.size;
         if (count != 0) append(Counted(count, scale));

@@ -29,7 +29,7 @@ std::string Written(T value, Format... format)
 
 } // namespace
 
-std::from_chars_result ReadDouble(const char* first, const char* last, double& value)
+std::from_chars_result ReadDouble(const char *first, const char *last, double &value)
 {
     return std::from_chars(first, last, value, std::chars_format::general);
 }

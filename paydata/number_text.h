@@ -14,7 +14,7 @@ namespace paydata {
 
 // Reads the whole of a decimal number ([digits][.digits][e[-]digits], no
 // sign) as std::from_chars(general) does, correctly rounded.
-std::from_chars_result ReadDouble(const char* first, const char* last, double& value);
+std::from_chars_result ReadDouble(const char *first, const char *last, double &value);
 
 // The shortest fixed-notation text that reads back to the same double:
 // "45", "0.819", "22410".

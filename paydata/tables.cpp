@@ -7,8 +7,7 @@ namespace paydata {
 namespace {
 void RequireRow(int row, int count)
 {
-    if (row < 0 || row >= count)
-        throw ConversionError(FailureKind::NoSuchRow);
+    if (row < 0 || row >= count) throw ConversionError(FailureKind::NoSuchRow);
 }
 } // namespace
 

@@ -36,9 +36,11 @@ inline constexpr std::array<std::array<std::int16_t, kEchelonCount>, kCategoryCo
 }};
 
 // Monthly flat compensatory allowance; row r belongs to category r + 1.
+// clang-format off
 inline constexpr std::array<std::int16_t, kCategoryCount> kFlatAllowance{
     7700, 7400, 6900, 6400, 5700, 5000, 3800, 3800, 3100, 3100,
     1500, 1500, 1500, 1500, 1500, 1500, 1500};
+// clang-format on
 
 struct SpecificPost {
     std::string_view title; // Arabic, UTF-8; empty for row 0

@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+#include "paycalc/page_labels.h"
+#include "paycalc/situation_inputs.h"
 #include "paydata/amount.h"
 #include "report/page.h"
 #include "report/text_direction.h"
@@ -17,15 +19,6 @@ using paycalc::Field;
 namespace {
 
 QString Amount(const std::string &text) { return text.empty() ? QStringLiteral("—") : Utf8(text); }
-
-QString ListText(const paycalc::Situation &situation, int list)
-{
-    const std::vector<std::string> entries = paycalc::ComboEntries(list);
-    const int position = situation.ListPosition(list);
-    if (position < 0 || position >= static_cast<int>(entries.size())) return QStringLiteral("—");
-    const QString text = Utf8(entries[static_cast<std::size_t>(position)]);
-    return text.isEmpty() ? QStringLiteral("—") : text;
-}
 
 QString Cell(const QString &text, const char *attributes = "")
 {
@@ -120,20 +113,16 @@ QString CategoryAboveText(const paycalc::Ladder &ladder)
 
 QStringList LadderColumns()
 {
-    return {QStringLiteral("الدرجة"),
-            LineTitle(Field::Text21),
-            LineTitle(Field::Text3),
-            LineTitle(Field::Text15),
-            LineTitle(Field::Text22),
-            QStringLiteral("الزيادة في الراتب الصافي")};
+    return {QStringLiteral("الدرجة"), LineTitle(Field::Text21), LineTitle(Field::Text3),
+            LineTitle(Field::Text15), LineTitle(Field::Text22), QStringLiteral("الزيادة في الراتب الصافي")};
 }
 
 namespace {
 
 QStringList CheckColumns()
 {
-    return {QStringLiteral("البند"), QStringLiteral("مبلغنا"), QStringLiteral("المبلغ الرسمي"), QStringLiteral("الفرق"),
-            QStringLiteral("النتيجة"), QStringLiteral("شرح حسابنا")};
+    return {QStringLiteral("البند"), QStringLiteral("مبلغنا"),  QStringLiteral("المبلغ الرسمي"),
+            QStringLiteral("الفرق"), QStringLiteral("النتيجة"), QStringLiteral("شرح حسابنا")};
 }
 
 } // namespace
@@ -156,7 +145,8 @@ QString ExplanationHtml(const std::string &explanation)
     const qsizetype split = text.indexOf(QLatin1Char('\n'));
     if (split < 0) return text.toHtmlEscaped();
     return QStringLiteral("<div>%1</div><div dir=\"ltr\" align=\"right\">%2</div>")
-        .arg(text.left(split).toHtmlEscaped(), text.mid(split + 1).replace(QLatin1Char('\n'), QLatin1Char(' ')).toHtmlEscaped());
+        .arg(text.left(split).toHtmlEscaped(),
+             text.mid(split + 1).replace(QLatin1Char('\n'), QLatin1Char(' ')).toHtmlEscaped());
 }
 
 QString LineTitle(Field field) { return Utf8(paycalc::FieldTitle(field)); }
@@ -196,20 +186,10 @@ QString ChangeWord(Change change)
 
 QList<SituationRow> SituationRows(const paycalc::Situation &situation)
 {
-    return {
-        {QStringLiteral("الصنف"), ListText(situation, paycalc::kCategoryList)},
-        {QStringLiteral("الدرجة"), ListText(situation, paycalc::kEchelonList)},
-        {QStringLiteral("المنصب النوعي"), ListText(situation, paycalc::kPostList)},
-        {QStringLiteral("عدد الأولاد"), ListText(situation, paycalc::kChildrenList)},
-        {QStringLiteral("الأكبر من 10"), ListText(situation, paycalc::kOverTenList)},
-        {QStringLiteral("الحالة العائلية"), ListText(situation, paycalc::kFamilyStatusList)},
-        {QStringLiteral("مهنة الزوجة"), ListText(situation, paycalc::kSpouseList)},
-        {QStringLiteral("التعاضدية"), situation.mutual ? QStringLiteral("مشترك") : QStringLiteral("غير مشترك")},
-        {LineTitle(Field::Text20), Utf8(situation.absence)},
-        {LineTitle(Field::Text10), Utf8(situation.zone)},
-        {LineTitle(Field::Text11), Utf8(situation.housing)},
-        {LineTitle(Field::Text23), Utf8(situation.mark)},
-    };
+    QList<SituationRow> rows;
+    for (const paycalc::SituationInput &input : paycalc::kSituationInputs)
+        rows.append({Utf8(paycalc::LabelOf(input).arabic), Utf8(paycalc::ShownText(input, situation))});
+    return rows;
 }
 
 QString BackPayNote()
@@ -230,9 +210,10 @@ QString ComparisonHtml(const ComparisonDocument &document)
     const paycalc::Comparison &c = document.comparison;
     QString html = QStringLiteral(
                        "<html dir=\"rtl\"><head><style>td, th { line-height: 90%; }</style></head><body dir=\"rtl\">"
-                       "<h2 align=\"center\">مقارنة وضعيتين — كشف الراتب جانفي 2016</h2>"
+                       "<h2 align=\"center\">مقارنة وضعيتين — %2</h2>"
                        "<p align=\"center\">تاريخ الطبع: %1</p>")
-                       .arg(LeftToRight(document.printed.toString(Qt::ISODate)));
+                       .arg(LeftToRight(document.printed.toString(Qt::ISODate)),
+                            Utf8(paycalc::Page(paycalc::PageText::Title).arabic));
 
     // The two situations, the inputs that differ marked in words.
     html += QStringLiteral("<p><b>الوضعيتان</b></p>") + TableStart() +
@@ -243,8 +224,9 @@ QString ComparisonHtml(const ComparisonDocument &document)
     for (qsizetype i = 0; i < before.size(); ++i) {
         const bool changed = before[i].value != after[i].value;
         html += TableRow({Cell(before[i].label), Cell(before[i].value, " align=\"center\""),
-                          changed ? QStringLiteral("<td align=\"center\"><b>%1</b></td>").arg(after[i].value.toHtmlEscaped())
-                                  : Cell(after[i].value, " align=\"center\""),
+                          changed
+                              ? QStringLiteral("<td align=\"center\"><b>%1</b></td>").arg(after[i].value.toHtmlEscaped())
+                              : Cell(after[i].value, " align=\"center\""),
                           Cell(changed ? QStringLiteral("نعم") : QStringLiteral("لا"), " align=\"center\"")});
     }
     html += QStringLiteral("</table>");
@@ -256,8 +238,8 @@ QString ComparisonHtml(const ComparisonDocument &document)
     for (Field f : ComparedLines()) {
         const paycalc::LineDifference &line = c.Line(f);
         const bool result = f == Field::Text21 || f == Field::Text22;
-        html += TableRow({Cell(LineTitle(f), " width=\"40%\""), AmountCell(line.before, result), AmountCell(line.after, result),
-                          DifferenceCell(line.difference)},
+        html += TableRow({Cell(LineTitle(f), " width=\"40%\""), AmountCell(line.before, result),
+                          AmountCell(line.after, result), DifferenceCell(line.difference)},
                          result ? QStringLiteral("bgcolor=\"#80ffff\"") : QString());
     }
     html += QStringLiteral("</table>");
@@ -278,26 +260,25 @@ QString ComparisonHtml(const ComparisonDocument &document)
              pay.bonus},
             {QStringLiteral("المجموع"), pay.total},
         };
-        for (const auto &row : rows)
-            html += TableRow({Cell(row.label), DifferenceCell(row.amount)});
+        for (const auto &row : rows) html += TableRow({Cell(row.label), DifferenceCell(row.amount)});
         html += QStringLiteral("</table><p>%1</p>").arg(BackPayNote().toHtmlEscaped());
     }
 
     if (document.ladder) {
         const paycalc::Ladder &ladder = *document.ladder;
-        html += QStringLiteral("<p style=\"page-break-before: always\"><b>%1</b></p>").arg(LadderTitle(ladder).toHtmlEscaped()) +
+        html += QStringLiteral("<p style=\"page-break-before: always\"><b>%1</b></p>")
+                    .arg(LadderTitle(ladder).toHtmlEscaped()) +
                 TableStart() + HeaderRow(LadderColumns());
         for (const paycalc::LadderStep &step : ladder.steps) {
             const bool current = IsCurrentEchelon(ladder, step);
             html += TableRow({Cell(EchelonLabel(ladder, step), " align=\"center\""),
-                              AmountCell(step.slip.Text(Field::Text21), current), AmountCell(step.slip.Text(Field::Text3)),
-                              AmountCell(step.slip.Text(Field::Text15)), AmountCell(step.slip.Text(Field::Text22)),
-                              DifferenceCell(step.netStep)},
+                              AmountCell(step.slip.Text(Field::Text21), current),
+                              AmountCell(step.slip.Text(Field::Text3)), AmountCell(step.slip.Text(Field::Text15)),
+                              AmountCell(step.slip.Text(Field::Text22)), DifferenceCell(step.netStep)},
                              current ? QStringLiteral("bgcolor=\"#ffffa0\"") : QString());
         }
         html += QStringLiteral("</table>");
-        if (ladder.categoryAbove)
-            html += QStringLiteral("<p>%1</p>").arg(CategoryAboveText(ladder).toHtmlEscaped());
+        if (ladder.categoryAbove) html += QStringLiteral("<p>%1</p>").arg(CategoryAboveText(ladder).toHtmlEscaped());
     }
 
     if (document.check && !document.check->lines.empty()) {
@@ -309,9 +290,11 @@ QString ComparisonHtml(const ComparisonDocument &document)
         for (const paycalc::CheckedLine &line : check.lines) {
             html += TableRow({Cell(LineTitle(line.field)), AmountCell(line.ours),
                               Cell(LeftToRight(Utf8(line.theirs)), " align=\"center\""), DifferenceCell(line.difference),
-                              line.agrees ? Cell(AgreementWord(true), " align=\"center\"")
-                                          : QStringLiteral("<td align=\"center\"><b>%1</b></td>").arg(AgreementWord(false)),
-                              QStringLiteral("<td width=\"38%\">%1</td>").arg(line.agrees ? QString() : ExplanationHtml(line.explanation))});
+                              line.agrees
+                                  ? Cell(AgreementWord(true), " align=\"center\"")
+                                  : QStringLiteral("<td align=\"center\"><b>%1</b></td>").arg(AgreementWord(false)),
+                              QStringLiteral("<td width=\"38%\">%1</td>")
+                                  .arg(line.agrees ? QString() : ExplanationHtml(line.explanation))});
         }
         html += QStringLiteral("</table>");
     }
@@ -338,7 +321,7 @@ bool WriteComparisonPdf(const ComparisonDocument &document, const QString &path,
         if (error) *error = CannotWrite(path, QStringLiteral("one of the two situations is not computed"));
         return false;
     }
-    PdfFile file(path, QStringLiteral("مقارنة وضعيتين — كشف الراتب جانفي 2016"));
+    PdfFile file(path, QStringLiteral("مقارنة وضعيتين — ") + Utf8(paycalc::Page(paycalc::PageText::Title).arabic));
     if (QPdfWriter *writer = file.writer()) PrintComparison(document, *writer);
     return file.commit(error);
 }
@@ -383,9 +366,10 @@ QString ComparisonText(const ComparisonDocument &document)
     if (document.check && !document.check->lines.empty()) {
         text += QLatin1Char('\n') + QStringLiteral("مراجعة كشف رسمي") + QLatin1Char('\n') + Tabbed(CheckColumns());
         for (const paycalc::CheckedLine &line : document.check->lines)
-            text += Tabbed({LineTitle(line.field), Amount(line.ours), Utf8(line.theirs), SignedDifference(line.difference),
-                            AgreementWord(line.agrees),
-                            line.agrees ? QString() : Utf8(line.explanation).replace(QLatin1Char('\n'), QLatin1Char(' '))});
+            text += Tabbed(
+                {LineTitle(line.field), Amount(line.ours), Utf8(line.theirs), SignedDifference(line.difference),
+                 AgreementWord(line.agrees),
+                 line.agrees ? QString() : Utf8(line.explanation).replace(QLatin1Char('\n'), QLatin1Char(' '))});
     }
     return text;
 }

@@ -50,7 +50,7 @@ QList<SituationRow> SituationRows(const paycalc::Situation &situation);
 
 // What the document holds; the optional parts appear when present.
 struct ComparisonDocument {
-    paycalc::Comparison comparison;        // before: the current situation; after: the other one
+    paycalc::Comparison comparison; // before: the current situation; after: the other one
     std::optional<paycalc::BackPay> backPay;
     std::optional<paycalc::Ladder> ladder; // of the current situation
     std::optional<paycalc::CheckReport> check;

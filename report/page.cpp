@@ -19,7 +19,8 @@ namespace report {
 
 QPageLayout A4Layout()
 {
-    return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(12, 10, 12, 10), QPageLayout::Millimeter);
+    return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(12, 10, 12, 10),
+                       QPageLayout::Millimeter);
 }
 
 QFont PrintFont(qreal points)
@@ -36,7 +37,8 @@ QString Creator() { return QStringLiteral("payslip " PAYSLIP_VERSION); }
 QString TableRow(QStringList cells, const QString &attributes)
 {
     std::reverse(cells.begin(), cells.end());
-    return QStringLiteral("<tr%1>%2</tr>").arg(attributes.isEmpty() ? QString() : QLatin1Char(' ') + attributes, cells.join(QString()));
+    return QStringLiteral("<tr%1>%2</tr>")
+        .arg(attributes.isEmpty() ? QString() : QLatin1Char(' ') + attributes, cells.join(QString()));
 }
 
 namespace {

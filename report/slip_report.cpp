@@ -12,19 +12,31 @@
 #include <algorithm>
 #include <iterator>
 
+#include "paycalc/page_labels.h"
+#include "paycalc/situation_inputs.h"
 #include "report/page.h"
-#include "report/slip_content.h"
 #include "report/text_direction.h"
 
 namespace report {
 
 using paycalc::Field;
-
-using namespace content;
+using paycalc::Input;
+using paycalc::Label;
+using paycalc::Page;
+using paycalc::PageText;
 
 namespace {
 
-const QString kTitle = QStringLiteral("كشف الراتب جانفي 2016");
+const QString kTitle = Utf8(Page(PageText::Title).arabic);
+
+// A number of the rules as the slip writes it: the shortest decimal, no trailing zeros.
+QString RuleNumber(double value) { return Utf8(paycalc::RuleNumber(value)); }
+
+// A label as plain text: the Arabic, or "Arabic / French" when bilingual.
+QString LabelText(const Label &l, bool bilingual)
+{
+    return bilingual ? Utf8(l.arabic) + QStringLiteral(" / ") + Utf8(l.french) : Utf8(l.arabic);
+}
 
 // An amount in a narrow cell: long ones may break between groups of digits
 // (a zero-width space), so that no amount is ever cut at the cell's edge.
@@ -49,17 +61,21 @@ bool HasArabic(const QString &text)
 
 QString LabelHtml(const Label &label, bool bilingual, bool bold = false)
 {
-    QString html = label.arabic.toHtmlEscaped();
+    QString html = Utf8(label.arabic).toHtmlEscaped();
     if (bold) html = QStringLiteral("<b>%1</b>").arg(html);
     if (bilingual)
-        html += QStringLiteral(" <span style=\"font-size:6.5pt; color:#404040\">%1</span>").arg(label.french.toHtmlEscaped());
+        html += QStringLiteral(" <span style=\"font-size:6.5pt; color:#404040\">%1</span>")
+                    .arg(Utf8(label.french).toHtmlEscaped());
     return html;
 }
 
-QString SubjectOf(const paycalc::PayForm &form)
+QString SubjectOf(const paycalc::Slip &slip)
 {
-    return QStringLiteral("الصنف %1، الدرجة %2")
-        .arg(Utf8(form.ListText(paycalc::kCategoryList)), Utf8(form.ListText(paycalc::kEchelonList)));
+    const auto part = [&slip](Input input) {
+        const paycalc::SituationInput &in = paycalc::InputOf(input);
+        return Utf8(paycalc::LabelOf(in).arabic) + QLatin1Char(' ') + Utf8(paycalc::InputText(in, slip.situation));
+    };
+    return part(Input::Category) + QStringLiteral("، ") + part(Input::Echelon);
 }
 
 // The document's XMP packet: Qt's writer has no subject of its own, and the
@@ -76,9 +92,8 @@ QByteArray Xmp(const QString &subject)
            esc(kTitle) +
            QByteArrayLiteral("</rdf:li></rdf:Alt></dc:title>\n"
                              "<dc:description><rdf:Alt><rdf:li xml:lang='x-default'>") +
-           esc(subject) +
-           QByteArrayLiteral("</rdf:li></rdf:Alt></dc:description>\n<xmp:CreatorTool>") + esc(Creator()) +
-           QByteArrayLiteral("</xmp:CreatorTool>\n<pdf:Producer>") + esc(Creator()) +
+           esc(subject) + QByteArrayLiteral("</rdf:li></rdf:Alt></dc:description>\n<xmp:CreatorTool>") +
+           esc(Creator()) + QByteArrayLiteral("</xmp:CreatorTool>\n<pdf:Producer>") + esc(Creator()) +
            QByteArrayLiteral("</pdf:Producer>\n</rdf:Description>\n</rdf:RDF>\n</x:xmpmeta>\n"
                              "<?xpacket end='w'?>");
 }
@@ -130,7 +145,6 @@ void DrawSlip(QPainter &painter, const QPaintDevice &device, const QString &html
     painter.restore();
 }
 
-
 } // namespace
 
 // ---------------------------------------------------------------------------
@@ -142,67 +156,69 @@ static QString Td(const QString &content, const QString &attributes = {})
     return QStringLiteral("<td%1>%2</td>").arg(attributes.isEmpty() ? QString() : QLatin1Char(' ') + attributes, content);
 }
 
-static const QString kTable =
-    QStringLiteral("<table dir=\"ltr\" width=\"100%\" cellspacing=\"0\" cellpadding=\"1\" border=\"1\">");
+static const QString kTable = QStringLiteral(
+    "<table dir=\"ltr\" width=\"100%\" cellspacing=\"0\" cellpadding=\"1\" border=\"1\">");
 static const QString kCentre = QStringLiteral("align=\"center\"");
 
-QString SlipHtml(const paycalc::PayForm &form, const PrintOptions &options)
+QString SlipHtml(const paycalc::Slip &slip, const PrintOptions &options)
 {
     const bool fr = options.bilingual;
     const auto label = [fr](const Label &l, bool bold = false) { return LabelHtml(l, fr, bold); };
-    const auto heading = [fr](const Label &l) {
+    const auto heading = [fr](PageText text) {
+        const Label &l = Page(text);
         return QStringLiteral("<p><b>%1</b>%2</p>")
-            .arg(l.arabic.toHtmlEscaped(), fr ? QStringLiteral(" — ") + l.french.toHtmlEscaped() : QString());
+            .arg(Utf8(l.arabic).toHtmlEscaped(), fr ? QStringLiteral(" — ") + Utf8(l.french).toHtmlEscaped() : QString());
     };
-    QString html = QStringLiteral(
-        "<html dir=\"rtl\"><head><style>"
-        "td { padding: 1px; } th { padding: 1px; }"
-        "p { margin-top: 3px; margin-bottom: 2px; } h2 { margin-top: 0px; margin-bottom: 2px; }"
-        "</style></head><body dir=\"rtl\">");
+    QString html = QStringLiteral("<html dir=\"rtl\"><head><style>"
+                                  "td { padding: 1px; } th { padding: 1px; }"
+                                  "p { margin-top: 3px; margin-bottom: 2px; } h2 { margin-top: 0px; margin-bottom: 2px; }"
+                                  "</style></head><body dir=\"rtl\">");
 
     // Header: the title, the date of printing, and who the slip is for.
     html += QStringLiteral("<h2 align=\"center\">%1</h2>").arg(kTitle);
-    if (fr) html += QStringLiteral("<p align=\"center\">Bulletin de paie — janvier 2016</p>");
+    if (fr) html += QStringLiteral("<p align=\"center\">%1</p>").arg(Utf8(Page(PageText::Title).french));
     html += QStringLiteral("<p align=\"center\">%1: %2%3</p>")
-                .arg(QStringLiteral("تاريخ الطبع"), LeftToRight(options.printed.toString(Qt::ISODate)),
-                     fr ? QStringLiteral(" <span style=\"font-size:6.5pt\">Date d'impression</span>") : QString());
+                .arg(Utf8(Page(PageText::PrintedOn).arabic), LeftToRight(options.printed.toString(Qt::ISODate)),
+                     fr ? QStringLiteral(" <span style=\"font-size:6.5pt\">%1</span>")
+                              .arg(Utf8(Page(PageText::PrintedOn).french))
+                        : QString());
     const paycalc::Identity &who = options.identity;
     if (!who.empty()) {
         html += QStringLiteral("<table dir=\"ltr\" width=\"100%\" cellspacing=\"0\" cellpadding=\"1\" border=\"0\">");
-        const std::pair<Label, QString> lines[] = {
-            {{QStringLiteral("الاسم واللقب"), QStringLiteral("Nom et prénom")}, Utf8(who.name)},
-            {{QStringLiteral("رقم الموظف"), QStringLiteral("Matricule")}, Utf8(who.number)},
-            {{QStringLiteral("مكان العمل"), QStringLiteral("Lieu de travail")}, Utf8(who.workplace)},
-        };
+        const std::pair<PageText, QString> lines[] = {{PageText::Name, Utf8(who.name)},
+                                                      {PageText::Number, Utf8(who.number)},
+                                                      {PageText::Workplace, Utf8(who.workplace)}};
         for (const auto &[l, value] : lines)
             if (!value.isEmpty())
-                html += TableRow({Td(label(l), QStringLiteral("width=\"25%\"")), Td(QStringLiteral("<b>%1</b>").arg(value.toHtmlEscaped()))});
+                html += TableRow({Td(label(Page(l)), QStringLiteral("width=\"25%\"")),
+                                  Td(QStringLiteral("<b>%1</b>").arg(value.toHtmlEscaped()))});
         html += QStringLiteral("</table>");
     }
 
     // Situation, with the index points behind base pay.
-    const paycalc::SlipTable slip = paycalc::TableOf(form);
-    const paycalc::Rules &rules = *slip.rules;
-    const paycalc::GridPoints &points = slip.points;
-    const auto pointText = [&points](int n) { return points.known ? QString::number(n) : QStringLiteral("—"); };
-    const bool member = form.Check() == paycalc::CheckState::Checked;
-    const std::pair<Label, QString> situation[] = {
-        {{QStringLiteral("الصنف"), QStringLiteral("Catégorie")}, ListText(form, paycalc::kCategoryList)},
-        {{QStringLiteral("الدرجة"), QStringLiteral("Échelon")}, ListText(form, paycalc::kEchelonList)},
-        {{QStringLiteral("قيمة النقطة الاستدلالية"), QStringLiteral("Valeur du point indiciaire")}, RuleNumber(rules.pointValue)},
-        {{QStringLiteral("النقاط الاستدلالية للصنف"), QStringLiteral("Points indiciaires de la catégorie")}, pointText(points.base)},
-        {{QStringLiteral("نقاط الدرجة"), QStringLiteral("Points de l'échelon")}, pointText(points.echelon)},
-        {{QStringLiteral("مجموع النقاط"), QStringLiteral("Total des points")}, pointText(points.base + points.echelon)},
-        {{QStringLiteral("المنصب النوعي"), QStringLiteral("Poste spécifique")}, ListText(form, paycalc::kPostList)},
-        {{QStringLiteral("الحالة العائلية"), QStringLiteral("Situation familiale")}, ListText(form, paycalc::kFamilyStatusList)},
-        {{QStringLiteral("مهنة الزوجة"), QStringLiteral("Conjoint")}, ListText(form, paycalc::kSpouseList)},
-        {{QStringLiteral("عدد الأولاد"), QStringLiteral("Enfants")}, ListText(form, paycalc::kChildrenList)},
-        {{QStringLiteral("الأولاد فوق 10 سنوات"), QStringLiteral("Enfants de plus de 10 ans")}, ListText(form, paycalc::kOverTenList)},
-        {{QStringLiteral("التعاضدية"), QStringLiteral("Mutuelle")}, member ? QStringLiteral("مشترك") : QStringLiteral("غير مشترك")},
-        {{Utf8(paycalc::FieldTitle(Field::Text20)), QStringLiteral("Jours d'absence")}, LeftToRight(Utf8(form.Text(Field::Text20)))},
-        {{Utf8(paycalc::FieldTitle(Field::Text23)), QStringLiteral("Note de rendement (trimestre)")}, LeftToRight(Utf8(form.Text(Field::Text23)))},
+    const paycalc::GridPoints &points = slip.trace.points;
+    const auto input = [&slip](Input in) {
+        const paycalc::SituationInput &i = paycalc::InputOf(in);
+        const QString text = Utf8(paycalc::ShownText(i, slip.situation));
+        return std::pair<Label, QString>{paycalc::LabelOf(i), paycalc::IsTyped(i) ? LeftToRight(text) : text};
     };
-    html += heading({QStringLiteral("وضعية الموظف"), QStringLiteral("Situation")});
+    const std::pair<Label, QString> situation[] = {
+        input(Input::Category),
+        input(Input::Echelon),
+        {Page(PageText::PointValue), RuleNumber(paycalc::kJanuary2016.pointValue)},
+        {Page(PageText::CategoryPoints), QString::number(points.base)},
+        {Page(PageText::EchelonPoints), QString::number(points.echelon)},
+        {Page(PageText::TotalPoints), QString::number(points.base + points.echelon)},
+        input(Input::Post),
+        input(Input::Status),
+        input(Input::Spouse),
+        input(Input::Children),
+        input(Input::OverTen),
+        input(Input::Mutual),
+        input(Input::Absence),
+        input(Input::Mark),
+    };
+    html += heading(PageText::Situation);
     html += kTable;
     constexpr qsizetype kPerRow = 3;
     const qsizetype count = static_cast<qsizetype>(std::size(situation));
@@ -210,8 +226,10 @@ QString SlipHtml(const paycalc::PayForm &form, const PrintOptions &options)
         QStringList cells;
         for (qsizetype j = i; j < i + kPerRow; ++j) {
             const bool given = j < count;
-            cells << Td(given ? label(situation[j].first) : QString(), QStringLiteral("width=\"19%\" bgcolor=\"#eeeeee\""))
-                  << Td(given ? situation[j].second.toHtmlEscaped() : QString(), QStringLiteral("width=\"14%\" ") + kCentre);
+            cells << Td(given ? label(situation[j].first) : QString(),
+                        QStringLiteral("width=\"19%\" bgcolor=\"#eeeeee\""))
+                  << Td(given ? situation[j].second.toHtmlEscaped() : QString(),
+                        QStringLiteral("width=\"14%\" ") + kCentre);
         }
         html += TableRow(cells);
     }
@@ -220,85 +238,127 @@ QString SlipHtml(const paycalc::PayForm &form, const PrintOptions &options)
     // The lines: label, base, rate, earnings, deductions. Subtotals stand
     // apart, shaded and in italics, with their amount in the base column:
     // they are bases of the lines after them, not added again.
-    html += heading({QStringLiteral("الكشف"), QStringLiteral("Détail de la paie")});
+    html += heading(PageText::Lines);
     html += kTable;
     const char *widths[] = {"32%", "17%", "13%", "19%", "19%"};
+    const PageText columns[] = {PageText::LabelColumn, PageText::BaseColumn, PageText::RateColumn,
+                                PageText::EarningsColumn, PageText::DeductionsColumn};
     QStringList headings;
     for (int c = 0; c < 5; ++c)
-        headings << QStringLiteral("<th width=\"%1\" bgcolor=\"#d0d0d0\">%2</th>").arg(QLatin1String(widths[c]), label(kColumns[c], true));
+        headings << QStringLiteral("<th width=\"%1\" bgcolor=\"#d0d0d0\">%2</th>")
+                        .arg(QLatin1String(widths[c]), label(Page(columns[c]), true));
     html += TableRow(headings);
-    for (const Row &row : RowsOf(slip)) {
-        const QString amount = CellAmount(row.amount).toHtmlEscaped();
-        const QString base = (HasArabic(row.base) ? row.base : CellAmount(row.base)).toHtmlEscaped();
-        const QString rate = (HasArabic(row.rate) ? row.rate : LeftToRight(row.rate)).toHtmlEscaped();
-        if (row.kind == RowKind::Subtotal) {
-            html += TableRow({Td(QStringLiteral("<i>%1</i>").arg(label(row.label))), Td(QStringLiteral("<i>%1</i>").arg(amount), kCentre),
-                        Td({}), Td({}), Td({})},
-                       QStringLiteral("bgcolor=\"#e4e4e4\""));
+    for (Field f : paycalc::PrintedLines()) {
+        const paycalc::SlipLine row = slip.Line(f);
+        if (row.kind == paycalc::LineKind::Information) continue;
+        const QString amount = CellAmount(Utf8(row.amount)).toHtmlEscaped();
+        const QString base = (HasArabic(Utf8(row.base)) ? Utf8(row.base) : CellAmount(Utf8(row.base))).toHtmlEscaped();
+        const QString rate = (HasArabic(Utf8(row.rate)) ? Utf8(row.rate) : LeftToRight(Utf8(row.rate))).toHtmlEscaped();
+        if (row.kind == paycalc::LineKind::Subtotal) {
+            html += TableRow({Td(QStringLiteral("<i>%1</i>").arg(label(row.label))),
+                              Td(QStringLiteral("<i>%1</i>").arg(amount), kCentre), Td({}), Td({}), Td({})},
+                             QStringLiteral("bgcolor=\"#e4e4e4\""));
         } else {
-            const bool earning = row.kind == RowKind::Earning;
-            html += TableRow({Td(label(row.label)), Td(base, kCentre), Td(rate, kCentre), Td(earning ? amount : QString(), kCentre),
-                        Td(earning ? QString() : amount, kCentre)});
+            const bool earning = row.kind == paycalc::LineKind::Earning;
+            html += TableRow({Td(label(row.label)), Td(base, kCentre), Td(rate, kCentre),
+                              Td(earning ? amount : QString(), kCentre), Td(earning ? QString() : amount, kCentre)});
         }
     }
 
     // Totals and net pay.
-    const SlipTotals totals = TotalsOf(slip);
-    const QString difference = QStringLiteral("المستحقات − الاقتطاعات");
+    const paycalc::SlipTotals totals = slip.Totals();
+    const QString difference = Utf8(Page(PageText::Difference).arabic);
+    const auto cell = [](const std::string &amount) { return CellAmount(Utf8(amount)).toHtmlEscaped(); };
     if (totals.computed) {
-        html += TableRow({Td(QStringLiteral("%1 / %2").arg(label(kEarningsTotal, true), label(kDeductionsTotal, true))), Td({}), Td({}),
-                    Td(QStringLiteral("<b>%1</b>").arg(CellAmount(totals.earnings).toHtmlEscaped()), kCentre),
-                    Td(QStringLiteral("<b>%1</b>").arg(CellAmount(totals.deductions).toHtmlEscaped()), kCentre)},
-                   QStringLiteral("bgcolor=\"#d0d0d0\""));
-        if (!totals.rounding.isEmpty())
-            html += TableRow({Td(label(kRounding)),
-                        Td(QStringLiteral("%1 = %2").arg(difference, CellAmount(totals.difference)).toHtmlEscaped(),
-                           QStringLiteral("colspan=\"2\" ") + kCentre),
-                        Td(CellAmount(totals.rounding).toHtmlEscaped(), kCentre), Td({})});
+        html += TableRow({Td(QStringLiteral("%1 / %2").arg(label(Page(PageText::EarningsTotal), true),
+                                                           label(Page(PageText::DeductionsTotal), true))),
+                          Td({}), Td({}), Td(QStringLiteral("<b>%1</b>").arg(cell(totals.earnings)), kCentre),
+                          Td(QStringLiteral("<b>%1</b>").arg(cell(totals.deductions)), kCentre)},
+                         QStringLiteral("bgcolor=\"#d0d0d0\""));
+        if (!totals.rounding.empty())
+            html += TableRow(
+                {Td(label(Page(PageText::Rounding))),
+                 Td(QStringLiteral("%1 = %2").arg(difference, CellAmount(Utf8(totals.difference))).toHtmlEscaped(),
+                    QStringLiteral("colspan=\"2\" ") + kCentre),
+                 Td(cell(totals.rounding), kCentre), Td({})});
     }
-    html += TableRow({Td(label(kNetPay, true)), Td(difference.toHtmlEscaped(), QStringLiteral("colspan=\"2\" ") + kCentre),
-                Td(QStringLiteral("<b><big>%1</big></b>").arg(CellAmount(totals.netPay).toHtmlEscaped()), kCentre), Td({})},
-               QStringLiteral("bgcolor=\"#80ffff\""));
-    const QString words = NetPayInWords(form);
+    html += TableRow({Td(label(paycalc::LineLabel(Field::Text21), true)),
+                      Td(difference.toHtmlEscaped(), QStringLiteral("colspan=\"2\" ") + kCentre),
+                      Td(QStringLiteral("<b><big>%1</big></b>").arg(cell(totals.netPay)), kCentre), Td({})},
+                     QStringLiteral("bgcolor=\"#80ffff\""));
+    const QString words = Utf8(slip.NetPayInWords());
     if (!words.isEmpty())
-        html += TableRow({Td(label(kInWords)), Td(QStringLiteral("<b>%1</b>").arg(words.toHtmlEscaped()), QStringLiteral("colspan=\"4\" dir=\"rtl\""))});
+        html += TableRow({Td(label(Page(PageText::InWords))), Td(QStringLiteral("<b>%1</b>").arg(words.toHtmlEscaped()),
+                                                                 QStringLiteral("colspan=\"4\" dir=\"rtl\""))});
     html += QStringLiteral("</table>");
-    if (!totals.rounding.isEmpty())
-        html += QStringLiteral("<p><small>%1</small></p>")
-                    .arg(QStringLiteral("فرق التقريب: يحسب الكشف منحة المنطقة ومنحة السكن كما كتبتا ثم يقرب المجموع إلى السنتيم، "
-                                        "بينما يظهر كل سطر هنا مقربا إلى السنتيم.")
-                             .toHtmlEscaped());
+    if (!totals.rounding.empty())
+        html += QStringLiteral("<p><small>%1</small></p>").arg(Utf8(Page(PageText::RoundingNote).arabic).toHtmlEscaped());
 
-    // The quarterly performance bonus, not part of the net pay.
-    html += heading({QStringLiteral("منحة المردودية (3 اشهر)"), QStringLiteral("Prime de rendement (trimestre)")});
+    // The quarterly performance bonus, not part of the net pay: its numbers
+    // are the rules', as the bonus line's rule applies them.
+    const paycalc::Rules &rules = paycalc::kJanuary2016;
+    html += heading(PageText::Bonus);
     html += kTable;
-    const Label bonusColumns[] = {
-        {QStringLiteral("العلامة"), QStringLiteral("Note")},
-        {Utf8(paycalc::FieldTitle(Field::Text3)), QStringLiteral("Traitement principal")},
-        {QStringLiteral("النسبة"), QStringLiteral("Taux")},
-        {Utf8(paycalc::FieldTitle(Field::Text22)), QStringLiteral("Prime de rendement")},
-    };
+    const Label bonusColumns[] = {Page(PageText::Mark), paycalc::LineLabel(Field::Text3), Page(PageText::RateColumn),
+                                  paycalc::LineLabel(Field::Text22)};
     QStringList bonusHeadings;
     for (const Label &l : bonusColumns)
         bonusHeadings << QStringLiteral("<th width=\"25%\" bgcolor=\"#d0d0d0\">%1</th>").arg(label(l, true));
     html += TableRow(bonusHeadings);
-    const QString mark = Utf8(form.Text(Field::Text23));
-    html += TableRow({Td(LeftToRight(mark + QStringLiteral(" / ") + RuleNumber(rules.bonusFullMark)).toHtmlEscaped(), kCentre),
-                Td((CellAmount(Utf8(slip.Line(Field::Text3).amount)) + QStringLiteral(" × ") + RuleNumber(rules.bonusMonths)).toHtmlEscaped(), kCentre),
-                Td(LeftToRight(QStringLiteral("%1 % × %2/%3 × %4")
-                                     .arg(RuleNumber(rules.bonusPercent), mark, RuleNumber(rules.bonusFullMark),
-                                          RuleNumber(rules.bonusFinalFactor))).toHtmlEscaped(), kCentre),
-                Td(QStringLiteral("<b>%1</b>").arg(CellAmount(Utf8(slip.Line(Field::Text22).amount)).toHtmlEscaped()),
-                   kCentre + QStringLiteral(" bgcolor=\"#80ffff\""))});
+    const QString mark = Utf8(slip.Text(Field::Text23));
+    html += TableRow(
+        {Td(LeftToRight(mark + QStringLiteral(" / ") + RuleNumber(rules.bonusFullMark)).toHtmlEscaped(), kCentre),
+         Td((CellAmount(Utf8(slip.Line(Field::Text3).amount)) + QStringLiteral(" × ") + RuleNumber(rules.bonusMonths))
+                .toHtmlEscaped(),
+            kCentre),
+         Td(LeftToRight(QStringLiteral("%1 % × %2/%3 × %4")
+                            .arg(RuleNumber(rules.bonusPercent), mark, RuleNumber(rules.bonusFullMark),
+                                 RuleNumber(rules.bonusFinalFactor)))
+                .toHtmlEscaped(),
+            kCentre),
+         Td(QStringLiteral("<b>%1</b>").arg(cell(slip.Line(Field::Text22).amount)),
+            kCentre + QStringLiteral(" bgcolor=\"#80ffff\""))});
     html += QStringLiteral("</table></body></html>");
     return html;
 }
 
-void PrintSlip(const paycalc::PayForm &form, const PrintOptions &options, QPagedPaintDevice &device)
+void PrintSlip(const paycalc::Slip &slip, const PrintOptions &options, QPagedPaintDevice &device)
 {
     device.setPageLayout(A4Layout());
     QPainter painter(&device);
-    DrawSlip(painter, device, SlipHtml(form, options));
+    DrawSlip(painter, device, SlipHtml(slip, options));
+}
+
+// ---------------------------------------------------------------------------
+// The clipboard
+
+QString SlipText(const paycalc::Slip &slip, bool bilingual)
+{
+    const auto name = [bilingual](const Label &l) { return LabelText(l, bilingual); };
+    QStringList lines;
+    const auto row = [&lines](const QStringList &cells) { lines << cells.join(QLatin1Char('\t')); };
+    row({name(Page(PageText::LabelColumn)), name(Page(PageText::BaseColumn)), name(Page(PageText::RateColumn)),
+         name(Page(PageText::EarningsColumn)), name(Page(PageText::DeductionsColumn))});
+    for (Field f : paycalc::PrintedLines()) {
+        const paycalc::SlipLine r = slip.Line(f);
+        const QString amount = Utf8(r.amount), base = Utf8(r.base), rate = Utf8(r.rate);
+        if (r.kind == paycalc::LineKind::Subtotal) row({name(r.label), amount, {}, {}, {}});
+        else if (r.kind == paycalc::LineKind::Earning) row({name(r.label), base, rate, amount, {}});
+        else if (r.kind == paycalc::LineKind::Deduction) row({name(r.label), base, rate, {}, amount});
+    }
+    const paycalc::SlipTotals totals = slip.Totals();
+    if (totals.computed) {
+        row({name(Page(PageText::EarningsTotal)), {}, {}, Utf8(totals.earnings), {}});
+        row({name(Page(PageText::DeductionsTotal)), {}, {}, {}, Utf8(totals.deductions)});
+        if (!totals.rounding.empty())
+            row({name(Page(PageText::Rounding)), Utf8(totals.difference), {}, Utf8(totals.rounding), {}});
+    }
+    row({name(paycalc::LineLabel(Field::Text21)), {}, {}, Utf8(totals.netPay), {}});
+    if (const QString words = Utf8(slip.NetPayInWords()); !words.isEmpty())
+        row({name(Page(PageText::InWords)), words, {}, {}, {}});
+    row({Utf8(paycalc::FieldTitle(Field::Text23)), Utf8(slip.Text(Field::Text23)), {}, {}, {}});
+    row({Utf8(paycalc::FieldTitle(Field::Text22)), {}, {}, Utf8(slip.Text(Field::Text22)), {}});
+    return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
 }
 
 // ---------------------------------------------------------------------------
@@ -318,7 +378,7 @@ SlipPdf::SlipPdf(const QString &path, const PrintOptions &options) : pages_(std:
 
 SlipPdf::~SlipPdf() = default;
 
-void SlipPdf::addSlip(const paycalc::PayForm &form, const paycalc::Identity &identity)
+void SlipPdf::addSlip(const paycalc::Slip &slip, const paycalc::Identity &identity)
 {
     Pages &p = *pages_;
     if (p.file.failed()) return;
@@ -326,7 +386,7 @@ void SlipPdf::addSlip(const paycalc::PayForm &form, const paycalc::Identity &ide
     if (p.count == 0) {
         // The subject names the first slip's situation; it goes out with the
         // document, so it is set before the first page is painted.
-        writer.setDocumentXmpMetadata(Xmp(SubjectOf(form)));
+        writer.setDocumentXmpMetadata(Xmp(SubjectOf(slip)));
         if (!p.painter.begin(&writer)) {
             p.file.fail(QStringLiteral("the PDF could not be started"));
             return;
@@ -337,7 +397,7 @@ void SlipPdf::addSlip(const paycalc::PayForm &form, const paycalc::Identity &ide
     }
     PrintOptions options = p.options;
     options.identity = identity;
-    DrawSlip(p.painter, writer, SlipHtml(form, options));
+    DrawSlip(p.painter, writer, SlipHtml(slip, options));
     ++p.count;
 }
 
@@ -353,10 +413,10 @@ bool SlipPdf::finish(QString *error)
     return p.file.commit(error);
 }
 
-bool WriteSlipPdf(const paycalc::PayForm &form, const PrintOptions &options, const QString &path, QString *error)
+bool WriteSlipPdf(const paycalc::Slip &slip, const PrintOptions &options, const QString &path, QString *error)
 {
     SlipPdf pdf(path, options);
-    pdf.addSlip(form, options.identity);
+    pdf.addSlip(slip, options.identity);
     return pdf.finish(error);
 }
 

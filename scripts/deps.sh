@@ -3,7 +3,8 @@
 #   scripts/deps.sh          what building and running the programs needs;
 #   scripts/deps.sh --test   that, and the tools of the test command: GoogleTest,
 #                            Google Benchmark, clang with its sanitizer runtime
-#                            (fuzzing), poppler (PDF checks), and the packaging
+#                            (fuzzing), clang-format (the house layout),
+#                            poppler (PDF checks), and the packaging
 #                            checks (dpkg-dev, desktop-file-utils, appstream).
 set -euo pipefail
 
@@ -15,7 +16,7 @@ packages=(
 )
 test_packages=(
     libgtest-dev libbenchmark-dev
-    clang libclang-rt-14-dev
+    clang clang-format libclang-rt-14-dev
     poppler-utils
     dpkg-dev desktop-file-utils appstream
 )

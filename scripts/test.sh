@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Builds and runs every test, headless:
+#   0. every C++ file in the house layout (.clang-format);
 #   1. the normal build, warnings as errors: unit, window, report and packaging tests;
 #   2. the same suite built with AddressSanitizer and UndefinedBehaviorSanitizer;
 #   3. a short run of each libFuzzer target (clang) from its seed corpus;
@@ -13,6 +14,10 @@ fuzz_seconds="${FUZZ_SECONDS:-60}"
 
 bash "$root/scripts/deps.sh" --test
 export QT_QPA_PLATFORM=offscreen
+
+echo "== layout (clang-format)"
+(cd "$root" && { git ls-files '*.cpp' '*.h' 2>/dev/null ||
+    find . -path './build*' -prune -o \( -name '*.cpp' -o -name '*.h' \) -print; } | xargs clang-format --dry-run --Werror)
 
 echo "== normal build"
 cmake -S "$root" -B "$build" -DPAYSLIP_WERROR=ON -DPAYSLIP_TESTS=ON -DPAYSLIP_BENCH=ON -DPAYSLIP_PACKAGING=ON >/dev/null

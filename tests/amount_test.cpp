@@ -18,6 +18,7 @@ struct ReadCase {
 
 TEST(ReadAmount, LeadingNumberOfTheText)
 {
+    // clang-format off
     const ReadCase cases[] = {
         {"", 0}, {"أستاذ منسق متوسط", 0}, {"12abc", 12}, {"1.2.3", 1.2}, {"3,5", 3},
         {"1 2", 12}, {".5", 0.5}, {"5.", 5}, {"-5", -5}, {"1E3", 1000}, {"1e3", 1000},
@@ -29,16 +30,18 @@ TEST(ReadAmount, LeadingNumberOfTheText)
         {"0000000000000000000000000000012.5", 12.5},
         {std::string(300, '9'), 1e300},
     };
-    for (const auto& c : cases) EXPECT_EQ(ReadAmount(c.text), c.value) << '"' << c.text << '"';
+    // clang-format on
+    for (const auto &c : cases) EXPECT_EQ(ReadAmount(c.text), c.value) << '"' << c.text << '"';
 }
 
 TEST(ReadAmount, BeyondTheRangeOfADoubleIsAnOverflow)
 {
-    for (const std::string& text : std::vector<std::string>{"1E400", "-1E400", "1.8E308", std::string(400, '9'), "9E99999999999999999999"}) {
+    for (const std::string &text :
+         std::vector<std::string>{"1E400", "-1E400", "1.8E308", std::string(400, '9'), "9E99999999999999999999"}) {
         try {
             ReadAmount(text);
             ADD_FAILURE() << text << " read without error";
-        } catch (const ConversionError& e) {
+        } catch (const ConversionError &e) {
             EXPECT_EQ(e.kind(), FailureKind::Overflow) << text;
         }
     }
@@ -48,11 +51,12 @@ TEST(ReadAmount, BeyondTheRangeOfADoubleIsAnOverflow)
 
 struct ShowCase {
     double value;
-    const char* text;
+    const char *text;
 };
 
 TEST(ShowAmount, FifteenDigitsThenCentsHalfAwayFromZero)
 {
+    // clang-format off
     const ShowCase cases[] = {
         {0, "0.00"}, {0.125, "0.13"}, {2.675, "2.68"}, {1111.095, "1111.10"}, {-0.125, "-0.13"},
         {0.5, "0.50"}, {571.468, "571.47"}, {4111.101, "4111.10"}, {29719.872, "29719.87"},
@@ -62,7 +66,8 @@ TEST(ShowAmount, FifteenDigitsThenCentsHalfAwayFromZero)
         {0.1 + 0.2, "0.30"}, {1.005, "1.01"}, {42332.12 / 30 * 30, "42332.12"},
         {std::numeric_limits<double>::denorm_min(), "0.00"},
     };
-    for (const auto& c : cases) EXPECT_EQ(ShowAmount(c.value), c.text) << c.value;
+    // clang-format on
+    for (const auto &c : cases) EXPECT_EQ(ShowAmount(c.value), c.text) << c.value;
 }
 
 TEST(ShowAmount, ListEntriesAndTheEmptyText)
@@ -118,7 +123,7 @@ TEST(NumberConversions, SixteenBitIntegersRoundTiesToEven)
         try {
             ToInt16(bad);
             ADD_FAILURE() << bad;
-        } catch (const ConversionError& e) {
+        } catch (const ConversionError &e) {
             EXPECT_EQ(e.kind(), FailureKind::Overflow);
         }
     }
@@ -139,10 +144,10 @@ TEST(NumberConversions, CheckedArithmetic)
 {
     EXPECT_EQ(Add(0.1, 0.2), 0.1 + 0.2);
     EXPECT_EQ(Div(34715.0, 30), 34715.0 / 30);
-    auto kind = [](auto&& f) {
+    auto kind = [](auto &&f) {
         try {
             f();
-        } catch (const ConversionError& e) {
+        } catch (const ConversionError &e) {
             return e.kind();
         }
         return FailureKind::NoSuchRow; // no error: a kind no arithmetic gives

@@ -12,7 +12,7 @@ namespace {
 
 struct NumberCase {
     std::uint64_t number;
-    const char* words;
+    const char *words;
 };
 
 // Masculine counting (the dinar, the centime): one and two agree, three to
@@ -91,8 +91,8 @@ TEST_P(NumberWords, FollowsTheAgreementRules)
 INSTANTIATE_TEST_SUITE_P(Table, NumberWords, ::testing::ValuesIn(kNumbers));
 
 struct AmountCase {
-    const char* shown;
-    const char* words;
+    const char *shown;
+    const char *words;
 };
 
 const AmountCase kAmounts[] = {
@@ -115,20 +115,14 @@ const AmountCase kAmounts[] = {
 
 class AmountWords : public ::testing::TestWithParam<AmountCase> {};
 
-TEST_P(AmountWords, DinarsAndCentimes)
-{
-    EXPECT_EQ(paydata::AmountInArabicWords(GetParam().shown), GetParam().words);
-}
+TEST_P(AmountWords, DinarsAndCentimes) { EXPECT_EQ(paydata::AmountInArabicWords(GetParam().shown), GetParam().words); }
 
 INSTANTIATE_TEST_SUITE_P(Table, AmountWords, ::testing::ValuesIn(kAmounts));
 
 // Only texts of the form ShowAmount writes are amounts.
-class NotAnAmount : public ::testing::TestWithParam<const char*> {};
+class NotAnAmount : public ::testing::TestWithParam<const char *> {};
 
-TEST_P(NotAnAmount, IsRefused)
-{
-    EXPECT_THROW(paydata::AmountInArabicWords(GetParam()), std::invalid_argument);
-}
+TEST_P(NotAnAmount, IsRefused) { EXPECT_THROW(paydata::AmountInArabicWords(GetParam()), std::invalid_argument); }
 
 INSTANTIATE_TEST_SUITE_P(Table, NotAnAmount,
                          ::testing::Values("", "12", "12.5", "12.345", "1,00", "abc", "--1.00", "+1.00", "1.0a",

@@ -27,7 +27,7 @@ struct BadText {
     std::string readsAs; // the plain number the slip must equal; empty when the slip must fail
 };
 
-const std::vector<BadText>& BadTexts()
+const std::vector<BadText> &BadTexts()
 {
     static const std::vector<BadText> texts{
         {"empty", "", "0"},
@@ -53,7 +53,7 @@ struct Result {
     std::string out, err;
 };
 
-Result RunCli(const std::vector<std::string>& args)
+Result RunCli(const std::vector<std::string> &args)
 {
     std::ostringstream out, err;
     int code = cli::Run(args, out, err);
@@ -62,8 +62,8 @@ Result RunCli(const std::vector<std::string>& args)
 
 TEST(BadInput, EachTypedFieldReadsTheNumberItsTextHolds)
 {
-    for (const Typed& typed : kTypedFields) {
-        for (const BadText& bad : BadTexts()) {
+    for (const Typed &typed : kTypedFields) {
+        for (const BadText &bad : BadTexts()) {
             SCOPED_TRACE(typed.option + ": " + bad.title);
             Result r = RunCli({"--json", typed.option, bad.text});
             if (bad.readsAs.empty()) {
@@ -83,7 +83,7 @@ TEST(BadInput, EachTypedFieldReadsTheNumberItsTextHolds)
 
 TEST(BadInput, AnUnreadableTextIsNamedInTheMessage)
 {
-    for (const Typed& typed : kTypedFields) {
+    for (const Typed &typed : kTypedFields) {
         Result r = RunCli({typed.option, "1E400"});
         EXPECT_EQ(r.code, 1);
         std::string name = " reading " + std::string(paycalc::FieldName(typed.field)) + " (" +
@@ -95,25 +95,33 @@ TEST(BadInput, AnUnreadableTextIsNamedInTheMessage)
 // A typed text holding a control character is refused before anything is
 // computed, naming the option, the character's code and where it is.
 struct ControlText {
-    const char* title;
+    const char *title;
     std::vector<std::string> args;
-    const char* message; // empty when the text must pass the rule
+    const char *message; // empty when the text must pass the rule
 };
 
 std::vector<ControlText> ControlTexts()
 {
     using std::string_literals::operator""s;
     return {
-        {"name_nul_at_start", {"--name", "\0Ali"s, "--pdf", "x.pdf"}, "--name holds the control character U+0000 at character 1"},
-        {"name_bell_in_middle", {"--name", "Al\ai", "--pdf", "x.pdf"}, "--name holds the control character U+0007 at character 3"},
-        {"name_escape_at_end_with_equals", {"--name=Ali\x1b", "--pdf", "x.pdf"},
+        {"name_nul_at_start",
+         {"--name", "\0Ali"s, "--pdf", "x.pdf"},
+         "--name holds the control character U+0000 at character 1"},
+        {"name_bell_in_middle",
+         {"--name", "Al\ai", "--pdf", "x.pdf"},
+         "--name holds the control character U+0007 at character 3"},
+        {"name_escape_at_end_with_equals",
+         {"--name=Ali\x1b", "--pdf", "x.pdf"},
          "--name holds the control character U+001B at character 4"},
-        {"workplace_line_feed", {"--workplace", "a\nb", "--pdf", "x.pdf"},
+        {"workplace_line_feed",
+         {"--workplace", "a\nb", "--pdf", "x.pdf"},
          "--workplace holds the control character U+000A at character 2"},
         {"zone_delete", {"--zone", "12\x7f"}, "--zone holds the control character U+007F at character 3"},
-        {"official_value", {"check", "--official", "net_pay=43432.12\x01"},
+        {"official_value",
+         {"check", "--official", "net_pay=43432.12\x01"},
          "--official holds the control character U+0001 at character 17"},
-        {"official_value_with_equals", {"check", "--official=\x02net_pay=1"},
+        {"official_value_with_equals",
+         {"check", "--official=\x02net_pay=1"},
          "--official holds the control character U+0002 at character 1"},
         {"compare_change", {"compare", "--to", "category=12\r"}, "--to holds the control character U+000D at character 12"},
         {"staff_list_path", {"batch", "staff\x03.csv"}, "argument 1 holds the control character U+0003 at character 6"},
@@ -128,7 +136,7 @@ class ControlInText : public ::testing::TestWithParam<ControlText> {};
 
 TEST_P(ControlInText, IsRefusedNamingOptionAndCode)
 {
-    const ControlText& c = GetParam();
+    const ControlText &c = GetParam();
     Result r = RunCli(c.args);
     if (!*c.message) {
         EXPECT_EQ(r.err.find("control character"), std::string::npos) << r.err;
@@ -141,6 +149,6 @@ TEST_P(ControlInText, IsRefusedNamingOptionAndCode)
 }
 
 INSTANTIATE_TEST_SUITE_P(Options, ControlInText, ::testing::ValuesIn(ControlTexts()),
-                         [](const auto& p) { return std::string(p.param.title); });
+                         [](const auto &p) { return std::string(p.param.title); });
 
 } // namespace

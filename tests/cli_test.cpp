@@ -5,7 +5,7 @@
 
 #include "cli/cli.h"
 #include "cli/command.h"
-#include "paycalc/family_status_rule.h"
+#include "paycalc/situation.h"
 
 namespace {
 
@@ -51,22 +51,24 @@ TEST(CommandLine, TableHasALinePerAmountWithItsLabel)
 TEST(CommandLine, DefaultsAreTheWindowsStartUpSelections)
 {
     EXPECT_EQ(RunCli({"--json"}).out,
-              RunCli({"--json", "--category", "11", "--echelon", "7", "--post", "0", "--children", "1", "--over-ten",
-                   "0", "--status", "married", "--spouse", "home", "--mutual", "--zone", "0", "--housing", "0",
-                   "--absence", "0", "--mark", "40"})
+              RunCli({"--json", "--category", "11",        "--echelon", "7",         "--post",   "0",      "--children",
+                      "1",      "--over-ten", "0",         "--status",  "married",   "--spouse", "home",   "--mutual",
+                      "--zone", "0",          "--housing", "0",         "--absence", "0",        "--mark", "40"})
                   .out);
     EXPECT_EQ(RunCli({"--json", "--category=17"}).out, RunCli({"--json", "--category", "17"}).out);
 }
 
 TEST(CommandLine, UsageErrorsExitTwoWithAMessageAndTheUsage)
 {
+    // clang-format off
     const std::vector<std::vector<std::string>> bad{
         {"--category", "18"}, {"--category", "0"}, {"--echelon", "-1"}, {"--echelon", "13"},
         {"--post", "11"}, {"--children", "13"}, {"--over-ten", "x"}, {"--category", "5x"},
         {"--status", "widowed"}, {"--spouse", "away"}, {"--zone"}, {"--bogus"}, {"--json=yes"},
         {"--status", "single", "--children", "2"}, {"--status", "single", "--children", "0", "--over-ten", "2"},
         {"--pdf="}, {"--pdf"}, {"--mutual=no"}, {"--name", "x"}};
-    for (const auto& args : bad) {
+    // clang-format on
+    for (const auto &args : bad) {
         Result r = RunCli(args);
         SCOPED_TRACE(args[0]);
         EXPECT_EQ(r.code, 2);
@@ -107,7 +109,7 @@ TEST(CommandLine, SituationOptionsKeepTheFamilyStatusRule)
         {{"--status", "single", "--children", "4"}, 4, 0, 0, true},
         {{"--status", "married", "--children", "4", "--over-ten", "2"}, 4, 2, 1, false},
     };
-    for (const Case& c : cases) {
+    for (const Case &c : cases) {
         SCOPED_TRACE(c.args[0] + " " + c.args[1] + " ...");
         paycalc::Situation expected;
         expected.status = c.status;
@@ -135,7 +137,7 @@ TEST(CommandLine, TheSlipWordChangesNothing)
 {
     const std::vector<std::vector<std::string>> lines{
         {}, {"--json"}, {"--explain", "--no-mutual"}, {"--category", "18"}, {"--zone", "1E400"}, {"--bogus"}};
-    for (const auto& args : lines) {
+    for (const auto &args : lines) {
         std::vector<std::string> withWord{"slip"};
         withWord.insert(withWord.end(), args.begin(), args.end());
         Result a = RunCli(args), b = RunCli(withWord);

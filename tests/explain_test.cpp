@@ -6,7 +6,7 @@
 #include <sstream>
 
 #include "cli/cli.h"
-#include "paycalc/memory_form.h"
+#include "tests/memory_form.h"
 #include "paycalc/recalculate.h"
 #include "paydata/amount.h"
 
@@ -29,7 +29,10 @@ public:
     }
 
 private:
-    void Blanks() { while (pos_ < s_.size() && s_[pos_] == ' ') ++pos_; }
+    void Blanks()
+    {
+        while (pos_ < s_.size() && s_[pos_] == ' ') ++pos_;
+    }
     bool Take(std::string_view op)
     {
         Blanks();
@@ -76,15 +79,15 @@ private:
     std::size_t pos_ = 0;
 };
 
-void CheckExplanations(const paycalc::MemoryForm& form, const paycalc::Trace& trace)
+void CheckExplanations(const paycalc::MemoryForm &form, const paycalc::Trace &trace)
 {
     for (Field f : paycalc::kComputedFields) {
         SCOPED_TRACE(std::string(paycalc::FieldName(f)));
-        const paycalc::Explanation* e = trace.Find(f);
+        const paycalc::Explanation *e = trace.Find(f);
         ASSERT_NE(e, nullptr);
         EXPECT_FALSE(e->rule.empty());
         EXPECT_EQ(e->result, form.Text(f));
-        for (const paycalc::Quoted& q : e->quoted) {
+        for (const paycalc::Quoted &q : e->quoted) {
             ASSERT_TRUE(q.field.has_value());
             EXPECT_EQ(paydata::ReadAmount(q.amount), paydata::ReadAmount(form.Text(*q.field)))
                 << q.amount << " quoted for " << paycalc::FieldName(*q.field);
@@ -107,8 +110,8 @@ TEST(Explanations, StartUpSlip)
     EXPECT_EQ(trace.Find(Field::Text13)->formula, "57146.80 × 9 %");
     EXPECT_EQ(trace.Find(Field::Text15)->formula, "(52000 − 30000) × 3 ÷ 10 + 2500");
     EXPECT_EQ(trace.Find(Field::Text19)->formula, "42332.12 ÷ 30 × 0");
-    EXPECT_EQ(paycalc::ExplanationText(*trace.Find(Field::Text1)).substr(
-                  paycalc::ExplanationText(*trace.Find(Field::Text1)).find('\n') + 1),
+    EXPECT_EQ(paycalc::ExplanationText(*trace.Find(Field::Text1))
+                  .substr(paycalc::ExplanationText(*trace.Find(Field::Text1)).find('\n') + 1),
               "498 × 45 = 22410.00");
 }
 

@@ -1,14 +1,13 @@
 // The family-status rule at its home: a single employee has no children
-// counted, for every pairing of status and children counts, on a situation
-// and on a form.
+// counted, for every pairing of status and children counts, on a situation,
+// in a window's lists and when read from text.
 #include <gtest/gtest.h>
 
 #include <ostream>
 #include <string>
 
-#include "paycalc/family_status_rule.h"
-#include "paycalc/memory_form.h"
 #include "paycalc/situation.h"
+#include "paycalc/situation_inputs.h"
 
 namespace {
 
@@ -21,17 +20,17 @@ struct RuleCase {
     bool breaks;  // whether the situation breaks the rule
 };
 
-std::string Name(const RuleCase& c)
+std::string Name(const RuleCase &c)
 {
-    return std::string(c.status == 0 ? "single" : "married") + "_children" + std::to_string(c.children) +
-           "_overTen" + std::to_string(c.overTen);
+    return std::string(c.status == 0 ? "single" : "married") + "_children" + std::to_string(c.children) + "_overTen" +
+           std::to_string(c.overTen);
 }
 
-void PrintTo(const RuleCase& c, std::ostream* out) { *out << Name(c); }
+void PrintTo(const RuleCase &c, std::ostream *out) { *out << Name(c); }
 
 class FamilyStatusRule : public testing::TestWithParam<RuleCase> {
 protected:
-    static Situation Of(const RuleCase& c)
+    static Situation Of(const RuleCase &c)
     {
         Situation s;
         s.status = c.status;
@@ -43,18 +42,15 @@ protected:
 
 TEST_P(FamilyStatusRule, BreaksWhenSingleWithAChildrenCount)
 {
-    const RuleCase& c = GetParam();
+    const RuleCase &c = GetParam();
     const Situation s = Of(c);
     EXPECT_EQ(paycalc::BreaksFamilyStatusRule(s), c.breaks);
-    EXPECT_EQ(paycalc::BreaksFamilyStatusRule(s, paycalc::kChildrenList), c.status == 0 && c.children != 0);
-    EXPECT_EQ(paycalc::BreaksFamilyStatusRule(s, paycalc::kOverTenList), c.status == 0 && c.overTen != 0);
-    EXPECT_FALSE(paycalc::BreaksFamilyStatusRule(s, paycalc::kCategoryList));
-    EXPECT_EQ(s.Problem(), c.breaks ? std::string(paycalc::kFamilyStatusRuleProblem) : std::string());
+    EXPECT_EQ(s.Problem(), c.breaks ? std::string("a single employee has no children counted") : std::string());
 }
 
 TEST_P(FamilyStatusRule, ApplyingItHoldsASingleEmployeesCountsAtZero)
 {
-    const RuleCase& c = GetParam();
+    const RuleCase &c = GetParam();
     Situation s = Of(c);
     EXPECT_EQ(paycalc::ApplyFamilyStatusRule(s), c.breaks);
     EXPECT_EQ(s.children, c.status == 0 ? 0 : c.children);
@@ -64,27 +60,46 @@ TEST_P(FamilyStatusRule, ApplyingItHoldsASingleEmployeesCountsAtZero)
     EXPECT_FALSE(paycalc::ApplyFamilyStatusRule(s)); // once applied, it holds
 }
 
-TEST_P(FamilyStatusRule, AFormHoldsTheSameLists)
+// The lists a window holds at 0 are the children lists, while single only.
+TEST_P(FamilyStatusRule, AWindowHoldsTheSameLists)
 {
-    const RuleCase& c = GetParam();
-    paycalc::MemoryForm form;
-    paycalc::FillForm(form, Of(c));
-    const auto holds = paycalc::FamilyStatusRuleHolds(form);
+    const RuleCase &c = GetParam();
+    const auto held = paycalc::ListsHeldAtZero(c.status);
     if (c.status != 0) {
-        EXPECT_TRUE(holds.empty());
+        EXPECT_TRUE(held.empty());
         return;
     }
-    ASSERT_EQ(holds.size(), 2u);
-    EXPECT_EQ(holds[0].list, paycalc::kChildrenList);
-    EXPECT_EQ(holds[1].list, paycalc::kOverTenList);
-    for (const paycalc::HeldList& held : holds) EXPECT_EQ(held.position, 0);
+    ASSERT_EQ(held.size(), 2u);
+    EXPECT_EQ(held[0], paycalc::kChildrenList);
+    EXPECT_EQ(held[1], paycalc::kOverTenList);
+}
+
+// Read from text as the command line, the batch and a link read it: a count
+// given against the rule is a problem, one not given is held at 0.
+TEST_P(FamilyStatusRule, ReadingHoldsOrRefusesTheCounts)
+{
+    const RuleCase &c = GetParam();
+    const std::string status = c.status == 0 ? "single" : "married";
+    const std::string children = std::to_string(c.children);
+    const std::string overTen = std::to_string(c.overTen);
+    const paycalc::GivenValue given[] = {{&paycalc::InputOf(paycalc::Input::Status), status},
+                                         {&paycalc::InputOf(paycalc::Input::Children), children},
+                                         {&paycalc::InputOf(paycalc::Input::OverTen), overTen}};
+    Situation s;
+    const auto problems = paycalc::ReadValues(given, s, true);
+    EXPECT_EQ(problems.size(), static_cast<std::size_t>((c.status == 0 && c.children) + (c.status == 0 && c.overTen)));
+    for (const paycalc::ValueProblem &p : problems) EXPECT_TRUE(p.familyRule);
+    EXPECT_FALSE(paycalc::BreaksFamilyStatusRule(s));
+    Situation statusOnly;
+    statusOnly.children = 3; // a count not given
+    EXPECT_TRUE(paycalc::ReadValues({given, 1}, statusOnly, true).empty());
+    EXPECT_EQ(statusOnly.children, c.status == 0 ? 0 : 3);
 }
 
 INSTANTIATE_TEST_SUITE_P(StatusAndCounts, FamilyStatusRule,
                          testing::Values(RuleCase{0, 0, 0, false}, RuleCase{0, 1, 0, true}, RuleCase{0, 0, 2, true},
-                                         RuleCase{0, 12, 12, true}, RuleCase{1, 0, 0, false},
-                                         RuleCase{1, 1, 0, false}, RuleCase{1, 0, 2, false},
-                                         RuleCase{1, 12, 12, false}),
-                         [](const testing::TestParamInfo<RuleCase>& param) { return Name(param.param); });
+                                         RuleCase{0, 12, 12, true}, RuleCase{1, 0, 0, false}, RuleCase{1, 1, 0, false},
+                                         RuleCase{1, 0, 2, false}, RuleCase{1, 12, 12, false}),
+                         [](const testing::TestParamInfo<RuleCase> &param) { return Name(param.param); });
 
 } // namespace

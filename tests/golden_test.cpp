@@ -18,7 +18,7 @@ struct GoldenCase {
     std::string out;
 };
 
-std::vector<GoldenCase> ReadGolden(const std::string& name)
+std::vector<GoldenCase> ReadGolden(const std::string &name)
 {
     const std::string path = testdata::DataPath(name);
     std::ifstream in(path);
@@ -52,7 +52,7 @@ TEST_P(Golden, EveryCasePrintsExactlyItsExpectedOutput)
 {
     const std::vector<GoldenCase> cases = ReadGolden(GetParam());
     ASSERT_GE(cases.size(), 3u);
-    for (const GoldenCase& c : cases) {
+    for (const GoldenCase &c : cases) {
         SCOPED_TRACE(c.where);
         std::ostringstream out, err;
         EXPECT_EQ(cli::Run(c.args, out, err), c.code) << err.str();
@@ -65,7 +65,7 @@ TEST_P(Golden, EveryCasePrintsExactlyItsExpectedOutput)
 
 INSTANTIATE_TEST_SUITE_P(Commands, Golden,
                          testing::Values("slip.golden", "compare.golden", "ladder.golden", "check.golden"),
-                         [](const testing::TestParamInfo<std::string>& file) {
+                         [](const testing::TestParamInfo<std::string> &file) {
                              return file.param.substr(0, file.param.find('.'));
                          });
 

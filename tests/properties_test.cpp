@@ -6,7 +6,7 @@
 #include <string>
 
 #include "cli/cli.h"
-#include "paycalc/memory_form.h"
+#include "tests/memory_form.h"
 #include "paycalc/recalculate.h"
 #include "situation_gen.h"
 
@@ -15,7 +15,7 @@ using paycalc::Field;
 namespace {
 
 // A shown amount in whole cents, read from its digits.
-long long Cents(const std::string& shown)
+long long Cents(const std::string &shown)
 {
     bool negative = !shown.empty() && shown[0] == '-';
     long long cents = 0;
@@ -24,7 +24,7 @@ long long Cents(const std::string& shown)
     return negative ? -cents : cents;
 }
 
-paycalc::MemoryForm Slip(const paycalc::Situation& in)
+paycalc::MemoryForm Slip(const paycalc::Situation &in)
 {
     paycalc::MemoryForm form;
     paycalc::FillForm(form, in);
@@ -39,8 +39,8 @@ TEST(SlipProperties, LinesAddUpToTheCentAsShown)
         paycalc::Situation in = testdata::RandomSituation(random);
         paycalc::MemoryForm s = Slip(in);
         auto c = [&](Field f) { return Cents(s.Text(f)); };
-        SCOPED_TRACE("category " + std::to_string(in.category) + " echelon " + std::to_string(in.echelon) +
-                     " zone " + in.zone + " housing " + in.housing + " absence " + in.absence);
+        SCOPED_TRACE("category " + std::to_string(in.category) + " echelon " + std::to_string(in.echelon) + " zone " +
+                     in.zone + " housing " + in.housing + " absence " + in.absence);
         ASSERT_EQ(c(Field::Text3), c(Field::Text1) + c(Field::Text2));
         long long subject = 0;
         for (Field f : {Field::Text3, Field::Text4, Field::Text5, Field::Text6, Field::Text7, Field::Text8,

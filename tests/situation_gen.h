@@ -10,7 +10,7 @@
 namespace testdata {
 
 // "12345.67", from 0 to maxWhole.99.
-inline std::string TypedAmount(std::mt19937& random, int maxWhole)
+inline std::string TypedAmount(std::mt19937 &random, int maxWhole)
 {
     const int whole = std::uniform_int_distribution<int>(0, maxWhole)(random);
     const int cents = std::uniform_int_distribution<int>(0, 99)(random);
@@ -18,7 +18,7 @@ inline std::string TypedAmount(std::mt19937& random, int maxWhole)
 }
 
 // Any situation the window can show, typed amounts included.
-inline paycalc::Situation RandomSituation(std::mt19937& random)
+inline paycalc::Situation RandomSituation(std::mt19937 &random)
 {
     auto pick = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
     paycalc::Situation s;
@@ -39,7 +39,7 @@ inline paycalc::Situation RandomSituation(std::mt19937& random)
 
 // The situation with one to three of its choices drawn afresh: the pairs a
 // person compares usually differ in a few choices, not in all of them.
-inline paycalc::Situation RandomChange(std::mt19937& random, paycalc::Situation s)
+inline paycalc::Situation RandomChange(std::mt19937 &random, paycalc::Situation s)
 {
     const paycalc::Situation other = RandomSituation(random);
     const int changes = std::uniform_int_distribution<int>(1, 3)(random);
@@ -48,12 +48,19 @@ inline paycalc::Situation RandomChange(std::mt19937& random, paycalc::Situation 
         case 0: s.category = other.category; break;
         case 1: s.echelon = other.echelon; break;
         case 2: s.post = other.post; break;
-        case 3: s.status = other.status; s.children = other.children; s.overTen = other.overTen; break;
+        case 3:
+            s.status = other.status;
+            s.children = other.children;
+            s.overTen = other.overTen;
+            break;
         case 4: s.spouse = other.spouse; break;
         case 5: s.mutual = other.mutual; break;
         case 6: s.zone = other.zone; break;
         case 7: s.housing = other.housing; break;
-        default: s.absence = other.absence; s.mark = other.mark; break;
+        default:
+            s.absence = other.absence;
+            s.mark = other.mark;
+            break;
         }
     }
     if (!s.married()) s.children = s.overTen = 0;

@@ -19,7 +19,7 @@ using paycalc::SituationInput;
 TEST(SituationInputs, ListRangesAreTheListsEntries)
 {
     int lists = 0;
-    for (const SituationInput& in : paycalc::kSituationInputs) {
+    for (const SituationInput &in : paycalc::kSituationInputs) {
         SCOPED_TRACE(std::string(in.name));
         EXPECT_EQ(&paycalc::InputOf(in.input), &in);
         if (in.list < 0) continue;
@@ -37,7 +37,7 @@ TEST(SituationInputs, ListRangesAreTheListsEntries)
 TEST(SituationInputs, DefaultsAreAFreshSituations)
 {
     const paycalc::Situation fresh;
-    for (const SituationInput& in : paycalc::kSituationInputs) {
+    for (const SituationInput &in : paycalc::kSituationInputs) {
         if (in.list < 0) continue;
         SCOPED_TRACE(std::string(in.name));
         EXPECT_EQ(paycalc::DefaultListValue(in), paycalc::ListValue(fresh, in));
@@ -54,7 +54,7 @@ TEST(SituationInputs, DefaultsAreAFreshSituations)
 
 TEST(SituationInputs, TypedInputsNameTheirFields)
 {
-    for (const SituationInput& in : paycalc::kSituationInputs) {
+    for (const SituationInput &in : paycalc::kSituationInputs) {
         if (in.list >= 0 || in.input == paycalc::Input::Mutual) continue;
         SCOPED_TRACE(std::string(in.name));
         EXPECT_TRUE(paycalc::IsTypedField(in.field));
@@ -74,7 +74,7 @@ bool OnlyEdges(std::string_view text)
 TEST(SituationInputs, EveryInputHasItsCaption)
 {
     std::vector<std::string_view> seen;
-    for (const SituationInput& in : paycalc::kSituationInputs) {
+    for (const SituationInput &in : paycalc::kSituationInputs) {
         SCOPED_TRACE(std::string(in.name));
         const std::string_view caption = paycalc::CaptionOf(in);
         if (in.list >= 0 || in.input == paycalc::Input::Mutual) {
@@ -94,12 +94,12 @@ TEST(SituationInputs, EveryInputHasItsCaption)
 
 TEST(SituationInputs, BatchLabelsAreTheCaptionsTrimmed)
 {
-    for (const SituationInput& in : paycalc::kSituationInputs) {
+    for (const SituationInput &in : paycalc::kSituationInputs) {
         SCOPED_TRACE(std::string(in.name));
-        const auto column = static_cast<batch::Column>(in.input);
+        const paycalc::Input column = in.input;
         // The columns are the inputs, in the same order.
         std::string name(batch::ColumnName(column));
-        for (char& c : name)
+        for (char &c : name)
             if (c == '_') c = '-';
         EXPECT_EQ(name, in.name);
 

@@ -32,10 +32,8 @@ TEST(IndexPointGrid, EchelonsAddFivePercentOfBasePerStepExceptOneCell)
         for (int e = 1; e < kEchelonCount; ++e) {
             // Base x e x 5 %, halves rounded up, in whole arithmetic: (base * e * 5 + 50) / 100.
             int rule = (BasePoints(row) * e * 5 + 50) / 100;
-            if (row == 7 && e == 12)
-                EXPECT_EQ(EchelonPoints(e, row), 225) << "category 8, echelon 12 is stored as 225";
-            else
-                EXPECT_EQ(EchelonPoints(e, row), rule) << "category " << row + 1 << ", echelon " << e;
+            if (row == 7 && e == 12) EXPECT_EQ(EchelonPoints(e, row), 225) << "category 8, echelon 12 is stored as 225";
+            else EXPECT_EQ(EchelonPoints(e, row), rule) << "category " << row + 1 << ", echelon " << e;
         }
     }
 }
@@ -66,16 +64,17 @@ TEST(SpecificPosts, AmountsAreStoredNotDerived)
     EXPECT_EQ(PostAmount(6), 5000);
     EXPECT_EQ(kSpecificPosts[6].title, "مدير ثانوية");
     EXPECT_EQ(PostAmount(10), 11475);
-    for (int row : {1, 2, 3, 7, 8, 9, 10}) EXPECT_EQ(PostAmount(row), 45 * kSpecificPosts[static_cast<std::size_t>(row)].points);
+    for (int row : {1, 2, 3, 7, 8, 9, 10})
+        EXPECT_EQ(PostAmount(row), 45 * kSpecificPosts[static_cast<std::size_t>(row)].points);
     for (int row : {4, 5, 6}) EXPECT_NE(PostAmount(row), 45 * kSpecificPosts[static_cast<std::size_t>(row)].points);
 }
 
 TEST(Lookups, RowsATableDoesNotHaveAreRefused)
 {
-    auto refused = [](auto&& f) {
+    auto refused = [](auto &&f) {
         try {
             f();
-        } catch (const ConversionError& e) {
+        } catch (const ConversionError &e) {
             return e.kind() == FailureKind::NoSuchRow;
         }
         return false;

@@ -10,11 +10,11 @@ namespace {
 using paydata::LineBreaks;
 
 struct ControlCase {
-    const char* name;
+    const char *name;
     std::string text;
     LineBreaks lineBreaks;
-    const char* code;      // the first control character named, empty when the text is good
-    std::size_t position;  // its character, from 1
+    const char *code;     // the first control character named, empty when the text is good
+    std::size_t position; // its character, from 1
 };
 
 std::vector<ControlCase> Cases()
@@ -48,7 +48,7 @@ class ControlRule : public ::testing::TestWithParam<ControlCase> {};
 
 TEST_P(ControlRule, FindsTheFirstControlCharacter)
 {
-    const ControlCase& c = GetParam();
+    const ControlCase &c = GetParam();
     const auto found = paydata::FindControlCharacter(c.text, c.lineBreaks);
     if (!*c.code) {
         EXPECT_FALSE(found.has_value()) << paydata::CodeName(found->code);
@@ -60,13 +60,13 @@ TEST_P(ControlRule, FindsTheFirstControlCharacter)
 }
 
 INSTANTIATE_TEST_SUITE_P(Texts, ControlRule, ::testing::ValuesIn(Cases()),
-                         [](const auto& p) { return std::string(p.param.name); });
+                         [](const auto &p) { return std::string(p.param.name); });
 
 TEST(CodeName, WritesFourHexDigitsAtLeast)
 {
-    const std::pair<char32_t, const char*> names[] = {
+    const std::pair<char32_t, const char *> names[] = {
         {0x0, "U+0000"}, {0x1F, "U+001F"}, {0x7F, "U+007F"}, {0x202E, "U+202E"}, {0x1F600, "U+1F600"}};
-    for (const auto& [code, name] : names) EXPECT_EQ(paydata::CodeName(code), name);
+    for (const auto &[code, name] : names) EXPECT_EQ(paydata::CodeName(code), name);
 }
 
 } // namespace

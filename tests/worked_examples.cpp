@@ -5,9 +5,9 @@
 
 namespace testdata {
 
-std::string DataPath(const std::string& name) { return std::string(PAYSLIP_TEST_DATA) + "/" + name; }
+std::string DataPath(const std::string &name) { return std::string(PAYSLIP_TEST_DATA) + "/" + name; }
 
-std::vector<std::string> SplitWords(const std::string& line)
+std::vector<std::string> SplitWords(const std::string &line)
 {
     std::vector<std::string> words;
     std::string word;
@@ -30,7 +30,7 @@ std::vector<std::string> SplitWords(const std::string& line)
 }
 
 namespace {
-paycalc::Field FieldOrThrow(const std::string& name, const std::string& where)
+paycalc::Field FieldOrThrow(const std::string &name, const std::string &where)
 {
     paycalc::Field f{};
     if (!paycalc::ParseFieldName(name, f)) throw std::runtime_error(where + ": unknown field " + name);
@@ -38,7 +38,7 @@ paycalc::Field FieldOrThrow(const std::string& name, const std::string& where)
 }
 } // namespace
 
-std::vector<SlipCase> ReadSlipCases(const std::string& path)
+std::vector<SlipCase> ReadSlipCases(const std::string &path)
 {
     std::ifstream in(path);
     if (!in) throw std::runtime_error("cannot open " + path);
@@ -54,7 +54,7 @@ std::vector<SlipCase> ReadSlipCases(const std::string& path)
             continue;
         }
         if (cases.empty()) throw std::runtime_error(where + ": line before the first case");
-        SlipCase& c = cases.back();
+        SlipCase &c = cases.back();
         std::vector<std::string> words = SplitWords(line);
         if (words.empty()) continue;
         const std::string key = words[0];
@@ -62,7 +62,7 @@ std::vector<SlipCase> ReadSlipCases(const std::string& path)
         if (key == "args:") {
             c.args.insert(c.args.end(), words.begin(), words.end());
         } else if (key == "set:") {
-            for (const std::string& w : words) {
+            for (const std::string &w : words) {
                 auto eq = w.find('=');
                 if (eq == std::string::npos) throw std::runtime_error(where + ": expected Field=text");
                 c.preset.emplace_back(FieldOrThrow(w.substr(0, eq), where), w.substr(eq + 1));

@@ -18,16 +18,16 @@ struct SlipCase {
     int line = 0;
     std::vector<std::string> args;                              // payslip-cli options
     std::vector<std::pair<paycalc::Field, std::string>> preset; // field texts set before the run
-    std::vector<std::string> groups;                            // base-pay, allowances, social-security, net-pay; empty = all
+    std::vector<std::string> groups; // base-pay, allowances, social-security, net-pay; empty = all
     std::vector<std::pair<paycalc::Field, std::string>> expect;
 };
 
 // Reads every case of one file; throws std::runtime_error on a malformed line.
-std::vector<SlipCase> ReadSlipCases(const std::string& path);
+std::vector<SlipCase> ReadSlipCases(const std::string &path);
 
 // Splits a line at blanks; double quotes group words and "" is an empty word.
-std::vector<std::string> SplitWords(const std::string& line);
+std::vector<std::string> SplitWords(const std::string &line);
 
-std::string DataPath(const std::string& name);
+std::string DataPath(const std::string &name);
 
 } // namespace testdata

@@ -13,8 +13,7 @@ void SpeakArabic(QCoreApplication &app)
     if (qtArabic->load(QLocale(QLocale::Arabic), QStringLiteral("qtbase"), QStringLiteral("_"),
                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(qtArabic);
-    else
-        delete qtArabic; // Qt's words stay in English; the direction is still set below
+    else delete qtArabic; // Qt's words stay in English; the direction is still set below
     QGuiApplication::setLayoutDirection(Qt::RightToLeft);
 }
 

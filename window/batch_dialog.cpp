@@ -124,10 +124,10 @@ BatchDialog::BatchDialog(QWidget *parent) : QDialog(parent)
         connect(box, &QCheckBox::toggled, this, &BatchDialog::updateButtons);
         return button;
     };
-    chooseTable_ = fileChoice(0, tableBox_, tableFile_, QStringLiteral("جدول الكشوف (CSV أو xlsx)"),
-                                          "Table", QStringLiteral("ملف جدول الكشوف"));
+    chooseTable_ = fileChoice(0, tableBox_, tableFile_, QStringLiteral("جدول الكشوف (CSV أو xlsx)"), "Table",
+                              QStringLiteral("ملف جدول الكشوف"));
     choosePdf_ = fileChoice(1, pdfBox_, pdfFile_, QStringLiteral("الكشوف المطبوعة (PDF)"), "Pdf",
-                                        QStringLiteral("ملف الكشوف المطبوعة"));
+                            QStringLiteral("ملف الكشوف المطبوعة"));
     totalsBox_ = new QCheckBox(QStringLiteral("المجاميع"), outputs);
     totalsBox_->setObjectName(QStringLiteral("TotalsOutput"));
     totalsBox_->setChecked(true);
@@ -166,8 +166,9 @@ BatchDialog::BatchDialog(QWidget *parent) : QDialog(parent)
     // The results.
     auto *tabs = new QTabWidget(this);
     tabs->setObjectName(QStringLiteral("Results"));
-    refused_ = NewTable(tabs, {QStringLiteral("السطر"), QStringLiteral("العمود"), QStringLiteral("النص"), QStringLiteral("السبب")},
-                        "RefusedRows", QStringLiteral("الصفوف المرفوضة"));
+    refused_ = NewTable(
+        tabs, {QStringLiteral("السطر"), QStringLiteral("العمود"), QStringLiteral("النص"), QStringLiteral("السبب")},
+        "RefusedRows", QStringLiteral("الصفوف المرفوضة"));
     totals_ = NewTable(tabs, {QStringLiteral("البند"), QStringLiteral("الاسم"), QStringLiteral("المجموع")}, "Totals",
                        QStringLiteral("المجاميع"));
     tabs->addTab(refused_, QStringLiteral("الصفوف المرفوضة"));
@@ -389,11 +390,7 @@ void BatchDialog::showResult()
     } else if (r.exitCode == batch::kExitFailed) {
         text = QStringLiteral("تعذر الحساب، لم يكتب أي ملف: ") + Arabic(r.arabicError, r.error);
     } else {
-        text = QStringLiteral("قرئ %1 صف: حسب %2، رفض %3، فارغ %4.")
-                   .arg(c.read)
-                   .arg(c.computed)
-                   .arg(c.refused)
-                   .arg(c.empty);
+        text = QStringLiteral("قرئ %1 صف: حسب %2، رفض %3، فارغ %4.").arg(c.read).arg(c.computed).arg(c.refused).arg(c.empty);
         if (!r.written.empty()) {
             QStringList files;
             for (const std::string &f : r.written) files << LeftToRight(Utf8(f));
@@ -427,7 +424,8 @@ void BatchDialog::showResult()
             totals_->setItem(row, 0, Cell(Utf8(paycalc::FieldTitle(f))));
             totals_->setItem(row, 1, Cell(Utf8(std::string(paycalc::LineName(f)))));
             // A total beyond the range of the sums is not a number.
-            auto *amount = Cell(r.totals[k] == batch::kOverflowTotal ? QStringLiteral("يتجاوز حدود الحساب") : Utf8(r.totals[k]));
+            auto *amount = Cell(r.totals[k] == batch::kOverflowTotal ? QStringLiteral("يتجاوز حدود الحساب")
+                                                                     : Utf8(r.totals[k]));
             amount->setTextAlignment(Qt::AlignLeft | Qt::AlignAbsolute | Qt::AlignVCenter);
             totals_->setItem(row, 2, amount);
         }

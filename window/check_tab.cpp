@@ -143,10 +143,10 @@ void CompareWindow::showCheck()
                          LeftToRight(Utf8(checked.theirs)).toHtmlEscaped(), report::ExplanationHtml(checked.explanation));
     }
     explanations_->setHtml(html + QStringLiteral("</body></html>"));
-    checkSummary_->setText(wrong == 0 ? QStringLiteral("كل المبالغ المكتوبة (%1) مطابقة لحسابنا.").arg(check_->lines.size())
-                                      : QStringLiteral("%1 من %2 بنود غير مطابقة؛ شرح حسابنا لكل منها:")
-                                            .arg(wrong)
-                                            .arg(check_->lines.size()));
+    checkSummary_->setText(
+        wrong == 0
+            ? QStringLiteral("كل المبالغ المكتوبة (%1) مطابقة لحسابنا.").arg(check_->lines.size())
+            : QStringLiteral("%1 من %2 بنود غير مطابقة؛ شرح حسابنا لكل منها:").arg(wrong).arg(check_->lines.size()));
 }
 
 QLineEdit *CompareWindow::officialField(Field field) const

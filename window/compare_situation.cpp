@@ -6,7 +6,7 @@
 #include <QLineEdit>
 #include <QSignalBlocker>
 
-#include "paycalc/family_status_rule.h"
+#include "paycalc/situation.h"
 #include "paycalc/situation_inputs.h"
 #include "window/filtered_line_edit.h"
 #include "window/form1.h"
@@ -122,9 +122,18 @@ QLineEdit *SituationEditor::typed(Field field) const
 
 QList<QWidget *> SituationEditor::tabOrder() const
 {
-    return {combo(paycalc::kCategoryList), combo(paycalc::kEchelonList), combo(paycalc::kPostList),
-            combo(paycalc::kChildrenList), combo(paycalc::kOverTenList), combo(paycalc::kFamilyStatusList),
-            combo(paycalc::kSpouseList), check_, absence_, zone_, housing_, mark_};
+    return {combo(paycalc::kCategoryList),
+            combo(paycalc::kEchelonList),
+            combo(paycalc::kPostList),
+            combo(paycalc::kChildrenList),
+            combo(paycalc::kOverTenList),
+            combo(paycalc::kFamilyStatusList),
+            combo(paycalc::kSpouseList),
+            check_,
+            absence_,
+            zone_,
+            housing_,
+            mark_};
 }
 
 paycalc::Situation SituationEditor::situation() const
@@ -132,8 +141,7 @@ paycalc::Situation SituationEditor::situation() const
     paycalc::Situation s;
     for (int list = 0; list < paycalc::kComboCount; ++list) s.SetListPosition(list, combo(list)->currentIndex());
     s.mutual = check_->isChecked();
-    for (Field field : paycalc::kTypedFields)
-        s.Typed(field) = typed(field)->text().toStdString();
+    for (Field field : paycalc::kTypedFields) s.Typed(field) = typed(field)->text().toStdString();
     return s;
 }
 
@@ -142,8 +150,7 @@ void SituationEditor::setSituation(const paycalc::Situation &situation)
     filling_ = true;
     for (int list = 0; list < paycalc::kComboCount; ++list) combo(list)->setCurrentIndex(situation.ListPosition(list));
     check_->setChecked(situation.mutual);
-    for (Field field : paycalc::kTypedFields)
-        typed(field)->setText(QString::fromStdString(situation.Typed(field)));
+    for (Field field : paycalc::kTypedFields) typed(field)->setText(QString::fromStdString(situation.Typed(field)));
     filling_ = false;
     emit changed();
 }
@@ -152,10 +159,10 @@ void SituationEditor::setSituation(const paycalc::Situation &situation)
 // whichever list was picked; the change that follows covers them.
 void SituationEditor::onPicked()
 {
-    const auto holds = paycalc::FamilyStatusRuleHolds(combo(paycalc::kFamilyStatusList)->currentIndex());
-    if (!holds.empty()) {
+    const auto held = paycalc::ListsHeldAtZero(combo(paycalc::kFamilyStatusList)->currentIndex());
+    if (!held.empty()) {
         filling_ = true;
-        for (const paycalc::HeldList &held : holds) combo(held.list)->setCurrentIndex(held.position);
+        for (int list : held) combo(list)->setCurrentIndex(0);
         filling_ = false;
     }
     emit changed();

@@ -47,9 +47,9 @@ QWidget *CompareWindow::buildCompareTab()
     row->addLayout(right);
 
     // Between them: every line, after, difference, before.
-    lines_ = Table(static_cast<int>(report::ComparedLines().size()),
-                   {QStringLiteral("البند"), QStringLiteral("الجديدة"), QStringLiteral("الفرق"), QStringLiteral("الحالية")},
-                   page);
+    lines_ = Table(
+        static_cast<int>(report::ComparedLines().size()),
+        {QStringLiteral("البند"), QStringLiteral("الجديدة"), QStringLiteral("الفرق"), QStringLiteral("الحالية")}, page);
     lines_->setObjectName(QStringLiteral("CompareLines"));
     lines_->setAccessibleName(QStringLiteral("بنود الكشف في الوضعيتين والفرق بينهما"));
     lines_->setAccessibleDescription(QStringLiteral("الفرق هو مبلغ الوضعية الجديدة ناقص مبلغ الوضعية الحالية"));
@@ -191,8 +191,10 @@ void CompareWindow::showBackPay()
     ShowDifference(backMonthly_, pay->monthly);
     ShowDifference(backBonus_, pay->bonus);
     ShowDifference(backTotal_, pay->total);
-    backMonthly_->setToolTip(RightToLeft(QStringLiteral("%1 × %2").arg(LeftToRight(report::SignedDifference(pay->netDifference))).arg(pay->months)));
-    backBonus_->setToolTip(RightToLeft(QStringLiteral("%1 × %2").arg(LeftToRight(report::SignedDifference(pay->bonusDifference))).arg(pay->quarters)));
+    backMonthly_->setToolTip(RightToLeft(
+        QStringLiteral("%1 × %2").arg(LeftToRight(report::SignedDifference(pay->netDifference))).arg(pay->months)));
+    backBonus_->setToolTip(RightToLeft(
+        QStringLiteral("%1 × %2").arg(LeftToRight(report::SignedDifference(pay->bonusDifference))).arg(pay->quarters)));
 }
 
 QLabel *CompareWindow::currentValue(int row) const { return currentValues_.value(row); }

@@ -24,7 +24,6 @@
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
-#include "paycalc/memory_form.h"
 #include "report/text_direction.h"
 #include "window/compare_situation.h"
 #include "window/compare_window_shared.h"
@@ -80,8 +79,7 @@ CompareWindow::CompareWindow(Form1 &main) : QWidget(&main, Qt::Window), main_(ma
     auto *buttons = new QHBoxLayout(corner);
     buttons->setContentsMargins(0, 0, 0, 2);
     buttons->setSpacing(4);
-    const auto makeAction = [&](const QString &caption, const QString &title, const QKeySequence &keys,
-                               const char *name) {
+    const auto makeAction = [&](const QString &caption, const QString &title, const QKeySequence &keys, const char *name) {
         auto *action = new QAction(caption, this);
         action->setShortcut(keys);
         action->setShortcutContext(Qt::WindowShortcut);
@@ -99,11 +97,11 @@ CompareWindow::CompareWindow(Form1 &main) : QWidget(&main, Qt::Window), main_(ma
         return action;
     };
     print_ = makeAction(QStringLiteral("طباعة…"), QStringLiteral("طباعة المقارنة"), QKeySequence(Qt::CTRL | Qt::Key_P),
-                       "ComparePrintButton");
+                        "ComparePrintButton");
     pdf_ = makeAction(QStringLiteral("حفظ PDF…"), QStringLiteral("حفظ المقارنة في ملف PDF"),
-                     QKeySequence(Qt::CTRL | Qt::Key_S), "ComparePdfButton");
+                      QKeySequence(Qt::CTRL | Qt::Key_S), "ComparePdfButton");
     copy_ = makeAction(QStringLiteral("نسخ"), QStringLiteral("نسخ المقارنة كنص مفصول بعلامات الجدولة"),
-                      QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C), "CompareCopyButton");
+                       QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C), "CompareCopyButton");
     connect(print_, &QAction::triggered, this, &CompareWindow::askPrint);
     connect(pdf_, &QAction::triggered, this, &CompareWindow::askPdf);
     connect(copy_, &QAction::triggered, this, [this] { copyComparison(); });
@@ -153,15 +151,7 @@ CompareWindow *CompareWindow::Open(Form1 &main)
     return window;
 }
 
-paycalc::Situation CompareWindow::SituationOf(const Form1 &main)
-{
-    paycalc::Situation s;
-    for (int list = 0; list < paycalc::kComboCount; ++list) s.SetListPosition(list, main.combo(list)->currentIndex());
-    s.mutual = main.check1()->isChecked();
-    for (Field field : paycalc::kTypedFields)
-        s.Typed(field) = main.text(field)->text().toStdString();
-    return s;
-}
+paycalc::Situation CompareWindow::SituationOf(const Form1 &main) { return paycalc::SituationOf(main.payForm()); }
 
 // The left side follows every input of the pay-slip window. A pick there
 // may be followed by the family-status rule, which changes the children
@@ -178,10 +168,7 @@ void CompareWindow::followMainWindow()
         connect(main_.text(field), &QLineEdit::textChanged, this, &CompareWindow::refresh);
 }
 
-void CompareWindow::refill()
-{
-    other_->setSituation(SituationOf(main_));
-}
+void CompareWindow::refill() { other_->setSituation(SituationOf(main_)); }
 
 void CompareWindow::clearAll(const QString &why)
 {
@@ -235,10 +222,9 @@ void CompareWindow::refresh()
     QString problem;
     for (const paycalc::Slip *slip : {&comparison_->before, &comparison_->after}) {
         if (slip->ok()) continue;
-        paycalc::MemoryForm form;
-        paycalc::FillForm(form, slip->situation);
-        problem += (slip == &comparison_->before ? QStringLiteral("الوضعية الحالية: ") : QStringLiteral("الوضعية الجديدة: ")) +
-                   RecalcMessage(*slip->error, form) + QLatin1Char(' ');
+        problem += (slip == &comparison_->before ? QStringLiteral("الوضعية الحالية: ")
+                                                 : QStringLiteral("الوضعية الجديدة: ")) +
+                   RecalcMessage(*slip->error, slip->situation) + QLatin1Char(' ');
     }
     message_->setText(problem.trimmed());
     message_->setAccessibleDescription(problem.trimmed());
@@ -305,7 +291,8 @@ void CompareWindow::askPdf()
     if (!document()) return;
     QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (folder.isEmpty()) folder = QDir::homePath();
-    const QString path = QFileDialog::getSaveFileName(this, pdf_->whatsThis(), QDir(folder).filePath(QStringLiteral("مقارنة.pdf")),
+    const QString path = QFileDialog::getSaveFileName(this, pdf_->whatsThis(),
+                                                      QDir(folder).filePath(QStringLiteral("مقارنة.pdf")),
                                                       QStringLiteral("ملفات PDF (*.pdf)"));
     if (path.isEmpty()) return; // the user changed their mind
     if (savePdf(path)) return;

@@ -36,7 +36,8 @@ void ShowDifference(QTableWidgetItem *item, const std::string &difference)
     item->setForeground(ChangeColour(change));
     const QString words = change == report::Change::Unknown
                               ? report::ChangeWord(change)
-                              : QStringLiteral("%1 %2").arg(report::ChangeWord(change), report::SignedDifference(difference));
+                              : QStringLiteral("%1 %2").arg(report::ChangeWord(change),
+                                                            report::SignedDifference(difference));
     item->setData(Qt::AccessibleTextRole, words);
     item->setToolTip(RightToLeft(words));
 }

@@ -30,10 +30,10 @@ inline constexpr int kWidth = 1072;
 inline constexpr int kHeight = 565;
 inline constexpr int kDefaultMonths = 12;
 inline constexpr double kTablePoints = 10;
-inline constexpr double kLinePoints = 9; // the tables, whose every row stays in view
+inline constexpr double kLinePoints = 9;  // the tables, whose every row stays in view
 inline constexpr int kSideWidth = 345;    // the second situation's column
 inline constexpr int kCurrentWidth = 300; // the current one's; the lines take the rest
-inline constexpr qsizetype kPostRow = 2; // of report::SituationRows
+inline constexpr qsizetype kPostRow = 2;  // of report::SituationRows
 
 using report::LeftToRight;
 using report::Utf8;

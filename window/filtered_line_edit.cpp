@@ -16,8 +16,7 @@ namespace {
 constexpr int kHistoryEdits = 200;
 } // namespace
 
-FilteredLineEdit::FilteredLineEdit(KeyFilter filter, QWidget *parent)
-    : QLineEdit(parent), filter_(filter)
+FilteredLineEdit::FilteredLineEdit(KeyFilter filter, QWidget *parent) : QLineEdit(parent), filter_(filter)
 {
     connect(this, &QLineEdit::textEdited, this, &FilteredLineEdit::countEdit);
 }
@@ -48,10 +47,7 @@ bool FilteredLineEdit::insertChecked(const QString &text)
     return true;
 }
 
-void FilteredLineEdit::pasteFrom(QClipboard::Mode mode)
-{
-    insertChecked(QGuiApplication::clipboard()->text(mode));
-}
+void FilteredLineEdit::pasteFrom(QClipboard::Mode mode) { insertChecked(QGuiApplication::clipboard()->text(mode)); }
 
 void FilteredLineEdit::keyPressEvent(QKeyEvent *event)
 {
@@ -70,8 +66,8 @@ void FilteredLineEdit::keyPressEvent(QKeyEvent *event)
     } else if (!passed.isEmpty()) {
         // Several characters in one event (key compression): keep those the
         // filter lets through.
-        QKeyEvent kept(event->type(), event->key(), event->modifiers(), passed,
-                       event->isAutoRepeat(), static_cast<quint16>(event->count()));
+        QKeyEvent kept(event->type(), event->key(), event->modifiers(), passed, event->isAutoRepeat(),
+                       static_cast<quint16>(event->count()));
         QLineEdit::keyPressEvent(&kept);
         event->setAccepted(kept.isAccepted());
     } else {
@@ -128,32 +124,25 @@ void FilteredLineEdit::mouseReleaseEvent(QMouseEvent *event)
 
 bool FilteredLineEdit::acceptsDrop(const QDropEvent &event) const
 {
-    return !isReadOnly() && event.mimeData()->hasText() &&
-           FilterAcceptsText(filter_, event.mimeData()->text());
+    return !isReadOnly() && event.mimeData()->hasText() && FilterAcceptsText(filter_, event.mimeData()->text());
 }
 
 void FilteredLineEdit::dragEnterEvent(QDragEnterEvent *event)
 {
-    if (acceptsDrop(*event))
-        QLineEdit::dragEnterEvent(event);
-    else
-        event->ignore();
+    if (acceptsDrop(*event)) QLineEdit::dragEnterEvent(event);
+    else event->ignore();
 }
 
 void FilteredLineEdit::dragMoveEvent(QDragMoveEvent *event)
 {
-    if (acceptsDrop(*event))
-        QLineEdit::dragMoveEvent(event);
-    else
-        event->ignore();
+    if (acceptsDrop(*event)) QLineEdit::dragMoveEvent(event);
+    else event->ignore();
 }
 
 void FilteredLineEdit::dropEvent(QDropEvent *event)
 {
-    if (acceptsDrop(*event))
-        QLineEdit::dropEvent(event);
-    else
-        event->ignore();
+    if (acceptsDrop(*event)) QLineEdit::dropEvent(event);
+    else event->ignore();
 }
 
 } // namespace paywindow

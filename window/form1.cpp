@@ -17,7 +17,6 @@
 #include <string>
 #include <vector>
 
-#include "paycalc/family_status_rule.h"
 #include "paycalc/recalculate.h"
 #include "window/batch_dialog.h"
 #include "window/compare_window.h"
@@ -30,10 +29,7 @@
 #include "window/window_fonts.h"
 
 // Resources of a static library are registered by name, outside any namespace.
-static void RegisterResources()
-{
-    Q_INIT_RESOURCE(payslip);
-}
+static void RegisterResources() { Q_INIT_RESOURCE(payslip); }
 
 namespace {
 
@@ -61,7 +57,7 @@ Form1::Form1(QWidget *parent) : QWidget(parent, kFixedWindow)
 
     controls_ = paywindow::BuildForm1Layout(*this);
     form_ = std::make_unique<paywindow::FormAdapter>(controls_);
-    actions_ = new paywindow::SlipActions(*this, *form_, controls_);
+    actions_ = new paywindow::SlipActions(*this, slip_, controls_);
     for (QPushButton *button : actions_->buttons()) paywindow::PressOnEnter(*button);
 
     // Start-up: the category list gets "1".."17", then the echelon and the
@@ -98,8 +94,7 @@ void Form1::connectInputs()
     }
     connect(controls_.check1, &QCheckBox::toggled, this, &Form1::recalculate);
     // The typed amounts and the performance mark recalculate at every change.
-    for (Field typed : paycalc::kTypedFields)
-        connect(text(typed), &QLineEdit::textChanged, this, &Form1::recalculate);
+    for (Field typed : paycalc::kTypedFields) connect(text(typed), &QLineEdit::textChanged, this, &Form1::recalculate);
     // The desktop's browser opens the page; nothing waits for it, and a
     // failure leaves the window as it is.
     connect(controls_.command5, &QPushButton::clicked, this, [] { QDesktopServices::openUrl(homePage()); });
@@ -117,9 +112,9 @@ void Form1::onListPicked()
 // these changes, so they raise no recalculation of their own.
 void Form1::applyFamilyStatusRule()
 {
-    for (const paycalc::HeldList &held : paycalc::FamilyStatusRuleHolds(*form_)) {
-        const QSignalBlocker quiet(combo(held.list));
-        combo(held.list)->setCurrentIndex(held.position);
+    for (int list : paycalc::ListsHeldAtZero(form_->ListIndex(paycalc::kFamilyStatusList))) {
+        const QSignalBlocker quiet(combo(list));
+        combo(list)->setCurrentIndex(0);
     }
 }
 
@@ -128,18 +123,21 @@ void Form1::recalculate()
     ++recalculations_;
     QString problem;
     form_->BeginRun();
+    slip_.error.reset();
     try {
-        paycalc::RecalculateAll(*form_, &trace_);
+        paycalc::RecalculateAll(*form_, &slip_.trace);
     } catch (const paycalc::RecalcError &error) {
-        problem = paywindow::RecalcMessage(error, *form_);
+        slip_.error = error;
+        problem = paywindow::RecalcMessage(error, paycalc::SituationOf(*form_));
     } catch (const std::exception &) {
         problem = QStringLiteral("تعذر إكمال حساب الكشف، راجع القيم المكتوبة.");
     }
     // The explanations are this run's, and an incomplete slip does not leave the window.
-    paywindow::ShowExplanations(controls_, trace_, *form_);
+    paywindow::ShowExplanations(controls_, slip_.trace, *form_);
     actions_->setSlipComplete(problem.isEmpty());
     QLabel *message = controls_.message;
     if (problem.isEmpty()) {
+        paycalc::ReadForm(*form_, slip_);
         message->hide();
         message->clear();
         message->setAccessibleDescription(QString());
@@ -148,6 +146,7 @@ void Form1::recalculate()
     // The lines this run did not reach would otherwise look current.
     for (Field line : paycalc::kComputedFields)
         if (!form_->Written(line)) form_->SetText(line, std::string());
+    paycalc::ReadForm(*form_, slip_);
     const int inner = 2 * message->frameWidth() + 4;
     message->setFont(paywindow::FitToBox(paywindow::WindowFont(paywindow::kMessagePoints, true), problem,
                                          message->width() - inner, message->height() - inner));
@@ -158,25 +157,13 @@ void Form1::recalculate()
     QAccessible::updateAccessibility(&alert);
 }
 
-QUrl Form1::homePage()
-{
-    return QUrl(QStringLiteral("http://" PAYSLIP_WEB_HOST "/"));
-}
+QUrl Form1::homePage() { return QUrl(QStringLiteral("http://" PAYSLIP_WEB_HOST "/")); }
 
-QUrl Form1::contactPage()
-{
-    return QUrl(QStringLiteral("http://" PAYSLIP_WEB_HOST "/new/contacte.php"));
-}
+QUrl Form1::contactPage() { return QUrl(QStringLiteral("http://" PAYSLIP_WEB_HOST "/new/contacte.php")); }
 
-QLineEdit *Form1::text(Field field) const
-{
-    return controls_.texts[static_cast<std::size_t>(paycalc::Index(field))];
-}
+QLineEdit *Form1::text(Field field) const { return controls_.texts[static_cast<std::size_t>(paycalc::Index(field))]; }
 
-QComboBox *Form1::combo(int list) const
-{
-    return controls_.combos.at(static_cast<std::size_t>(list));
-}
+QComboBox *Form1::combo(int list) const { return controls_.combos.at(static_cast<std::size_t>(list)); }
 
 QCheckBox *Form1::check1() const { return controls_.check1; }
 QPushButton *Form1::command5() const { return controls_.command5; }
@@ -185,10 +172,8 @@ QLabel *Form1::label27() const { return controls_.label27; }
 QLabel *Form1::label25() const { return controls_.label25; }
 QLabel *Form1::messageLabel() const { return controls_.message; }
 
-paycalc::PayForm &Form1::payForm()
-{
-    return *form_;
-}
+paycalc::PayForm &Form1::payForm() { return *form_; }
+const paycalc::PayForm &Form1::payForm() const { return *form_; }
 
 QAction *Form1::printAction() const { return actions_->printAction(); }
 QAction *Form1::previewAction() const { return actions_->previewAction(); }

@@ -16,7 +16,8 @@
 #include <QWidget>
 
 #include "paycalc/fields.h"
-#include "paycalc/trace.h"
+#include "paycalc/key_rules.h"
+#include "paycalc/slip.h"
 #include "window/form1_layout.h"
 
 class QAction;
@@ -34,7 +35,7 @@ class PayForm;
 namespace paywindow {
 class FormAdapter;
 class SlipActions;
-}
+} // namespace paywindow
 
 class Form1 final : public QWidget {
     Q_OBJECT
@@ -43,13 +44,13 @@ public:
     explicit Form1(QWidget *parent = nullptr);
     ~Form1() override;
 
-    // Keystroke filters. Each takes the key code of one typed character and
-    // gives the code to let through, or 0 to discard the keystroke; the code
-    // passed is never changed.
+    // Keystroke filters, the engine's (paycalc/key_rules.h). Each takes the
+    // key code of one typed character and gives the code to let through, or
+    // 0 to discard the keystroke; the code passed is never changed.
     // Amounts: digits, backspace (8) and the point (46).
-    static qint16 gWriteOnleNumber(qint16 &IntKeyAscii);
+    static qint16 gWriteOnleNumber(qint16 &IntKeyAscii) { return paycalc::gWriteOnleNumber(IntKeyAscii); }
     // Whole numbers: digits and backspace.
-    static qint16 gWriteOnleNumber1(qint16 &IntKeyAscii);
+    static qint16 gWriteOnleNumber1(qint16 &IntKeyAscii) { return paycalc::gWriteOnleNumber1(IntKeyAscii); }
 
     // The pages the two link buttons open.
     static QUrl homePage();    // Command5
@@ -68,22 +69,25 @@ public:
 
     // The window as the computation sees it, hidden working fields included.
     paycalc::PayForm &payForm();
+    const paycalc::PayForm &payForm() const;
     // How many recalculations have run since the window was created.
     int recalculationCount() const { return recalculations_; }
-    // Why each line is what it is, as the last recalculation explained it;
-    // the tooltips of the display fields show it.
-    const paycalc::Trace &trace() const { return trace_; }
+    // The slip of the last recalculation: its situation, every line, and why
+    // each line is what it is (the tooltips of the display fields show it).
+    // Printing, saving and copying read it; nothing recalculates.
+    const paycalc::Slip &slip() const { return slip_; }
+    const paycalc::Trace &trace() const { return slip_.trace; }
 
     // The slip leaving the window: the actions (also the buttons below the
     // picture and the context menu) and what they do once their dialog is
     // answered. While the last recalculation stopped, the actions are
     // disabled and these do nothing and return false.
-    QAction *printAction() const;   // Ctrl+P, with the print dialog
-    QAction *previewAction() const; // Ctrl+Shift+P, with the print preview
-    QAction *pdfAction() const;     // Ctrl+S, with a file dialog
-    QAction *copyAction() const;    // Ctrl+Shift+C
-    QAction *compareAction() const; // Ctrl+M, opens the comparison window
-    QAction *batchAction() const;   // Ctrl+B, opens the batch dialog
+    QAction *printAction() const;             // Ctrl+P, with the print dialog
+    QAction *previewAction() const;           // Ctrl+Shift+P, with the print preview
+    QAction *pdfAction() const;               // Ctrl+S, with a file dialog
+    QAction *copyAction() const;              // Ctrl+Shift+C
+    QAction *compareAction() const;           // Ctrl+M, opens the comparison window
+    QAction *batchAction() const;             // Ctrl+B, opens the batch dialog
     QList<QPushButton *> slipButtons() const; // print, preview, PDF, copy, compare, batch
     bool printSlip(QPrinter &printer);
     bool savePdf(const QString &path); // writes that file only
@@ -97,7 +101,7 @@ private:
 
     paywindow::Form1Controls controls_;
     std::unique_ptr<paywindow::FormAdapter> form_;
-    paycalc::Trace trace_;
+    paycalc::Slip slip_;
     paywindow::SlipActions *actions_ = nullptr; // a child of the window
     int recalculations_ = 0;
 };

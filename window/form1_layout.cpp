@@ -34,27 +34,26 @@ struct Rect {
     int left, top, width, height; // twips
 };
 
-QRect ToPixels(const Rect &r)
-{
-    return {Pixels(r.left), Pixels(r.top), Pixels(r.width), Pixels(r.height)};
-}
+QRect ToPixels(const Rect &r) { return {Pixels(r.left), Pixels(r.top), Pixels(r.width), Pixels(r.height)}; }
 
 constexpr QRgb kGroupColour = qRgb(255, 192, 255);   // the window and its groups
 constexpr QRgb kLinksColour = qRgb(192, 192, 255);   // Frame17
 constexpr QRgb kDisplayColour = qRgb(192, 192, 255); // display fields
 constexpr QRgb kResultColour = qRgb(128, 255, 255);  // net pay and performance bonus
 constexpr QRgb kInputColour = qRgb(255, 255, 255);   // typed fields, Combo1(0), Combo1(4)
-constexpr QRgb kMessageColour = qRgb(255, 255, 224);  // the message of a stopped recalculation
+constexpr QRgb kMessageColour = qRgb(255, 255, 224); // the message of a stopped recalculation
 constexpr QRgb kMessageTextColour = qRgb(160, 0, 0);
 
 // ---------------------------------------------------------------- groups
 
+// clang-format off
 enum GroupId : std::uint8_t {
     kFrame2, kFrame4, kFrame15, kFrame3, kFrame10,                              // right-hand column
     kFrame11, kFrame12, kFrame6, kFrame7, kFrame8, kFrame14, kFrame13, kFrame16, // middle column
     kFrame17,                                                                    // left-hand column
     kGroupCount
 };
+// clang-format on
 
 struct Group {
     const char *name;
@@ -63,20 +62,20 @@ struct Group {
 };
 
 constexpr std::array<Group, kGroupCount> kGroups{{
-    {"Frame2", {10200, 0, 5775, 1335}, kGroupColour},    // category, echelon, specific post
-    {"Frame4", {10200, 1320, 5775, 1215}, kGroupColour}, // children, family status, spouse
-    {"Frame15", {10440, 2520, 5415, 735}, kGroupColour}, // mutual insurance, days of absence
-    {"Frame3", {10440, 3240, 5415, 1215}, kGroupColour}, // base pay, professional experience
-    {"Frame10", {10440, 4440, 5415, 3975}, kGroupColour},// main pay and six allowances
-    {"Frame11", {4560, 0, 5535, 1215}, kGroupColour},    // zone and housing allowances (typed)
-    {"Frame12", {4560, 1200, 5535, 1215}, kGroupColour}, // social security
-    {"Frame6", {4560, 2400, 5535, 1215}, kGroupColour},  // taxable amount, income tax
-    {"Frame7", {4560, 3600, 5535, 735}, kGroupColour},   // mutual-insurance contribution
-    {"Frame8", {4560, 4320, 5535, 1215}, kGroupColour},  // family allowances
-    {"Frame14", {4560, 5520, 5535, 735}, kGroupColour},  // absences
-    {"Frame13", {4560, 6240, 5535, 735}, kGroupColour},  // net pay
-    {"Frame16", {4560, 6960, 5535, 1455}, kGroupColour}, // performance
-    {"Frame17", {240, 960, 4095, 1935}, kLinksColour},   // links and credits
+    {"Frame2", {10200, 0, 5775, 1335}, kGroupColour},     // category, echelon, specific post
+    {"Frame4", {10200, 1320, 5775, 1215}, kGroupColour},  // children, family status, spouse
+    {"Frame15", {10440, 2520, 5415, 735}, kGroupColour},  // mutual insurance, days of absence
+    {"Frame3", {10440, 3240, 5415, 1215}, kGroupColour},  // base pay, professional experience
+    {"Frame10", {10440, 4440, 5415, 3975}, kGroupColour}, // main pay and six allowances
+    {"Frame11", {4560, 0, 5535, 1215}, kGroupColour},     // zone and housing allowances (typed)
+    {"Frame12", {4560, 1200, 5535, 1215}, kGroupColour},  // social security
+    {"Frame6", {4560, 2400, 5535, 1215}, kGroupColour},   // taxable amount, income tax
+    {"Frame7", {4560, 3600, 5535, 735}, kGroupColour},    // mutual-insurance contribution
+    {"Frame8", {4560, 4320, 5535, 1215}, kGroupColour},   // family allowances
+    {"Frame14", {4560, 5520, 5535, 735}, kGroupColour},   // absences
+    {"Frame13", {4560, 6240, 5535, 735}, kGroupColour},   // net pay
+    {"Frame16", {4560, 6960, 5535, 1455}, kGroupColour},  // performance
+    {"Frame17", {240, 960, 4095, 1935}, kLinksColour},    // links and credits
 }};
 
 constexpr Rect kImage2{0, 3000, 4365, 3375};
@@ -213,8 +212,8 @@ private:
     void addLinksAndCredits();
     void addPictureAndMessage();
     void setTabOrder();
-    QLabel *addLabel(QWidget *group, const char *name, const QString &text, const QRect &rect,
-                     Qt::Alignment alignment, const QFont &font);
+    QLabel *addLabel(QWidget *group, const char *name, const QString &text, const QRect &rect, Qt::Alignment alignment,
+                     const QFont &font);
 
     QWidget &form_;
     std::array<QFrame *, kGroupCount> groups_{};
@@ -273,8 +272,7 @@ std::pair<int, int> CoveredEnds(const Row &labelled)
         if (!sameRows || !sameColumns) continue;
         if (2 * field.left + field.width < 2 * label.left + label.width)
             left = std::max(left, field.left + field.width + kCoverGap); // the field is on the label's left
-        else
-            right = std::min(right, field.left - kCoverGap);
+        else right = std::min(right, field.left - kCoverGap);
     }
     return {left - label.left, label.left + label.width - right};
 }
@@ -332,9 +330,7 @@ QWidget *Builder::addField(const Row &row, QWidget *group)
         field = check;
         break;
     }
-    default:
-        field = addTextBox(row, group);
-        break;
+    default: field = addTextBox(row, group); break;
     }
     field->setObjectName(QLatin1String(row.name));
     field->setGeometry(ToPixels(row.rect));
@@ -402,7 +398,8 @@ void Builder::addLinksAndCredits()
 
 void Builder::addPictureAndMessage()
 {
-    controls_.image2 = new SvgPicture(QStringLiteral(":/tap.svg"), QStringLiteral(":/tap.png"), ToPixels(kImage2), &form_);
+    controls_.image2 = new SvgPicture(QStringLiteral(":/tap.svg"), QStringLiteral(":/tap.png"), ToPixels(kImage2),
+                                      &form_);
     controls_.image2->setObjectName(QStringLiteral("Image2"));
 
     auto *message = new QLabel(&form_);
@@ -426,6 +423,7 @@ void Builder::addPictureAndMessage()
 void Builder::setTabOrder()
 {
     const auto &c = controls_;
+    // clang-format off
     QWidget *const order[] = {
         c.combos[kCategoryList], c.combos[kEchelonList], c.combos[kPostList],
         c.combos[kChildrenList], c.combos[kOverTenList], c.combos[kFamilyStatusList],
@@ -433,6 +431,7 @@ void Builder::setTabOrder()
         c.texts[F(Field::Text20)], c.texts[F(Field::Text10)], c.texts[F(Field::Text11)],
         c.texts[F(Field::Text23)], c.command5, c.command2,
     };
+    // clang-format on
     for (std::size_t i = 1; i < std::size(order); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
 }
 
@@ -460,15 +459,9 @@ private:
 
 } // namespace
 
-void PressOnEnter(QPushButton &button)
-{
-    button.installEventFilter(new EnterClicks(button));
-}
+void PressOnEnter(QPushButton &button) { button.installEventFilter(new EnterClicks(button)); }
 
-Form1Controls BuildForm1Layout(QWidget &form)
-{
-    return Builder(form).build();
-}
+Form1Controls BuildForm1Layout(QWidget &form) { return Builder(form).build(); }
 
 QString CaptionTitle(const QString &caption)
 {

@@ -26,8 +26,8 @@ class SvgPicture;
 inline constexpr int kTwipsPerPixel = 15;
 constexpr int Pixels(int twips) { return twips / kTwipsPerPixel; }
 
-inline constexpr int kClientWidth = 16080;  // 1072 pixels
-inline constexpr int kClientHeight = 8475;  // 565 pixels
+inline constexpr int kClientWidth = 16080; // 1072 pixels
+inline constexpr int kClientHeight = 8475; // 565 pixels
 
 // The size of the message of a recalculation that could not be completed,
 // before it is fitted to its box.

@@ -1,24 +1,17 @@
-// Key codes and the character test shared by the typed fields and the lists.
-// It only says whether a key is allowed: it changes no text and knows no
-// field's meaning.
+// Qt's side of the keystroke filters shared by the typed fields and the
+// lists: which key events type characters, and the engine's filters
+// (paycalc/key_rules.h) applied to a QString. It only says whether a key is
+// allowed: it changes no text and knows no field's meaning.
 #pragma once
 
-#include <QtGlobal>
+#include "paycalc/key_rules.h"
 
-class QChar;
 class QKeyEvent;
 class QString;
 
 namespace paywindow {
 
-// A keystroke filter: takes the key code of one typed character and gives the
-// code to let through, or 0 to discard the keystroke.
-using KeyFilter = qint16 (*)(qint16 &IntKeyAscii);
-
-// The key code a typed character carries: its ASCII code. Characters beyond
-// ASCII (letters and digits of other scripts) carry 0, which every filter
-// discards.
-qint16 KeyCode(QChar c);
+using paycalc::KeyFilter;
 
 // Whether a key event types characters, as opposed to moving the cursor,
 // deleting forward, changing focus or invoking a shortcut (Ctrl+C, Ctrl+Z...).

@@ -43,7 +43,8 @@ void CompareWindow::showLadder()
 {
     if (!ladderData_) return;
     const paycalc::Ladder &ladder = *ladderData_;
-    ladderTitle_->setText(report::LadderTitle(ladder) + QStringLiteral(" — الدرجة الحالية %1").arg(ladder.situation.echelon));
+    ladderTitle_->setText(report::LadderTitle(ladder) +
+                          QStringLiteral(" — الدرجة الحالية %1").arg(ladder.situation.echelon));
     QFont plain = ladder_->font();
     QFont bold = plain;
     bold.setUnderline(true);
@@ -69,13 +70,12 @@ void CompareWindow::showLadder()
         }
         stepItem->setFont(current ? bold : plain);
         stepItem->setBackground(current ? QBrush(QColor(kCurrentColour)) : QBrush());
-        if (current) ladder_->item(r, 0)->setData(Qt::AccessibleTextRole, QStringLiteral("الدرجة %1، الدرجة الحالية").arg(r));
+        if (current)
+            ladder_->item(r, 0)->setData(Qt::AccessibleTextRole, QStringLiteral("الدرجة %1، الدرجة الحالية").arg(r));
         else ladder_->item(r, 0)->setData(Qt::AccessibleTextRole, QVariant());
     }
-    if (ladder.categoryAbove)
-        above_->setText(report::CategoryAboveText(ladder));
-    else
-        above_->setText(QStringLiteral("لا صنف فوق الصنف %1.").arg(ladder.situation.category));
+    if (ladder.categoryAbove) above_->setText(report::CategoryAboveText(ladder));
+    else above_->setText(QStringLiteral("لا صنف فوق الصنف %1.").arg(ladder.situation.category));
 }
 
 } // namespace paywindow

@@ -14,10 +14,7 @@ namespace {
 
 // In the open drop-down, Enter, Escape and the arrows still pick or close;
 // printable characters would only start a search.
-bool IsSearchKey(const QKeyEvent &event)
-{
-    return IsCharacterKey(event) && event.text().front().isPrint();
-}
+bool IsSearchKey(const QKeyEvent &event) { return IsCharacterKey(event) && event.text().front().isPrint(); }
 
 } // namespace
 
@@ -30,10 +27,7 @@ PickList::PickList(QWidget *parent) : QComboBox(parent)
     connect(this, &QComboBox::currentTextChanged, this, &PickList::onTextChanged);
 }
 
-void PickList::beginPick()
-{
-    ++picking_;
-}
+void PickList::beginPick() { ++picking_; }
 
 // A change of text that no activation followed is reported after all, so
 // that no change of the list goes unnoticed.
@@ -98,8 +92,7 @@ void PickList::inputMethodEvent(QInputMethodEvent *event)
 
 bool PickList::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == view() && event->type() == QEvent::KeyPress &&
-        IsSearchKey(*static_cast<QKeyEvent *>(event)))
+    if (watched == view() && event->type() == QEvent::KeyPress && IsSearchKey(*static_cast<QKeyEvent *>(event)))
         return true;
     return QComboBox::eventFilter(watched, event);
 }

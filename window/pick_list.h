@@ -43,7 +43,7 @@ private:
     void onTextChanged(const QString &text);
 
     bool viewFiltered_ = false;
-    int picking_ = 0;         // nested user actions that may pick
+    int picking_ = 0;            // nested user actions that may pick
     bool changeWaiting_ = false; // a change of text seen while picking, no activation yet
 };
 

@@ -6,9 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "paycalc/line_inputs.h"
-#include "paycalc/memory_form.h"
-#include "paycalc/recalculate.h"
+#include "paycalc/slip.h"
 
 namespace paywindow {
 
@@ -17,33 +15,19 @@ namespace {
 using paycalc::Field;
 using paydata::FailureKind;
 
-// The line a user sees for a line of the slip; the hidden working fields
-// show through the line they lead to.
-Field ShownLine(Field line)
+// Whether the situation's slip computes once `cleared` is emptied, its other
+// inputs staying as they are.
+bool ComputesWithout(paycalc::Situation situation, Field cleared)
 {
-    if (line == Field::Text2000) return Field::Text17;
-    if (line == Field::Text2001) return Field::Text21;
-    return line;
-}
-
-// Whether the slip computes once `cleared` is emptied, the other inputs of
-// `form` staying as they are.
-bool ComputesWithout(const paycalc::PayForm &form, Field cleared)
-{
-    paycalc::MemoryForm copy = paycalc::MemoryForm::InputsOf(form);
-    copy.SetText(cleared, std::string());
+    situation.Typed(cleared).clear();
     try {
-        paycalc::RecalculateAll(copy);
-        return true;
+        return paycalc::ComputeSlip(situation).ok();
     } catch (const std::exception &) {
         return false;
     }
 }
 
-QString Quoted(Field field)
-{
-    return QStringLiteral("«%1»").arg(QString::fromStdString(paycalc::FieldTitle(field)));
-}
+QString Quoted(Field field) { return QStringLiteral("«%1»").arg(QString::fromStdString(paycalc::FieldTitle(field))); }
 
 QString Problem(FailureKind kind)
 {
@@ -58,21 +42,21 @@ QString Problem(FailureKind kind)
 
 } // namespace
 
-QString RecalcMessage(const paycalc::RecalcError &error, const paycalc::PayForm &form)
+QString RecalcMessage(const paycalc::RecalcError &error, const paycalc::Situation &situation)
 {
     std::vector<Field> inputs;
     if (error.source() && paycalc::IsTypedField(*error.source())) {
         inputs = {*error.source()};
     } else {
-        inputs = paycalc::TypedInputsBehind(error.step());
+        inputs = error.TypedInputs();
         std::vector<Field> culprits;
         for (Field input : inputs)
-            if (ComputesWithout(form, input)) culprits.push_back(input);
+            if (ComputesWithout(situation, input)) culprits.push_back(input);
         if (!culprits.empty()) inputs = culprits;
     }
 
     if (inputs.empty())
-        return QStringLiteral("تعذر حساب %1: راجع الاختيارات في القوائم.").arg(Quoted(ShownLine(error.step())));
+        return QStringLiteral("تعذر حساب %1: راجع الاختيارات في القوائم.").arg(Quoted(paycalc::ShownLine(error.step())));
 
     if (inputs.size() == 1)
         return QStringLiteral("القيمة المكتوبة في %1 %2، صححها.").arg(Quoted(inputs.front()), Problem(error.kind()));

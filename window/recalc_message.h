@@ -6,16 +6,16 @@
 #include <QString>
 
 namespace paycalc {
-class PayForm;
 class RecalcError;
-}
+struct Situation;
+} // namespace paycalc
 
 namespace paywindow {
 
 // A short Arabic message naming the input to correct: the typed field whose
-// text could not be read; or else, of the typed fields the failed line is
-// computed from, the one without which the slip computes (tried on a copy of
-// `form`'s inputs); or else all of them.
-QString RecalcMessage(const paycalc::RecalcError &error, const paycalc::PayForm &form);
+// text could not be read; or else, of the typed fields the failed line was
+// computed from (RecalcError::TypedInputs), the ones without which the
+// situation's slip computes; or else all of them.
+QString RecalcMessage(const paycalc::RecalcError &error, const paycalc::Situation &situation);
 
 } // namespace paywindow

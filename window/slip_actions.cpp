@@ -64,7 +64,7 @@ const QString kUnavailable = QStringLiteral("غير متاح حتى يكتمل �
 
 } // namespace
 
-SlipActions::SlipActions(QWidget &window, const paycalc::PayForm &slip, const Form1Controls &controls)
+SlipActions::SlipActions(QWidget &window, const paycalc::Slip &slip, const Form1Controls &controls)
     : QObject(&window), window_(window), slip_(slip)
 {
     print_ = addAction(QStringLiteral("طباعة…"), QStringLiteral("طباعة الكشف"), QKeySequence(Qt::CTRL | Qt::Key_P));
@@ -178,16 +178,14 @@ QPushButton *SlipActions::addButton(QAction *action, const char *name, const QSt
     connect(button, &QPushButton::clicked, action, &QAction::trigger);
     connect(action, &QAction::enabledChanged, button, [button, action](bool enabled) {
         button->setEnabled(enabled);
-        button->setToolTip(enabled ? action->toolTip() : action->toolTip() + QLatin1Char('\n') + RightToLeft(kUnavailable));
+        button->setToolTip(enabled ? action->toolTip()
+                                   : action->toolTip() + QLatin1Char('\n') + RightToLeft(kUnavailable));
     });
     buttons_ << button;
     return button;
 }
 
-QList<QPushButton *> SlipActions::buttons() const
-{
-    return buttons_;
-}
+QList<QPushButton *> SlipActions::buttons() const { return buttons_; }
 
 void SlipActions::setSlipComplete(bool complete)
 {

@@ -23,7 +23,7 @@ class QPushButton;
 class QWidget;
 
 namespace paycalc {
-class PayForm;
+struct Slip;
 }
 
 namespace paywindow {
@@ -38,7 +38,7 @@ public:
     // slip is `slip`. The display fields of `controls` get a menu of their
     // own, copy of their amount beside the slip's actions; the typed fields
     // keep their edit menu.
-    SlipActions(QWidget &window, const paycalc::PayForm &slip, const Form1Controls &controls);
+    SlipActions(QWidget &window, const paycalc::Slip &slip, const Form1Controls &controls);
 
     QAction *printAction() const { return print_; }     // Ctrl+P
     QAction *previewAction() const { return preview_; } // Ctrl+Shift+P
@@ -60,9 +60,9 @@ public:
 
     // What the actions do once their dialog is answered. Each does nothing
     // and returns false while the slip is incomplete.
-    bool printTo(QPrinter &printer) const;        // lays the slip out on the printer's pages
-    bool savePdf(const QString &path) const;      // writes that file only; false when it cannot
-    bool copySlip() const;                        // the whole slip as text, to the clipboard
+    bool printTo(QPrinter &printer) const;   // lays the slip out on the printer's pages
+    bool savePdf(const QString &path) const; // writes that file only; false when it cannot
+    bool copySlip() const;                   // the whole slip as text, to the clipboard
 
     // Whether printed and saved slips carry each label in French too: a
     // setting the window remembers, changed with a box of the print dialog.
@@ -78,7 +78,7 @@ private:
     void askPdf();
 
     QWidget &window_;
-    const paycalc::PayForm &slip_;
+    const paycalc::Slip &slip_;
     bool complete_ = true;
     QAction *print_ = nullptr;
     QAction *preview_ = nullptr;
@@ -90,7 +90,7 @@ private:
     QList<QPushButton *> buttons_;
     QMenu *menu_ = nullptr;
     QMenu *fieldMenu_ = nullptr;
-    QAction *fieldCopy_ = nullptr;     // copies the amount of the field the menu opened on
+    QAction *fieldCopy_ = nullptr; // copies the amount of the field the menu opened on
     QPointer<QLineEdit> menuField_;
 };
 

@@ -39,7 +39,8 @@ SvgPicture::SvgPicture(const QString &resource, const QString &prerendered, cons
 {
     setGeometry(geometry);
     const qreal ratio = QGuiApplication::primaryScreen() ? qGuiApp->devicePixelRatio() : 1.0;
-    if (!qFuzzyCompare(ratio, 1.0)) rendering_ = std::async(std::launch::async, Render, resource_, prerendered_, geometry.size(), ratio);
+    if (!qFuzzyCompare(ratio, 1.0))
+        rendering_ = std::async(std::launch::async, Render, resource_, prerendered_, geometry.size(), ratio);
 }
 
 SvgPicture::~SvgPicture()
@@ -59,10 +60,7 @@ void SvgPicture::paintEvent(QPaintEvent *)
     painter.drawPixmap(0, 0, rendered_);
 }
 
-QImage RenderSvg(const QString &resource, QSize size)
-{
-    return Render(resource, {}, size, 1.0);
-}
+QImage RenderSvg(const QString &resource, QSize size) { return Render(resource, {}, size, 1.0); }
 
 QImage ReadPng(const QString &path)
 {

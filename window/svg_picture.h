@@ -21,8 +21,7 @@ class SvgPicture final : public QWidget {
 
 public:
     // `prerendered`: the PNG of `resource` at `geometry`'s size.
-    SvgPicture(const QString &resource, const QString &prerendered, const QRect &geometry,
-               QWidget *parent = nullptr);
+    SvgPicture(const QString &resource, const QString &prerendered, const QRect &geometry, QWidget *parent = nullptr);
     ~SvgPicture() override;
 
 protected:

@@ -38,10 +38,7 @@ QString ChooseFamily()
 // loading them is the largest cost of the window's start-up.
 constexpr qreal kNotch = 1.5;
 
-qreal NotchBelow(qreal points)
-{
-    return std::max(kSmallestPoints, (std::ceil(points / kNotch) - 1) * kNotch);
-}
+qreal NotchBelow(qreal points) { return std::max(kSmallestPoints, (std::ceil(points / kNotch) - 1) * kNotch); }
 
 // `font` at the largest size of the scale, at most its own, for which
 // `overflow` (the needed over the available room, for a given font) is at
@@ -107,8 +104,7 @@ QFont FitToBox(const QFont &font, const QString &text, int width, int height)
 {
     return Shrink(font, [&](const QFont &f) {
         const QFontMetricsF metrics(f);
-        const QRectF needed = metrics.boundingRect(QRectF(0, 0, width, height),
-                                                   Qt::TextWordWrap | Qt::AlignCenter, text);
+        const QRectF needed = metrics.boundingRect(QRectF(0, 0, width, height), Qt::TextWordWrap | Qt::AlignCenter, text);
         // Wrapped text needs about the square of the scale in area.
         return std::max(needed.width() / width, std::sqrt(needed.height() / height));
     });

@@ -10,7 +10,7 @@
 
 #include "batch/batch.h"
 
-int main(int argc, char** argv)
+int main(int argc, char **argv)
 {
     batch::Options options;
     options.progress = ::isatty(STDERR_FILENO) != 0;

@@ -32,13 +32,13 @@ public:
         std::filesystem::permissions(path_, std::filesystem::perms::owner_all, ignored);
         std::filesystem::remove_all(path_, ignored);
     }
-    std::string File(const std::string& name) const { return (path_ / name).string(); }
-    const std::filesystem::path& path() const { return path_; }
+    std::string File(const std::string &name) const { return (path_ / name).string(); }
+    const std::filesystem::path &path() const { return path_; }
     // Names of everything in the folder, hidden temporaries included.
     std::vector<std::string> Names() const
     {
         std::vector<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(path_))
+        for (const auto &entry : std::filesystem::directory_iterator(path_))
             names.push_back(entry.path().filename().string());
         std::sort(names.begin(), names.end());
         return names;
@@ -48,13 +48,13 @@ private:
     std::filesystem::path path_;
 };
 
-inline void WriteFile(const std::string& path, const std::string& bytes)
+inline void WriteFile(const std::string &path, const std::string &bytes)
 {
     std::ofstream out(path, std::ios::binary);
     out << bytes;
 }
 
-inline std::string ReadFile(const std::string& path)
+inline std::string ReadFile(const std::string &path)
 {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -66,7 +66,7 @@ struct RunOutput {
     std::string err;
 };
 
-inline RunOutput RunBatch(const Options& options)
+inline RunOutput RunBatch(const Options &options)
 {
     std::ostringstream out, err;
     RunOutput r;
@@ -84,7 +84,7 @@ struct ExecuteOutput {
     std::string json;
 };
 
-inline ExecuteOutput ExecuteStaff(const ScratchDir& dir, const std::string& staff, Options options = {})
+inline ExecuteOutput ExecuteStaff(const ScratchDir &dir, const std::string &staff, Options options = {})
 {
     options.input = dir.File("staff.csv");
     options.json = true;
@@ -93,13 +93,13 @@ inline ExecuteOutput ExecuteStaff(const ScratchDir& dir, const std::string& staf
     Hooks hooks;
     std::ostringstream json;
     hooks.json = &json;
-    hooks.refused = [&out](const Refusal& r) { out.refused.push_back(r); };
+    hooks.refused = [&out](const Refusal &r) { out.refused.push_back(r); };
     out.result = Execute(options, hooks);
     out.json = json.str();
     return out;
 }
 
-inline std::vector<nlohmann::json> JsonLines(const std::string& text)
+inline std::vector<nlohmann::json> JsonLines(const std::string &text)
 {
     std::vector<nlohmann::json> lines;
     std::istringstream in(text);
@@ -109,7 +109,7 @@ inline std::vector<nlohmann::json> JsonLines(const std::string& text)
 }
 
 // The lines of a text, line ends removed.
-inline std::vector<std::string> Lines(const std::string& text)
+inline std::vector<std::string> Lines(const std::string &text)
 {
     std::vector<std::string> lines;
     std::istringstream in(text);
@@ -120,7 +120,7 @@ inline std::vector<std::string> Lines(const std::string& text)
     return lines;
 }
 
-inline std::vector<std::string> Split(const std::string& line, char separator)
+inline std::vector<std::string> Split(const std::string &line, char separator)
 {
     std::vector<std::string> cells(1);
     for (char c : line) {
@@ -132,10 +132,10 @@ inline std::vector<std::string> Split(const std::string& line, char separator)
 
 // Whether the UTF-8 text holds a letter of the Arabic alphabet (U+0621 to U+064A).
 // What a shell command prints on its standard output.
-inline std::string CommandOutput(const std::string& command)
+inline std::string CommandOutput(const std::string &command)
 {
     std::string text;
-    if (std::FILE* pipe = ::popen(command.c_str(), "r")) {
+    if (std::FILE *pipe = ::popen(command.c_str(), "r")) {
         char block[4096];
         for (std::size_t got; (got = std::fread(block, 1, sizeof block, pipe)) > 0;) text.append(block, got);
         ::pclose(pipe);
@@ -143,7 +143,7 @@ inline std::string CommandOutput(const std::string& command)
     return text;
 }
 
-inline bool HasArabicLetters(const std::string& text)
+inline bool HasArabicLetters(const std::string &text)
 {
     for (std::size_t i = 0; i + 1 < text.size(); ++i) {
         const auto lead = static_cast<unsigned char>(text[i]);

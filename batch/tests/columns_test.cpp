@@ -11,18 +11,19 @@
 namespace batch::testing {
 namespace {
 
-const std::vector<std::string> kAllColumns{"category", "echelon", "post",    "children", "over_ten", "status", "spouse",
-                                           "mutual",   "zone",    "housing", "absence",  "mark"};
+const std::vector<std::string> kAllColumns{"category", "echelon", "post", "children", "over_ten", "status",
+                                           "spouse",   "mutual",  "zone", "housing",  "absence",  "mark"};
 // A row's cell per column, as the defaults would give it.
-const std::map<std::string, std::string> kDefaultCells{
-    {"category", "11"}, {"echelon", "7"},   {"post", "0"},    {"children", "1"},  {"over_ten", "0"}, {"status", "married"},
-    {"spouse", "home"}, {"mutual", "yes"},  {"zone", "0"},    {"housing", "0"},   {"absence", "0"},  {"mark", "40"}};
+const std::map<std::string, std::string> kDefaultCells{{"category", "11"}, {"echelon", "7"},  {"post", "0"},
+                                                       {"children", "1"},  {"over_ten", "0"}, {"status", "married"},
+                                                       {"spouse", "home"}, {"mutual", "yes"}, {"zone", "0"},
+                                                       {"housing", "0"},   {"absence", "0"},  {"mark", "40"}};
 
 // "name;COLUMNS\nA;CELLS\n", with the given columns left out.
-std::string StaffWithout(const std::vector<std::string>& left)
+std::string StaffWithout(const std::vector<std::string> &left)
 {
     std::string header = "name", row = "Ali";
-    for (const std::string& c : kAllColumns) {
+    for (const std::string &c : kAllColumns) {
         if (std::find(left.begin(), left.end(), c) != left.end()) continue;
         header += ";" + c;
         row += ";" + kDefaultCells.at(c);
@@ -31,14 +32,13 @@ std::string StaffWithout(const std::vector<std::string>& left)
 }
 
 struct MissingCase {
-    const char* name;
-    std::vector<std::string> left;       // the columns left out
+    const char *name;
+    std::vector<std::string> left; // the columns left out
     int code;
-    std::vector<std::string> errLines;   // the error stream's first lines, after "payslip-cli batch: "
+    std::vector<std::string> errLines; // the error stream's first lines, after "payslip-cli batch: "
 };
 
-const std::string kNoCategory =
-    "'category' (a header named category, الصنف or الفئة)";
+const std::string kNoCategory = "'category' (a header named category, الصنف or الفئة)";
 const std::string kNoEchelon = "'echelon' (a header named echelon, إختر الدرجة, الدرجة or اختر الدرجة)";
 const std::string kBoth = "; every employee's category and echelon must be given";
 
@@ -48,13 +48,19 @@ std::vector<MissingCase> MissingCases()
         {"none", {}, 0, {}},
         {"category", {"category"}, 1, {"STAFF: the required column is missing: " + kNoCategory + kBoth}},
         {"echelon", {"echelon"}, 1, {"STAFF: the required column is missing: " + kNoEchelon + kBoth}},
-        {"category_and_echelon", {"category", "echelon"}, 1,
+        {"category_and_echelon",
+         {"category", "echelon"},
+         1,
          {"STAFF: the required columns are missing: " + kNoCategory + ", " + kNoEchelon + kBoth}},
-        {"required_and_defaulted", {"echelon", "children"}, 1,
+        {"required_and_defaulted",
+         {"echelon", "children"},
+         1,
          {"STAFF: the required column is missing: " + kNoEchelon + kBoth}},
         {"post", {"post"}, 0, {"no 'post' column: every row counts post 0, no specific post"}},
         {"children", {"children"}, 0, {"no 'children' column: every row counts 1 child, a single one 0"}},
-        {"children_and_status", {"children", "status"}, 0,
+        {"children_and_status",
+         {"children", "status"},
+         0,
          {"no 'children' column: every row counts 1 child", "no 'status' column: every row counts married"}},
         {"over_ten", {"over_ten"}, 0, {"no 'over_ten' column: every row counts 0 children over ten"}},
         {"status", {"status"}, 0, {"no 'status' column: every row counts married"}},
@@ -64,11 +70,14 @@ std::vector<MissingCase> MissingCases()
         {"housing", {"housing"}, 0, {"no 'housing' column: every row counts a housing allowance of 0"}},
         {"absence", {"absence"}, 0, {"no 'absence' column: every row counts 0 days of absence"}},
         {"mark", {"mark"}, 0, {"no 'mark' column: every row counts a performance mark of 40"}},
-        {"several", {"post", "over_ten", "mark"}, 0,
+        {"several",
+         {"post", "over_ten", "mark"},
+         0,
          {"no 'post' column: every row counts post 0, no specific post",
           "no 'over_ten' column: every row counts 0 children over ten",
           "no 'mark' column: every row counts a performance mark of 40"}},
-        {"all_defaulted", {"post", "children", "over_ten", "status", "spouse", "mutual", "zone", "housing", "absence", "mark"},
+        {"all_defaulted",
+         {"post", "children", "over_ten", "status", "spouse", "mutual", "zone", "housing", "absence", "mark"},
          0,
          {"no 'post' column: every row counts post 0, no specific post", "no 'children' column: every row counts 1 child",
           "no 'over_ten' column: every row counts 0 children over ten", "no 'status' column: every row counts married",
@@ -85,7 +94,7 @@ class Missing : public ::testing::TestWithParam<MissingCase> {};
 
 TEST_P(Missing, StopsOrSaysTheDefaultsFirst)
 {
-    const MissingCase& c = GetParam();
+    const MissingCase &c = GetParam();
     ScratchDir dir;
     Options options;
     options.input = dir.File("staff.csv");
@@ -119,14 +128,14 @@ TEST_P(Missing, StopsOrSaysTheDefaultsFirst)
 }
 
 INSTANTIATE_TEST_SUITE_P(Columns, Missing, ::testing::ValuesIn(MissingCases()),
-                         [](const auto& p) { return std::string(p.param.name); });
+                         [](const auto &p) { return std::string(p.param.name); });
 
 // The runs that go on: the same notes go in the --summary block, in text and
 // in JSON, and the Arabic ones to the window.
 std::vector<MissingCase> RunningCases()
 {
     std::vector<MissingCase> cases;
-    for (const MissingCase& c : MissingCases())
+    for (const MissingCase &c : MissingCases())
         if (c.code != kExitFailed) cases.push_back(c);
     return cases;
 }
@@ -135,7 +144,7 @@ class Defaulted : public ::testing::TestWithParam<MissingCase> {};
 
 TEST_P(Defaulted, NotesInTheSummaryAndInArabic)
 {
-    const MissingCase& c = GetParam();
+    const MissingCase &c = GetParam();
     ScratchDir dir;
     Options options;
     options.input = dir.File("staff.csv");
@@ -151,7 +160,7 @@ TEST_P(Defaulted, NotesInTheSummaryAndInArabic)
         ASSERT_NE(at, lines.end()) << text.out;
         std::vector<std::string> shown(at + 1, std::min(lines.end(), at + 1 + static_cast<long>(c.errLines.size())));
         std::vector<std::string> expected;
-        for (const std::string& l : c.errLines) expected.push_back("  " + l);
+        for (const std::string &l : c.errLines) expected.push_back("  " + l);
         EXPECT_EQ(shown, expected);
     }
 
@@ -159,7 +168,7 @@ TEST_P(Defaulted, NotesInTheSummaryAndInArabic)
     const RunOutput json = RunBatch(options);
     const auto objects = JsonLines(json.out);
     ASSERT_FALSE(objects.empty());
-    const nlohmann::json& summary = objects.back()["summary"];
+    const nlohmann::json &summary = objects.back()["summary"];
     if (c.errLines.empty()) {
         EXPECT_FALSE(summary.contains("defaults"));
     } else {
@@ -177,7 +186,7 @@ TEST_P(Defaulted, NotesInTheSummaryAndInArabic)
 }
 
 INSTANTIATE_TEST_SUITE_P(Columns, Defaulted, ::testing::ValuesIn(RunningCases()),
-                         [](const auto& p) { return std::string(p.param.name); });
+                         [](const auto &p) { return std::string(p.param.name); });
 
 // The defaults are said once, before the first refused row.
 TEST(Missing, DefaultsComeBeforeAnyRow)
@@ -192,10 +201,13 @@ TEST(Missing, DefaultsComeBeforeAnyRow)
     ASSERT_GE(lines.size(), 4u);
     EXPECT_EQ(lines[0], "payslip-cli batch: no 'post' column: every row counts post 0, no specific post");
     EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
-                            [](const std::string& l) { return l.find("no 'children' column") != std::string::npos; }),
+                            [](const std::string &l) { return l.find("no 'children' column") != std::string::npos; }),
               1);
-    const auto firstRow = std::find_if(lines.begin(), lines.end(), [](const std::string& l) { return l.find("staff.csv:2:") != std::string::npos; });
-    const auto lastNote = std::find_if(lines.rbegin(), lines.rend(), [](const std::string& l) { return l.find(" column: every row") != std::string::npos; });
+    const auto firstRow = std::find_if(lines.begin(), lines.end(),
+                                       [](const std::string &l) { return l.find("staff.csv:2:") != std::string::npos; });
+    const auto lastNote = std::find_if(lines.rbegin(), lines.rend(), [](const std::string &l) {
+        return l.find(" column: every row") != std::string::npos;
+    });
     ASSERT_NE(firstRow, lines.end());
     EXPECT_LT(lastNote.base() - lines.begin(), firstRow - lines.begin() + 1);
 }
@@ -237,17 +249,18 @@ TEST(Missing, ArabicHeadersGiveTheRequiredColumns)
 // table, in both wordings, and the range's ends are read.
 TEST(CellRules, RangesAreTheInputsTables)
 {
-    for (Column c : {Column::Category, Column::Echelon, Column::Post, Column::Children, Column::OverTen}) {
-        const paycalc::SituationInput& in = paycalc::kSituationInputs[static_cast<std::size_t>(c)];
+    for (Input c : {Input::Category, Input::Echelon, Input::Post, Input::Children, Input::OverTen}) {
+        const paycalc::SituationInput &in = paycalc::InputOf(c);
         SCOPED_TRACE(std::string(in.name));
         paycalc::Situation s;
-        const Message beyond = ReadCell(c, std::to_string(in.high + 1), false, s);
+        const paycalc::Wording beyond = paycalc::Refusal({&in, std::to_string(in.high + 1)});
+        EXPECT_FALSE(paycalc::ReadInput(in, std::to_string(in.high + 1), s, true));
         EXPECT_NE(beyond.english.find("from " + std::to_string(in.low) + " to " + std::to_string(in.high)), std::string::npos)
             << beyond.english;
         EXPECT_NE(beyond.arabic.find("من " + std::to_string(in.low) + " إلى " + std::to_string(in.high)), std::string::npos)
             << beyond.arabic;
-        EXPECT_TRUE(ReadCell(c, std::to_string(in.low), false, s).empty());
-        EXPECT_TRUE(ReadCell(c, std::to_string(in.high), false, s).empty());
+        EXPECT_TRUE(paycalc::ReadInput(in, std::to_string(in.low), s, true));
+        EXPECT_TRUE(paycalc::ReadInput(in, std::to_string(in.high), s, true));
     }
 }
 

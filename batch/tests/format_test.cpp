@@ -7,7 +7,7 @@
 #include <map>
 
 #include "batch/tests/batch_test_util.h"
-#include "paycalc/situation.h"
+#include "paycalc/slip.h"
 
 namespace batch::testing {
 namespace {
@@ -19,19 +19,20 @@ struct ExpectedRow {
 };
 
 struct FormatCase {
-    const char* name;
+    const char *name;
     std::string input;
     std::vector<ExpectedRow> rows;
     std::uint64_t empty = 0;
 };
 
-paycalc::Situation With(void (*change)(paycalc::Situation&))
+paycalc::Situation With(void (*change)(paycalc::Situation &))
 {
     paycalc::Situation s;
     change(s);
     return s;
 }
 
+// clang-format off
 std::vector<FormatCase> Cases()
 {
     return {
@@ -77,16 +78,17 @@ std::vector<FormatCase> Cases()
          {{2, {{"name", "Ali"}}, With([](auto& s) { s.echelon = 3; })}}},
     };
 }
+// clang-format on
 
 class Format : public ::testing::TestWithParam<FormatCase> {};
 
 TEST_P(Format, RowsCarriedCellsAndSlips)
 {
-    const FormatCase& c = GetParam();
+    const FormatCase &c = GetParam();
     ScratchDir dir;
     const ExecuteOutput run = ExecuteStaff(dir, c.input);
-    const Result& result = run.result;
-    const std::vector<Refusal>& refused = run.refused;
+    const Result &result = run.result;
+    const std::vector<Refusal> &refused = run.refused;
     EXPECT_TRUE(refused.empty()) << refused.front().line << ": " << refused.front().message;
     ASSERT_EQ(result.exitCode, kExitAllComputed) << result.error;
     EXPECT_EQ(result.counts.computed, c.rows.size());
@@ -95,10 +97,10 @@ TEST_P(Format, RowsCarriedCellsAndSlips)
     const auto lines = JsonLines(run.json);
     ASSERT_EQ(lines.size(), c.rows.size());
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        const ExpectedRow& want = c.rows[i];
+        const ExpectedRow &want = c.rows[i];
         EXPECT_EQ(lines[i]["row"], want.line);
         std::map<std::string, std::string> carried;
-        for (const auto& [key, value] : lines[i]["columns"].items()) carried[key] = value.get<std::string>();
+        for (const auto &[key, value] : lines[i]["columns"].items()) carried[key] = value.get<std::string>();
         EXPECT_EQ(carried, want.carried) << "row " << want.line;
         const paycalc::Slip slip = paycalc::ComputeSlip(want.situation);
         ASSERT_TRUE(slip.ok());
@@ -110,7 +112,7 @@ TEST_P(Format, RowsCarriedCellsAndSlips)
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, Format, ::testing::ValuesIn(Cases()),
-                         [](const auto& param) { return std::string(param.param.name); });
+                         [](const auto &param) { return std::string(param.param.name); });
 
 // The table keeps the input's separator, byte-order mark and line ends, and
 // writes the carried columns, the situation and the slip lines by name.
@@ -130,7 +132,7 @@ TEST(Table, KeepsTheInputsFormAndNamesEveryColumn)
     EXPECT_NE(table.find("\r\n"), std::string::npos);
 
     std::vector<std::string> header{"name"};
-    for (const ColumnNames& c : kColumnNames) header.emplace_back(c.name);
+    for (const paycalc::SituationInput &in : paycalc::kSituationInputs) header.push_back(ColumnName(in.input));
     for (paycalc::Field f : kTableLines) header.emplace_back(paycalc::LineName(f));
     EXPECT_EQ(Split(lines[0], ';'), header);
 
@@ -146,10 +148,10 @@ TEST(Table, KeepsTheInputsFormAndNamesEveryColumn)
 
 // A header the batch cannot use stops the run before any output.
 struct HeaderCase {
-    const char* name;
+    const char *name;
     std::string input;
-    const char* message;
-    const char* arabic; // a part of the reason as the window says it
+    const char *message;
+    const char *arabic; // a part of the reason as the window says it
 };
 
 class BadHeader : public ::testing::TestWithParam<HeaderCase> {};
@@ -199,13 +201,13 @@ INSTANTIATE_TEST_SUITE_P(
                                  "السطر 1: العمودان 1 'echelon' و2 'الدرجة' كلاهما يعطي الدرجة"},
                       HeaderCase{"unnamed_column", "name,,category\n", "column 2 has no name", "السطر 1: العمود 2 بلا اسم"},
                       HeaderCase{"not_utf8", "nam\xe9,category\n", "not UTF-8", "ليس نصا بترميز UTF-8"},
-                      HeaderCase{"control_character", "name,category,echelon\x1b\n", "column 3 holds the control character U+001B",
-                                 "في العمود 3 محرف التحكم U+001B"},
+                      HeaderCase{"control_character", "name,category,echelon\x1b\n",
+                                 "column 3 holds the control character U+001B", "في العمود 3 محرف التحكم U+001B"},
                       HeaderCase{"no_category", "name;echelon\nA;7\n", "the required column is missing: 'category'",
                                  "العمود الإلزامي غير موجود: «الصنف»"},
                       HeaderCase{"no_echelon", "category\n3\n", "the required column is missing: 'echelon'",
                                  "العمود الإلزامي غير موجود: «الدرجة»"}),
-    [](const auto& param) { return std::string(param.param.name); });
+    [](const auto &param) { return std::string(param.param.name); });
 
 } // namespace
 } // namespace batch::testing

@@ -14,14 +14,14 @@
 
 #include "batch/atomic_file.h"
 #include "batch/tests/batch_test_util.h"
-#include "paycalc/situation.h"
+#include "paycalc/slip.h"
 #include "paydata/amount.h"
 #include "paydata/tables.h"
 
 namespace batch::testing {
 namespace {
 
-const char* kHeader = "name;category;echelon;post;children;over_ten;status;spouse;mutual;zone;housing;absence;mark";
+const char *kHeader = "name;category;echelon;post;children;over_ten;status;spouse;mutual;zone;housing;absence;mark";
 
 // A random situation and one of the ways a spreadsheet may spell it.
 struct GeneratedRow {
@@ -29,7 +29,7 @@ struct GeneratedRow {
     std::string line;
 };
 
-GeneratedRow Generate(std::mt19937& random, int index)
+GeneratedRow Generate(std::mt19937 &random, int index)
 {
     auto pick = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
     paycalc::Situation s;
@@ -74,10 +74,10 @@ std::vector<GeneratedRow> GenerateRows(int count, unsigned seed)
     return rows;
 }
 
-std::string StaffList(const std::vector<GeneratedRow>& rows)
+std::string StaffList(const std::vector<GeneratedRow> &rows)
 {
     std::string text = std::string(kHeader) + "\n";
-    for (const GeneratedRow& r : rows) text += r.line + "\n";
+    for (const GeneratedRow &r : rows) text += r.line + "\n";
     return text;
 }
 
@@ -153,7 +153,7 @@ TEST(Conservation, EveryDataLineIsAccountedForOnce)
     std::set<std::uint64_t> empty, bad;
     std::uint64_t line = 2;
     std::mt19937 random(5);
-    for (const GeneratedRow& r : rows) {
+    for (const GeneratedRow &r : rows) {
         switch (random() % 5) {
         case 0:
             input += "\n";
@@ -190,7 +190,7 @@ TEST(Conservation, EveryDataLineIsAccountedForOnce)
     ASSERT_EQ(result.exitCode, kExitSomeRefused) << result.error;
 
     std::multiset<std::uint64_t> seen;
-    for (const auto& object : JsonLines(json.str())) seen.insert(object["row"].get<std::uint64_t>());
+    for (const auto &object : JsonLines(json.str())) seen.insert(object["row"].get<std::uint64_t>());
     const auto errorLines = Lines(ReadFile(options.errors));
     for (std::size_t i = 1; i < errorLines.size(); ++i) {
         const std::uint64_t n = std::stoull(Split(errorLines[i], ';')[0]);
@@ -221,7 +221,7 @@ TEST(Summary, TotalsAreSumsOfTheShownAmounts)
     const Result result = Execute(options, {});
     ASSERT_EQ(result.exitCode, kExitSomeRefused);
     std::array<double, kTableLines.size()> sums{};
-    for (const GeneratedRow& r : rows) {
+    for (const GeneratedRow &r : rows) {
         const paycalc::Slip slip = paycalc::ComputeSlip(r.situation);
         for (std::size_t k = 0; k < kTableLines.size(); ++k)
             sums[k] = paydata::Add(sums[k], paydata::ReadAmount(slip.Text(kTableLines[k])));
@@ -247,19 +247,19 @@ TEST(Summary, TotalsAreSumsOfTheShownAmounts)
 // ---- Exit statuses ----
 
 struct ExitCase {
-    const char* name;
-    const char* input;          // nullptr: no such file
-    const char* out;            // relative to the scratch folder
+    const char *name;
+    const char *input; // nullptr: no such file
+    const char *out;   // relative to the scratch folder
     int code;
-    const char* err;            // a part of the error stream
-    const char* arabic = "";    // for a failure, a part of the reason as the window says it
+    const char *err;         // a part of the error stream
+    const char *arabic = ""; // for a failure, a part of the reason as the window says it
 };
 
 class ExitStatus : public ::testing::TestWithParam<ExitCase> {};
 
 TEST_P(ExitStatus, FromTheRun)
 {
-    const ExitCase& c = GetParam();
+    const ExitCase &c = GetParam();
     ScratchDir dir;
     Options options;
     options.input = dir.File("staff.csv");
@@ -274,7 +274,7 @@ TEST_P(ExitStatus, FromTheRun)
 // for the window's dialog.
 TEST_P(ExitStatus, FailureSaidInArabicForTheWindow)
 {
-    const ExitCase& c = GetParam();
+    const ExitCase &c = GetParam();
     ScratchDir dir;
     Options options;
     options.input = dir.File("staff.csv");
@@ -298,8 +298,8 @@ INSTANTIATE_TEST_SUITE_P(
                       ExitCase{"no_rows", "category;echelon\n", "slips.csv", 0, ""},
                       ExitCase{"some_refused", "category;echelon\n3;7\n18;7\n", "slips.csv", 4, "1 of 2 rows refused"},
                       ExitCase{"all_refused", "category;echelon\n18;7\n", "slips.csv", 4, "staff.csv:2: category:"},
-                      ExitCase{"no_category", "echelon\n3\n", "slips.csv", 1, "the required column is missing: 'category'",
-                               "العمود الإلزامي غير موجود"},
+                      ExitCase{"no_category", "echelon\n3\n", "slips.csv", 1,
+                               "the required column is missing: 'category'", "العمود الإلزامي غير موجود"},
                       ExitCase{"input_missing", nullptr, "slips.csv", 1, "cannot read", "تعذرت قراءة الملف"},
                       ExitCase{"bad_header", "category,category\n3,3\n", "slips.csv", 1, "repeats column 1",
                                "يكرر العمود 1"},
@@ -307,15 +307,15 @@ INSTANTIATE_TEST_SUITE_P(
                                "cannot write", "تعذرت كتابة الملف"},
                       ExitCase{"spreadsheet_folder_missing", "category;echelon\n3;7\n", "no/such/folder/slips.xlsx", 1,
                                "cannot write", "تعذرت كتابة الملف"},
-                      ExitCase{"output_over_the_staff_list", "category;echelon\n3;7\n", "./staff.csv", 1, "the same file",
-                               "ملف الموظفين وجدول الكشوف ملف واحد"}),
-    [](const auto& param) { return std::string(param.param.name); });
+                      ExitCase{"output_over_the_staff_list", "category;echelon\n3;7\n", "./staff.csv", 1,
+                               "the same file", "ملف الموظفين وجدول الكشوف ملف واحد"}),
+    [](const auto &param) { return std::string(param.param.name); });
 
 // ---- Files complete or not there ----
 
 // In a child process whose files may not grow beyond `limit` bytes, runs the
 // batch and returns its exit status.
-int RunWithFileSizeLimit(const Options& options, rlim_t limit)
+int RunWithFileSizeLimit(const Options &options, rlim_t limit)
 {
     const pid_t child = ::fork();
     if (child == 0) {
@@ -337,7 +337,7 @@ TEST(Atomic, AFailedWriteLeavesThePreviousFilesUntouched)
     options.input = dir.File("staff.csv");
     WriteFile(options.input, StaffList(GenerateRows(2000, 1)));
     const std::string before = "the previous table\n";
-    for (const char* name : {"slips.csv", "slips.xlsx", "refused.csv"}) {
+    for (const char *name : {"slips.csv", "slips.xlsx", "refused.csv"}) {
         Options o = options;
         if (std::string(name) == "refused.csv") {
             // The refused rows are the ones too big to write.
@@ -352,7 +352,7 @@ TEST(Atomic, AFailedWriteLeavesThePreviousFilesUntouched)
         WriteFile(dir.File(name), before);
         EXPECT_EQ(RunWithFileSizeLimit(o, 8 * 1024), kExitFailed) << name;
         EXPECT_TRUE(ReadFile(dir.File(name)) == before) << name << " was changed";
-        for (const std::string& left : dir.Names()) EXPECT_FALSE(left.starts_with(".")) << left;
+        for (const std::string &left : dir.Names()) EXPECT_FALSE(left.starts_with(".")) << left;
     }
 }
 
@@ -400,7 +400,7 @@ TEST(Atomic, FileInPlaceOnlyAfterCommit)
 
 // ---- The spreadsheet ----
 
-std::string Unzip(const std::string& archive, const std::string& member)
+std::string Unzip(const std::string &archive, const std::string &member)
 {
     return CommandOutput("unzip -p '" + archive + "' " + member);
 }

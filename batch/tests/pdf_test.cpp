@@ -25,9 +25,9 @@ TEST(Pdf, APagePerComputedRowWithItsIdentity)
     EXPECT_NE(CommandOutput("pdfinfo '" + options.pdf + "'").find("Pages:           2"), std::string::npos);
     const std::string first = CommandOutput("pdftotext -f 1 -l 1 '" + options.pdf + "' -");
     const std::string second = CommandOutput("pdftotext -f 2 -l 2 '" + options.pdf + "' -");
-    for (const char* text : {"Karim Haddad", "2016017", "Lycee Ibn Khaldoun"})
+    for (const char *text : {"Karim Haddad", "2016017", "Lycee Ibn Khaldoun"})
         EXPECT_NE(first.find(text), std::string::npos) << text;
-    for (const char* text : {"Lina Mansouri", "2016018", "Ecole El Amal"})
+    for (const char *text : {"Lina Mansouri", "2016018", "Ecole El Amal"})
         EXPECT_NE(second.find(text), std::string::npos) << text;
     EXPECT_EQ(first.find("Refused Row"), std::string::npos);
     EXPECT_EQ(second.find("Refused Row"), std::string::npos);

@@ -3,8 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "batch/tests/batch_test_util.h"
-#include "paycalc/family_status_rule.h"
-#include "paycalc/situation.h"
+#include "paycalc/slip.h"
 
 namespace batch::testing {
 namespace {
@@ -13,12 +12,12 @@ const std::string kHeader = "name;category;echelon;post;children;over_ten;status
 const std::string kGood = "Good;11;7;0;1;0;married;home;yes;0;0;0;40\n";
 
 struct RefusalCase {
-    const char* name;
+    const char *name;
     std::string row;     // the data line between two good ones (line 3)
-    const char* column;  // the column named, empty for the row as a whole
-    const char* text;    // the cell's text as named
-    const char* message; // a part of the message
-    const char* arabic;  // a part of the window's Arabic message
+    const char *column;  // the column named, empty for the row as a whole
+    const char *text;    // the cell's text as named
+    const char *message; // a part of the message
+    const char *arabic;  // a part of the window's Arabic message
     bool asTyped = false;
 };
 
@@ -41,7 +40,7 @@ std::vector<RefusalCase> Cases()
         {"children_out_of_range", "X;11;7;0;13;0;married;home;yes;0;0;0;40", "children", "13", "from 0 to 12",
          "عدد الأولاد عدد صحيح من 0 إلى 12، لا '13'"},
         {"over_ten_not_whole", "X;11;7;0;1;1.5;married;home;yes;0;0;0;40", "over_ten", "1.5", "from 0 to 12",
-         "عدد الأولاد الأكبر من 10 سنوات عدد صحيح من 0 إلى 12، لا '1.5'"},
+         "الأولاد فوق 10 سنوات عدد صحيح من 0 إلى 12، لا '1.5'"},
         {"status_unknown", "X;11;7;0;0;0;widowed;home;yes;0;0;0;40", "status", "widowed", "single or married",
          "الحالة العائلية عازب أو متزوج (single أو married)، لا 'widowed'"},
         {"spouse_unknown", "X;11;7;0;1;0;married;retired;yes;0;0;0;40", "spouse", "retired", "home or working",
@@ -55,13 +54,13 @@ std::vector<RefusalCase> Cases()
         {"letters_after_digits", "X;11;7;0;1;0;married;home;yes;0;12abc;0;40", "housing", "12abc", "decimal number",
          "منحة السكن عدد عشري بنقطة، مثل 1500.50، لا '12abc'"},
         {"two_points", "X;11;7;0;1;0;married;home;yes;0;0;1.2.3;40", "absence", "1.2.3", "decimal number",
-         "عدد أيام الغياب عدد عشري بنقطة، مثل 1500.50، لا '1.2.3'"},
+         "عدد ايام الغياب عدد عشري بنقطة، مثل 1500.50، لا '1.2.3'"},
         {"exponent", "X;11;7;0;1;0;married;home;yes;1E400;0;0;40", "zone", "1E400", "decimal number",
          "منحة المنطقة عدد عشري بنقطة، مثل 1500.50، لا '1E400'"},
         {"amount_empty", "X;11;7;0;1;0;married;home;yes; ;0;0;40", "zone", " ", "decimal number",
          "منحة المنطقة عدد عشري بنقطة، مثل 1500.50، لا ' '"},
         {"mark_with_point", "X;11;7;0;1;0;married;home;yes;0;0;0;12.5", "mark", "12.5", "whole number",
-         "علامة المردودية عدد صحيح، مثل 40، لا '12.5'"},
+         "علامة المردودية (3 اشهر) عدد صحيح، مثل 40، لا '12.5'"},
         {"single_with_children", "X;11;7;0;2;0;single;home;yes;0;0;0;40", "children", "2", "single employee",
          "الموظف الأعزب لا يحسب له أولاد، لا '2'"},
         {"single_with_over_ten", "X;11;7;0;0;1;عازب;home;yes;0;0;0;40", "over_ten", "1", "single employee",
@@ -81,8 +80,11 @@ std::vector<RefusalCase> Cases()
          "the cell holds the control character U+001F at character 4", "في الخلية محرف التحكم U+001F في الموضع 4"},
         {"control_before_separator", "X;11\x01;7;0;1;0;married;home;yes;0;0;0;40", "category", "",
          "the cell holds the control character U+0001 at character 3", "في الخلية محرف التحكم U+0001 في الموضع 3"},
-        {"delete_after_separator", "X;11;\x7f" "7;0;1;0;married;home;yes;0;0;0;40", "echelon", "",
-         "the cell holds the control character U+007F at character 1", "في الخلية محرف التحكم U+007F في الموضع 1"},
+        {"delete_after_separator",
+         "X;11;\x7f"
+         "7;0;1;0;married;home;yes;0;0;0;40",
+         "echelon", "", "the cell holds the control character U+007F at character 1",
+         "في الخلية محرف التحكم U+007F في الموضع 1"},
         {"control_inside_quotes", "\"Ali\x02 B\";11;7;0;1;0;married;home;yes;0;0;0;40", "name", "",
          "the cell holds the control character U+0002 at character 4", "في الخلية محرف التحكم U+0002 في الموضع 4"},
         {"escape_in_last_cell", "X;11;7;0;1;0;married;home;yes;0;0;0;40\x1b", "mark", "",
@@ -97,8 +99,7 @@ std::vector<RefusalCase> Cases()
         {"overflow_while_computing", "X;11;7;0;1;0;married;home;yes;" + huge + ";0;0;40", "zone", "", "cannot compute",
          "تعذر حساب الكشف: القيمة المكتوبة في «منحة المنطقة» كبيرة جدا"},
         {"overflow_as_typed", "X;11;7;0;1;0;married;home;yes;1E400;0;0;40", "zone", "1E400", "overflow reading Text10",
-         "تعذر حساب الكشف: القيمة المكتوبة في «منحة المنطقة» كبيرة جدا",
-         true},
+         "تعذر حساب الكشف: القيمة المكتوبة في «منحة المنطقة» كبيرة جدا", true},
     };
 }
 
@@ -129,15 +130,15 @@ TEST(FamilyStatusRule, RowsAreRefusedOrHeldAsTheRuleSays)
         {noChildren, "11;7;single;0", of(0, 1, 0), {}}, // the default child is not counted
         {noChildren, "11;7;عازب;3", of(0, 1, 3), {"over_ten"}},
     };
-    for (const RowCase& c : cases) {
+    for (const RowCase &c : cases) {
         SCOPED_TRACE(c.header + c.row);
         ScratchDir dir;
         const ExecuteOutput run = ExecuteStaff(dir, c.header + c.row + "\n");
-        const Result& result = run.result;
-        const std::vector<Refusal>& refused = run.refused;
+        const Result &result = run.result;
+        const std::vector<Refusal> &refused = run.refused;
 
         std::vector<std::string> columns;
-        for (const Refusal& r : refused) {
+        for (const Refusal &r : refused) {
             columns.push_back(r.column);
             EXPECT_NE(r.message.find("single employee"), std::string::npos) << r.message;
         }
@@ -161,7 +162,7 @@ class Refused : public ::testing::TestWithParam<RefusalCase> {};
 
 TEST_P(Refused, NamesLineColumnAndTextAndKeepsTheOthers)
 {
-    const RefusalCase& c = GetParam();
+    const RefusalCase &c = GetParam();
     ScratchDir dir;
     Options options;
     options.input = dir.File("staff.csv");
@@ -200,7 +201,7 @@ TEST_P(Refused, NamesLineColumnAndTextAndKeepsTheOthers)
 // message does; the English message stays the command line's.
 TEST_P(Refused, SaysItInArabicForTheWindow)
 {
-    const RefusalCase& c = GetParam();
+    const RefusalCase &c = GetParam();
     ScratchDir dir;
     Options options;
     options.input = dir.File("staff.csv");
@@ -208,7 +209,7 @@ TEST_P(Refused, SaysItInArabicForTheWindow)
     WriteFile(options.input, kHeader + kGood + c.row + "\n" + kGood);
     const Result result = Execute(options, {});
     ASSERT_EQ(result.refusals.size(), 1u);
-    const Refusal& r = result.refusals[0];
+    const Refusal &r = result.refusals[0];
     EXPECT_NE(r.message.find(c.message), std::string::npos) << r.message;
     EXPECT_TRUE(HasArabicLetters(r.arabic)) << r.arabic;
     EXPECT_NE(r.arabic.find(c.arabic), std::string::npos) << r.arabic;
@@ -220,7 +221,7 @@ TEST_P(Refused, SaysItInArabicForTheWindow)
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, Refused, ::testing::ValuesIn(Cases()),
-                         [](const auto& param) { return std::string(param.param.name); });
+                         [](const auto &param) { return std::string(param.param.name); });
 
 // What the control-character rule keeps: a tab, the bidirectional controls
 // of a name, a line break inside the quotes of a carried column. They are
@@ -234,7 +235,7 @@ TEST(ControlCharacters, KeptWhereTheyAreText)
         "Ali\nBenali",
         "Ali\r\nBenali",
     };
-    for (const std::string& name : names) {
+    for (const std::string &name : names) {
         ScratchDir dir;
         Options options;
         options.input = dir.File("staff.csv");
@@ -255,7 +256,8 @@ TEST(ControlCharacters, InTheHeaderStopTheRun)
     Options options;
     options.input = dir.File("staff.csv");
     options.out = dir.File("slips.csv");
-    WriteFile(options.input, "name;cat\x07" "egory;echelon\nA;11;7\n");
+    WriteFile(options.input, "name;cat\x07"
+                             "egory;echelon\nA;11;7\n");
     const Result result = Execute(options, {});
     EXPECT_EQ(result.exitCode, kExitFailed);
     EXPECT_EQ(result.error, options.input + ": line 1, the header: column 2 holds the control character U+0007");
@@ -272,7 +274,7 @@ TEST(Refused, EveryBadCellOfARowIsNamed)
     WriteFile(options.input, kHeader + "X;18;13;0;1;0;married;home;yes;1500,50;0;0;40\n");
     std::vector<Refusal> refused;
     Hooks hooks;
-    hooks.refused = [&](const Refusal& r) { refused.push_back(r); };
+    hooks.refused = [&](const Refusal &r) { refused.push_back(r); };
     const Result result = Execute(options, hooks);
     EXPECT_EQ(result.exitCode, kExitSomeRefused);
     EXPECT_EQ(result.counts.refused, 1u);
@@ -280,20 +282,21 @@ TEST(Refused, EveryBadCellOfARowIsNamed)
     EXPECT_EQ(refused[0].column, "category");
     EXPECT_EQ(refused[1].column, "echelon");
     EXPECT_EQ(refused[2].column, "zone");
-    for (const Refusal& r : refused) EXPECT_EQ(r.line, 2u);
+    for (const Refusal &r : refused) EXPECT_EQ(r.line, 2u);
 }
 
 // Read as the window reads typed text, a cell the strict reading refuses
 // gives the slip of the text as typed.
 TEST(AsTyped, ReadsTypedAmountsAsTheWindowDoes)
 {
-    for (const char* typed : {"12abc", "1.2.3", " 15 00 ", "1500,50", "."}) {
+    for (const char *typed : {"12abc", "1.2.3", " 15 00 ", "1500,50", "."}) {
         ScratchDir dir;
         Options options;
         options.input = dir.File("staff.csv");
         options.json = true;
         options.asTyped = true;
-        WriteFile(options.input, "category;echelon;zone;housing;absence;mark\n11;7;\"" + std::string(typed) + "\";" + typed + ";" + typed + ";" + typed + "\n");
+        WriteFile(options.input, "category;echelon;zone;housing;absence;mark\n11;7;\"" + std::string(typed) + "\";" +
+                                     typed + ";" + typed + ";" + typed + "\n");
         const RunOutput run = RunBatch(options);
         ASSERT_EQ(run.code, kExitAllComputed) << typed << ": " << run.err;
         paycalc::Situation s;
@@ -326,35 +329,35 @@ TEST(Examples, ListWithMistakesShowsEveryKindOfMessage)
     options.input = std::string(PAYSLIP_EXAMPLES) + "/staff-with-mistakes.csv";
     std::string messages;
     Hooks hooks;
-    hooks.refused = [&](const Refusal& r) { messages += r.message + "\n"; };
+    hooks.refused = [&](const Refusal &r) { messages += r.message + "\n"; };
     const Result result = Execute(options, hooks);
     EXPECT_EQ(result.exitCode, kExitSomeRefused);
     EXPECT_GE(result.counts.computed, 1u);
-    for (const char* kind : {"category", "echelon", "specific post", "family status", "spouse's occupation",
-                             "mutual insurance", "zone allowance", "housing allowance", "performance mark",
-                             "single employee", "cells where the header has", "not UTF-8", "badly quoted",
-                             "not closed", "cannot compute"})
+    for (const char *kind :
+         {"category", "echelon", "specific post", "family status", "spouse's occupation", "mutual insurance",
+          "zone allowance", "housing allowance", "performance mark", "single employee", "cells where the header has",
+          "not UTF-8", "badly quoted", "not closed", "cannot compute"})
         EXPECT_NE(messages.find(kind), std::string::npos) << kind << " missing from\n" << messages;
 }
 
 // Each kind of message of the example with mistakes, in the command line's
 // English and the window's Arabic.
 struct MessageKind {
-    const char* english;
-    const char* arabic;
+    const char *english;
+    const char *arabic;
 };
 
 class ExampleKinds : public ::testing::TestWithParam<MessageKind> {};
 
 TEST_P(ExampleKinds, EveryRefusalOfTheKindIsWordedInArabic)
 {
-    const MessageKind& kind = GetParam();
+    const MessageKind &kind = GetParam();
     Options options;
     options.input = std::string(PAYSLIP_EXAMPLES) + "/staff-with-mistakes.csv";
     const Result result = Execute(options, {});
     ASSERT_EQ(result.exitCode, kExitSomeRefused);
     int found = 0;
-    for (const Refusal& r : result.refusals) {
+    for (const Refusal &r : result.refusals) {
         if (r.message.find(kind.english) == std::string::npos) continue;
         ++found;
         EXPECT_TRUE(HasArabicLetters(r.arabic)) << r.line << ": " << r.arabic;
@@ -377,15 +380,14 @@ INSTANTIATE_TEST_SUITE_P(
                       MessageKind{"the mutual insurance is", "التعاضدية نعم أو لا"},
                       MessageKind{"the zone allowance is", "منحة المنطقة عدد عشري بنقطة"},
                       MessageKind{"the housing allowance is", "منحة السكن عدد عشري بنقطة"},
-                      MessageKind{"the performance mark is", "علامة المردودية عدد صحيح"},
+                      MessageKind{"the performance mark is", "علامة المردودية (3 اشهر) عدد صحيح"},
                       MessageKind{"single employee", "الموظف الأعزب لا يحسب له أولاد"},
                       MessageKind{"13 cells where the header has 15", "عدد خلايا السطر 13 والعنوان فيه 15"},
                       MessageKind{"16 cells where the header has 15", "عدد خلايا السطر 16 والعنوان فيه 15"},
                       MessageKind{"not UTF-8", "ليس بترميز UTF-8"},
                       MessageKind{"badly quoted", "علامات الاقتباس في غير موضعها"},
-                      MessageKind{"not closed", "لم تغلق"},
-                      MessageKind{"cannot compute", "تعذر حساب الكشف"}),
-    [](const auto& param) { return "kind" + std::to_string(param.index); });
+                      MessageKind{"not closed", "لم تغلق"}, MessageKind{"cannot compute", "تعذر حساب الكشف"}),
+    [](const auto &param) { return "kind" + std::to_string(param.index); });
 
 // Every refusal of the example has its Arabic wording.
 TEST(Examples, EveryRefusalHasAnArabicWording)
@@ -394,7 +396,7 @@ TEST(Examples, EveryRefusalHasAnArabicWording)
     options.input = std::string(PAYSLIP_EXAMPLES) + "/staff-with-mistakes.csv";
     const Result result = Execute(options, {});
     ASSERT_FALSE(result.refusals.empty());
-    for (const Refusal& r : result.refusals) EXPECT_TRUE(HasArabicLetters(r.arabic)) << r.line << ": " << r.message;
+    for (const Refusal &r : result.refusals) EXPECT_TRUE(HasArabicLetters(r.arabic)) << r.line << ": " << r.message;
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "tests/memory_form.h"
 #include "slip_checks.h"
 
 #include <QLabel>
@@ -19,10 +20,7 @@ namespace {
 // holds it afterwards was not reached. No amount text can look like it.
 const std::string kNotReached = "\x01not reached";
 
-QString Quote(const std::string &text)
-{
-    return QLatin1Char('"') + QString::fromStdString(text) + QLatin1Char('"');
-}
+QString Quote(const std::string &text) { return QLatin1Char('"') + QString::fromStdString(text) + QLatin1Char('"'); }
 
 } // namespace
 
@@ -32,10 +30,7 @@ QString Name(Field field)
     return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
 }
 
-QString Title(Field field)
-{
-    return QString::fromStdString(paycalc::FieldTitle(field));
-}
+QString Title(Field field) { return QString::fromStdString(paycalc::FieldTitle(field)); }
 
 QString ComputedDifferences(Form1 &form, const paycalc::MemoryForm &expected)
 {

@@ -5,7 +5,7 @@
 #include <QString>
 
 #include "paycalc/fields.h"
-#include "paycalc/memory_form.h"
+#include "tests/memory_form.h"
 
 class Form1;
 

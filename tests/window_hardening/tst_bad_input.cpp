@@ -17,6 +17,7 @@
 
 #include <memory>
 
+#include "tests/memory_form.h"
 #include "window/tests/form1_test_support.h"
 #include "paycalc/fields.h"
 #include "paycalc/recalculate.h"
@@ -46,10 +47,7 @@ struct BadText {
     QString readsAs;      // the number the slip counts when the text is set directly, or kStops
 };
 
-QString Times(int count, char16_t c)
-{
-    return QString(count, QChar(c));
-}
+QString Times(int count, char16_t c) { return QString(count, QChar(c)); }
 
 QList<BadText> BadTexts()
 {
@@ -61,8 +59,8 @@ QList<BadText> BadTexts()
         // empty clipboard over it empties the field as well.
         {"empty", QString(), QString(), QString(), QString(), QString(), QStringLiteral("0")},
         {"letters only", QStringLiteral("abc"), kUnchanged, kUnchanged, kUnchanged, kUnchanged, QStringLiteral("0")},
-        {"two points", QStringLiteral("1.2.3"), QStringLiteral("1.2.3"), QStringLiteral("123"),
-         QStringLiteral("1.2.3"), kUnchanged, QStringLiteral("1.2")},
+        {"two points", QStringLiteral("1.2.3"), QStringLiteral("1.2.3"), QStringLiteral("123"), QStringLiteral("1.2.3"),
+         kUnchanged, QStringLiteral("1.2")},
         {"leading and trailing blanks", QStringLiteral("  12  "), QStringLiteral("12"), QStringLiteral("12"),
          kUnchanged, kUnchanged, QStringLiteral("12")},
         {"a minus sign", QStringLiteral("-5"), QStringLiteral("5"), QStringLiteral("5"), kUnchanged, kUnchanged,
@@ -72,27 +70,22 @@ QList<BadText> BadTexts()
          tenThousandDigits, kStops},
         {"Arabic-Indic digits", QStringLiteral("٣٤٥"), kUnchanged, kUnchanged, kUnchanged, kUnchanged,
          QStringLiteral("0")},
-        {"Persian digits", QStringLiteral("۳۴۵"), kUnchanged, kUnchanged, kUnchanged, kUnchanged,
-         QStringLiteral("0")},
-        {"Devanagari digits", QStringLiteral("३४५"), kUnchanged, kUnchanged, kUnchanged, kUnchanged,
-         QStringLiteral("0")},
+        {"Persian digits", QStringLiteral("۳۴۵"), kUnchanged, kUnchanged, kUnchanged, kUnchanged, QStringLiteral("0")},
+        {"Devanagari digits", QStringLiteral("३४५"), kUnchanged, kUnchanged, kUnchanged, kUnchanged, QStringLiteral("0")},
         {"full-width digits", QStringLiteral("１２３"), kUnchanged, kUnchanged, kUnchanged, kUnchanged,
          QStringLiteral("0")},
         {"ASCII then Arabic-Indic digits", QStringLiteral("12٣٤"), QStringLiteral("12"), QStringLiteral("12"),
          kUnchanged, kUnchanged, QStringLiteral("12")},
-        {"mathematical digits", QStringLiteral("𝟏𝟐"), kUnchanged, kUnchanged, kUnchanged, kUnchanged,
-         QStringLiteral("0")},
+        {"mathematical digits", QStringLiteral("𝟏𝟐"), kUnchanged, kUnchanged, kUnchanged, kUnchanged, QStringLiteral("0")},
         // The Arabic decimal separator is refused like any character beyond
         // ASCII: typed, the digits around it run together.
-        {"Arabic decimal separator", QStringLiteral("12٫5"), QStringLiteral("125"), QStringLiteral("125"),
-         kUnchanged, kUnchanged, QStringLiteral("12")},
+        {"Arabic decimal separator", QStringLiteral("12٫5"), QStringLiteral("125"), QStringLiteral("125"), kUnchanged,
+         kUnchanged, QStringLiteral("12")},
         // Blanks, tabs and line feeds inside count for nothing when read.
         {"a tab and a line feed inside", QStringLiteral("1\t2\n5"), QStringLiteral("125"), QStringLiteral("125"),
          kUnchanged, kUnchanged, QStringLiteral("125")},
-        {"1E400", QStringLiteral("1E400"), QStringLiteral("1400"), QStringLiteral("1400"), kUnchanged, kUnchanged,
-         kStops},
-        {"1E307", QStringLiteral("1E307"), QStringLiteral("1307"), QStringLiteral("1307"), kUnchanged, kUnchanged,
-         kStops},
+        {"1E400", QStringLiteral("1E400"), QStringLiteral("1400"), QStringLiteral("1400"), kUnchanged, kUnchanged, kStops},
+        {"1E307", QStringLiteral("1E307"), QStringLiteral("1307"), QStringLiteral("1307"), kUnchanged, kUnchanged, kStops},
         {"400 nines", fourHundredNines, fourHundredNines, fourHundredNines, fourHundredNines, fourHundredNines, kStops},
     };
 }
@@ -178,10 +171,7 @@ void BadInputTest::init()
     QCOMPARE(form_->text(Field::Text21)->text(), kStartupNetPay);
 }
 
-void BadInputTest::cleanup()
-{
-    form_.reset();
-}
+void BadInputTest::cleanup() { form_.reset(); }
 
 void BadInputTest::verifyOutcome(Field field)
 {
@@ -226,10 +216,7 @@ void BadInputTest::verifyRecovery(Field field, bool asUser)
     QCOMPARE(form.text(Field::Text21)->text(), kStartupNetPay);
 }
 
-void BadInputTest::typedKeyByKey_data()
-{
-    AddRows(Column::Typed);
-}
+void BadInputTest::typedKeyByKey_data() { AddRows(Column::Typed); }
 
 // The whole text of the field is selected, then the bad text typed over it:
 // the first character the filter lets through replaces the selection, the
@@ -243,10 +230,8 @@ void BadInputTest::typedKeyByKey()
     QLineEdit *box = form_->text(field);
     form1test::SelectAll(box);
     QCOMPARE(box->selectedText(), box->text());
-    if (text.isEmpty())
-        QTest::keyClick(box, Qt::Key_Backspace);
-    else
-        form1test::TypeText(box, text);
+    if (text.isEmpty()) QTest::keyClick(box, Qt::Key_Backspace);
+    else form1test::TypeText(box, text);
 
     QCOMPARE(box->text(), result);
     verifyOutcome(field);
@@ -254,10 +239,7 @@ void BadInputTest::typedKeyByKey()
     verifyRecovery(field, true);
 }
 
-void BadInputTest::typedInOneKeyEvent_data()
-{
-    AddRows(Column::OneKeyEvent);
-}
+void BadInputTest::typedInOneKeyEvent_data() { AddRows(Column::OneKeyEvent); }
 
 // The whole text in one key event, as a keyboard with key compression or a
 // macro tool delivers it: the characters the filter lets through go in.
@@ -280,10 +262,7 @@ void BadInputTest::typedInOneKeyEvent()
     verifyRecovery(field, true);
 }
 
-void BadInputTest::pastedWithCtrlV_data()
-{
-    AddRows(Column::Pasted);
-}
+void BadInputTest::pastedWithCtrlV_data() { AddRows(Column::Pasted); }
 
 // Pasted over the whole text: a paste the filter refuses leaves the field
 // as it was.
@@ -307,10 +286,7 @@ void BadInputTest::pastedWithCtrlV()
     verifyRecovery(field, true);
 }
 
-void BadInputTest::committedByInputMethod_data()
-{
-    AddRows(Column::InputMethod);
-}
+void BadInputTest::committedByInputMethod_data() { AddRows(Column::InputMethod); }
 
 // Committed over the whole text, as an on-screen keyboard or a compose
 // method delivers text: the filter takes or refuses the commit as a whole.
@@ -332,10 +308,7 @@ void BadInputTest::committedByInputMethod()
     verifyRecovery(field, true);
 }
 
-void BadInputTest::setDirectly_data()
-{
-    AddRows(Column::Set);
-}
+void BadInputTest::setDirectly_data() { AddRows(Column::Set); }
 
 // Set by the program, past the filters: the slip counts what the text reads
 // as, the leading number or 0.

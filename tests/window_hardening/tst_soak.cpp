@@ -58,7 +58,7 @@ constexpr qsizetype kShortText = 12;
 constexpr double kFixedAllowanceKiB = 1024;
 constexpr double kAllowancePerActionKiB = 8.0 / 1024;
 
-constexpr const auto& kTyped = paycalc::kTypedFields;
+constexpr const auto &kTyped = paycalc::kTypedFields;
 
 int ActionCount()
 {
@@ -84,10 +84,7 @@ long ResidentKiB()
     return -1;
 }
 
-bool IsMark(Field field)
-{
-    return field == Field::Text23;
-}
+bool IsMark(Field field) { return field == Field::Text23; }
 
 // The kinds of action, for the account of the run and for the trail left
 // when a check fails.
@@ -211,14 +208,10 @@ void Soak::act(int number)
     Action action;
     action.number = number;
     const int roll = uniform(0, 99);
-    if (roll < 36)
-        pick(action);
-    else if (roll < 76)
-        type(action);
-    else if (roll < 88)
-        paste(action);
-    else
-        click(action);
+    if (roll < 36) pick(action);
+    else if (roll < 76) type(action);
+    else if (roll < 88) paste(action);
+    else click(action);
     ++counts_[static_cast<std::size_t>(action.kind)];
     trail_[next_ % trail_.size()] = action;
     ++next_;
@@ -339,9 +332,9 @@ void Soak::paste(Action &action)
         if (!mark && chance(0.3)) pasted.insert(uniform(0, static_cast<int>(pasted.size())), QLatin1Char('.'));
     } else {
         static const QStringList refused{
-            QStringLiteral("abc"), QStringLiteral("1E5"),   QStringLiteral(" 12"),   QStringLiteral("12 "),
-            QStringLiteral("-5"),  QStringLiteral("1,5"),   QStringLiteral("٣٤٥"),   QStringLiteral("１２"),
-            QStringLiteral("7\t"), QStringLiteral("9\n1"),  QStringLiteral("1E400"), QString(300, QLatin1Char('x')),
+            QStringLiteral("abc"), QStringLiteral("1E5"),  QStringLiteral(" 12"),   QStringLiteral("12 "),
+            QStringLiteral("-5"),  QStringLiteral("1,5"),  QStringLiteral("٣٤٥"),   QStringLiteral("１２"),
+            QStringLiteral("7\t"), QStringLiteral("9\n1"), QStringLiteral("1E400"), QString(300, QLatin1Char('x')),
         };
         action.kind = Kind::RefusedPaste;
         pasted = refused.at(uniform(0, static_cast<int>(refused.size()) - 1));
@@ -509,15 +502,13 @@ void SoakTest::randomUserActions()
         qInfo("soak: %s", qPrintable(line));
 
     QFile file(QStringLiteral(PAYSLIP_SOAK_FIGURES_DIR "/soak-figures.txt"));
-    QVERIFY2(file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text),
-             qPrintable(file.errorString()));
+    QVERIFY2(file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text), qPrintable(file.errorString()));
     file.write(figures.toUtf8());
     file.close();
 
     // Every kind of action was exercised, and the error state entered and left.
     if (actions >= 10000) {
-        for (int k = 0; k < kKinds; ++k)
-            QVERIFY2(soak.count(static_cast<Kind>(k)) > 0, KindName(static_cast<Kind>(k)));
+        for (int k = 0; k < kKinds; ++k) QVERIFY2(soak.count(static_cast<Kind>(k)) > 0, KindName(static_cast<Kind>(k)));
         QVERIFY(soak.errorsEntered() > 0);
         QVERIFY(soak.errorsLeft() > 0);
     }

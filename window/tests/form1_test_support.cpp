@@ -1,3 +1,4 @@
+#include "tests/memory_form.h"
 #include "form1_test_support.h"
 
 #include <QCheckBox>
@@ -21,8 +22,7 @@ paycalc::MemoryForm InputsOf(const Form1 &form)
         inputs.Select(list, form.combo(list)->currentIndex());
         inputs.SetListText(list, form.combo(list)->currentText().toStdString());
     }
-    for (Field typed : paycalc::kTypedFields)
-        inputs.SetText(typed, form.text(typed)->text().toStdString());
+    for (Field typed : paycalc::kTypedFields) inputs.SetText(typed, form.text(typed)->text().toStdString());
     inputs.SetCheck(form.check1()->isChecked() ? paycalc::CheckState::Checked : paycalc::CheckState::Unchecked);
     return inputs;
 }
@@ -68,10 +68,10 @@ void PickByKeyboard(QComboBox *list, int index)
 
 void TypeCharacter(QWidget *widget, QChar c)
 {
-    const int key = c.isDigit() && c.unicode() < 128 ? Qt::Key_0 + (c.unicode() - u'0')
-                    : c.unicode() < 128 && c.isLetter()  ? Qt::Key_A + (c.toUpper().unicode() - u'A')
-                    : c.unicode() < 128                  ? c.unicode()
-                                                         : 0;
+    const int key = c.isDigit() && c.unicode() < 128    ? Qt::Key_0 + (c.unicode() - u'0')
+                    : c.unicode() < 128 && c.isLetter() ? Qt::Key_A + (c.toUpper().unicode() - u'A')
+                    : c.unicode() < 128                 ? c.unicode()
+                                                        : 0;
     QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(c));
     QCoreApplication::sendEvent(widget, &press);
     QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, QString(c));
@@ -83,9 +83,6 @@ void TypeText(QWidget *widget, const QString &text)
     for (QChar c : text) TypeCharacter(widget, c);
 }
 
-void SelectAll(QWidget *widget)
-{
-    QTest::keyClick(widget, Qt::Key_A, Qt::ControlModifier);
-}
+void SelectAll(QWidget *widget) { QTest::keyClick(widget, Qt::Key_A, Qt::ControlModifier); }
 
 } // namespace form1test

@@ -31,7 +31,7 @@
 
 #include "form1_test_support.h"
 #include "paycalc/compare.h"
-#include "paycalc/family_status_rule.h"
+#include "paycalc/situation.h"
 #include "paycalc/situation_inputs.h"
 #include "report/compare_report.h"
 #include "window/arabic_application.h"
@@ -212,9 +212,9 @@ void CompareWindowTest::startsWithTheCurrentSituationOnBothSides()
 
 void CompareWindowTest::leftSideFollowsTheMainWindow_data()
 {
-    QTest::addColumn<int>("list");     // -1: a typed field or the box
+    QTest::addColumn<int>("list"); // -1: a typed field or the box
     QTest::addColumn<int>("position");
-    QTest::addColumn<int>("field");    // Field, for a typed text
+    QTest::addColumn<int>("field"); // Field, for a typed text
     QTest::addColumn<QString>("typed");
     QTest::newRow("echelon 10") << int(paycalc::kEchelonList) << 10 << 0 << QString();
     QTest::newRow("category 14") << int(paycalc::kCategoryList) << 13 << 0 << QString();
@@ -271,13 +271,15 @@ void CompareWindowTest::differencesAreThoseOfCompare_data()
     QTest::newRow("category 17 echelon 12")
         << QList<Change>{PickOther(paycalc::kCategoryList, 16), PickOther(paycalc::kEchelonList, 12)};
     QTest::newRow("two more children") << QList<Change>{PickOther(paycalc::kChildrenList, 3)};
-    QTest::newRow("children over ten") << QList<Change>{PickOther(paycalc::kChildrenList, 4), PickOther(paycalc::kOverTenList, 2)};
+    QTest::newRow("children over ten") << QList<Change>{PickOther(paycalc::kChildrenList, 4),
+                                                        PickOther(paycalc::kOverTenList, 2)};
     QTest::newRow("spouse working") << QList<Change>{PickOther(paycalc::kSpouseList, 1)};
     QTest::newRow("mutual off") << QList<Change>{ClickOtherMutual()};
     QTest::newRow("zone typed") << QList<Change>{TypeOther(Field::Text10, QStringLiteral("2500"))};
-    QTest::newRow("housing and absence")
-        << QList<Change>{TypeOther(Field::Text11, QStringLiteral("1200.75")), TypeOther(Field::Text20, QStringLiteral("2"))};
-    QTest::newRow("post and mark") << QList<Change>{PickOther(paycalc::kPostList, 5), TypeOther(Field::Text23, QStringLiteral("20"))};
+    QTest::newRow("housing and absence") << QList<Change>{TypeOther(Field::Text11, QStringLiteral("1200.75")),
+                                                          TypeOther(Field::Text20, QStringLiteral("2"))};
+    QTest::newRow("post and mark") << QList<Change>{PickOther(paycalc::kPostList, 5),
+                                                    TypeOther(Field::Text23, QStringLiteral("20"))};
 }
 
 void CompareWindowTest::differencesAreThoseOfCompare()
@@ -355,8 +357,8 @@ void CompareWindowTest::backPay()
     w->monthsBox()->setValue(months);
     paycalc::Situation other = CompareWindow::SituationOf(form);
     other.echelon = echelon;
-    const paycalc::BackPay expected =
-        paycalc::ComputeBackPay(paycalc::Compare(CompareWindow::SituationOf(form), other), months);
+    const paycalc::BackPay expected = paycalc::ComputeBackPay(paycalc::Compare(CompareWindow::SituationOf(form), other),
+                                                              months);
     QCOMPARE(expected.quarters, months / 3);
     QCOMPARE(Plain(w->backPayMonthly()->text()), report::SignedDifference(expected.monthly));
     QCOMPARE(Plain(w->backPayBonus()->text()), report::SignedDifference(expected.bonus));
@@ -511,12 +513,16 @@ void CompareWindowTest::rightFieldsFilterKeystrokes_data()
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("kept");
-    QTest::newRow("zone: digits and point") << QStringLiteral("Text10") << QStringLiteral("12a.5-+, 7") << QStringLiteral("12.57");
-    QTest::newRow("housing: neighbours of the digits") << QStringLiteral("Text11") << QStringLiteral("/0:9") << QStringLiteral("09");
+    QTest::newRow("zone: digits and point")
+        << QStringLiteral("Text10") << QStringLiteral("12a.5-+, 7") << QStringLiteral("12.57");
+    QTest::newRow("housing: neighbours of the digits")
+        << QStringLiteral("Text11") << QStringLiteral("/0:9") << QStringLiteral("09");
     QTest::newRow("housing: other scripts") << QStringLiteral("Text11") << QStringLiteral("٣4") << QStringLiteral("4");
-    QTest::newRow("absence: digits and point") << QStringLiteral("Text20") << QStringLiteral("3j.5") << QStringLiteral("3.5");
+    QTest::newRow("absence: digits and point")
+        << QStringLiteral("Text20") << QStringLiteral("3j.5") << QStringLiteral("3.5");
     QTest::newRow("mark: whole numbers") << QStringLiteral("Text23") << QStringLiteral("4.5x") << QStringLiteral("45");
-    QTest::newRow("official amount") << QStringLiteral("OfficialText21") << QStringLiteral("4a3-43.1,2") << QStringLiteral("4343.12");
+    QTest::newRow("official amount") << QStringLiteral("OfficialText21") << QStringLiteral("4a3-43.1,2")
+                                     << QStringLiteral("4343.12");
 }
 
 void CompareWindowTest::rightFieldsFilterKeystrokes()
@@ -583,7 +589,7 @@ void CompareWindowTest::situationCaptionsAreTheInputsTables()
     CompareWindow *w = OpenFrom(form);
     const paywindow::SituationEditor *other = w->other();
     for (const paycalc::SituationInput &in : paycalc::kSituationInputs) {
-        QWidget *field = in.list >= 0 ? static_cast<QWidget *>(other->combo(in.list))
+        QWidget *field = in.list >= 0                         ? static_cast<QWidget *>(other->combo(in.list))
                          : in.input == paycalc::Input::Mutual ? static_cast<QWidget *>(other->check())
                                                               : static_cast<QWidget *>(other->typed(in.field));
         const QString caption = Utf8(std::string(paycalc::CaptionOf(in)));
@@ -603,8 +609,8 @@ void CompareWindowTest::keyboardReachesTheControlsInOrder()
     CompareWindow *w = OpenFrom(form);
     QApplication::setActiveWindow(w);
     QVERIFY(QTest::qWaitForWindowActive(w));
-    const QList<QWidget *> expected = w->other()->tabOrder() + QList<QWidget *>{w->refillButton(), w->linesTable(),
-                                                                                w->monthsBox()};
+    const QList<QWidget *> expected = w->other()->tabOrder() +
+                                      QList<QWidget *>{w->refillButton(), w->linesTable(), w->monthsBox()};
     expected.front()->setFocus(Qt::TabFocusReason);
     QTRY_COMPARE(QApplication::focusWidget(), expected.front());
     for (qsizetype i = 1; i < expected.size(); ++i) {
@@ -658,10 +664,10 @@ void CompareWindowTest::pdfIsWrittenAtomicallyAndReadable()
     const QString text = PdfText(path);
     QVERIFY2(!text.isEmpty(), "pdftotext read nothing");
     const paycalc::LineDifference &net = w->comparison()->Line(Field::Text21);
-    for (const QString &expected : {Utf8(net.before), Utf8(net.after), report::SignedDifference(net.difference),
-                                    report::SignedDifference(w->backPay()->total),
-                                    report::SignedDifference(w->backPay()->monthly),
-                                    Utf8(w->ladder()->steps[12].slip.Text(Field::Text21))})
+    for (const QString &expected :
+         {Utf8(net.before), Utf8(net.after), report::SignedDifference(net.difference),
+          report::SignedDifference(w->backPay()->total), report::SignedDifference(w->backPay()->monthly),
+          Utf8(w->ladder()->steps[12].slip.Text(Field::Text21))})
         QVERIFY2(text.contains(expected), qPrintable(expected + QStringLiteral(" not in:\n") + text));
     for (Field f : report::ComparedLines())
         QVERIFY2(text.contains(Utf8(w->comparison()->Line(f).after)), qPrintable(report::LineTitle(f)));
@@ -757,8 +763,8 @@ void CompareWindowTest::fitsAtTheMainWindowsSize()
             if (!child->isVisible() || child->isWindow()) continue;
             if (InScrollArea(child)) continue; // the official lines scroll inside their area
             const QRect rect(child->mapTo(w, QPoint(0, 0)), child->size());
-            QVERIFY2(w->rect().contains(rect), qPrintable(child->objectName() + QStringLiteral(" ") +
-                                                           child->metaObject()->className()));
+            QVERIFY2(w->rect().contains(rect),
+                     qPrintable(child->objectName() + QStringLiteral(" ") + child->metaObject()->className()));
         }
     }
     for (QTableWidget *table : {w->linesTable(), w->ladderTable()}) {

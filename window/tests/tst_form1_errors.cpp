@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QTest>
 
+#include "tests/memory_form.h"
 #include "form1_test_support.h"
 #include "paycalc/fields.h"
 #include "paycalc/recalculate.h"
@@ -38,10 +39,7 @@ paycalc::MemoryForm StoppedSlip(const Form1 &form, bool &stopped)
     return slip;
 }
 
-QString Title(Field field)
-{
-    return QString::fromStdString(paycalc::FieldTitle(field));
-}
+QString Title(Field field) { return QString::fromStdString(paycalc::FieldTitle(field)); }
 
 // Checks the window against the computation stopped on the same inputs: the
 // lines reached show their text, the others are empty.
@@ -60,17 +58,13 @@ QString StoppedSlipDifferences(Form1 &form)
             differences += QStringLiteral("%1: \"%2\" instead of \"%3\"\n")
                                .arg(QString::fromUtf8(paycalc::FieldName(line).data(),
                                                       static_cast<qsizetype>(paycalc::FieldName(line).size())),
-                                    QString::fromStdString(shown),
-                                    QString::fromStdString(expected));
+                                    QString::fromStdString(shown), QString::fromStdString(expected));
     }
     if (empty == 0) differences += QStringLiteral("no line was left empty\n");
     return differences;
 }
 
-QString Digits(int count, QChar digit = QLatin1Char('9'))
-{
-    return QString(count, digit);
-}
+QString Digits(int count, QChar digit = QLatin1Char('9')) { return QString(count, digit); }
 
 } // namespace
 

@@ -39,8 +39,8 @@ void ShowActive(Form1 &form)
 
 QList<QAction *> SlipActions(const Form1 &form)
 {
-    return {form.printAction(), form.previewAction(), form.pdfAction(), form.copyAction(), form.compareAction(),
-            form.batchAction()};
+    return {form.printAction(), form.previewAction(), form.pdfAction(),
+            form.copyAction(),  form.compareAction(), form.batchAction()};
 }
 
 // Receives the pages the link buttons hand to the desktop's browser.
@@ -294,8 +294,7 @@ void Form1KeyboardTest::enterClicksTheFocusedButton()
         QCOMPARE(browser.opened, QList<QUrl>({Form1::homePage(), Form1::homePage()}));
     else if (button == QStringLiteral("Command2"))
         QCOMPARE(browser.opened, QList<QUrl>({Form1::contactPage(), Form1::contactPage()}));
-    else
-        QVERIFY(browser.opened.isEmpty());
+    else QVERIFY(browser.opened.isEmpty());
     for (QAction *action : SlipActions(form)) action->blockSignals(false);
 }
 
@@ -311,8 +310,9 @@ void Form1KeyboardTest::noButtonIsTheDefault()
     for (QPushButton *button : buttons) spies << new QSignalSpy(button, &QPushButton::clicked);
     for (QAction *action : SlipActions(form)) action->blockSignals(true);
 
-    for (QWidget *focus : {static_cast<QWidget *>(form.text(Field::Text10)), static_cast<QWidget *>(form.text(Field::Text23)),
-                           static_cast<QWidget *>(form.combo(paycalc::kPostList)), static_cast<QWidget *>(form.check1())}) {
+    for (QWidget *focus :
+         {static_cast<QWidget *>(form.text(Field::Text10)), static_cast<QWidget *>(form.text(Field::Text23)),
+          static_cast<QWidget *>(form.combo(paycalc::kPostList)), static_cast<QWidget *>(form.check1())}) {
         focus->setFocus();
         QTest::keyClick(focus, Qt::Key_Return);
         QTest::keyClick(focus, Qt::Key_Enter, Qt::KeypadModifier);

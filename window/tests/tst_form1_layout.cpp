@@ -32,20 +32,14 @@ Q_DECLARE_METATYPE(paycalc::Field)
 namespace {
 
 // A rectangle in twips, from the top-left corner of the client area.
-QRect FromTwips(int left, int top, int width, int height)
-{
-    return {left / 15, top / 15, width / 15, height / 15};
-}
+QRect FromTwips(int left, int top, int width, int height) { return {left / 15, top / 15, width / 15, height / 15}; }
 
 QRect RectInWindow(const QWidget &form, const QWidget &widget)
 {
     return {widget.mapTo(&form, QPoint(0, 0)), widget.size()};
 }
 
-QString Title(Field field)
-{
-    return QString::fromStdString(paycalc::FieldTitle(field));
-}
+QString Title(Field field) { return QString::fromStdString(paycalc::FieldTitle(field)); }
 
 using paywindow::CaptionTitle;
 
@@ -194,10 +188,8 @@ void Form1LayoutTest::captions()
     Form1 form;
     auto *widget = form.findChild<QWidget *>(name);
     QVERIFY2(widget, qPrintable(name));
-    if (auto *label = qobject_cast<QLabel *>(widget))
-        QCOMPARE(label->text(), caption);
-    else
-        QCOMPARE(qobject_cast<QAbstractButton *>(widget)->text(), caption);
+    if (auto *label = qobject_cast<QLabel *>(widget)) QCOMPARE(label->text(), caption);
+    else QCOMPARE(qobject_cast<QAbstractButton *>(widget)->text(), caption);
 }
 
 // Beside each list, the box and each typed field of the situation stands
@@ -206,7 +198,7 @@ void Form1LayoutTest::inputCaptionsAreTheInputsTables()
 {
     Form1 form;
     for (const paycalc::SituationInput &in : paycalc::kSituationInputs) {
-        QWidget *field = in.list >= 0 ? static_cast<QWidget *>(form.combo(in.list))
+        QWidget *field = in.list >= 0                         ? static_cast<QWidget *>(form.combo(in.list))
                          : in.input == paycalc::Input::Mutual ? static_cast<QWidget *>(form.check1())
                                                               : static_cast<QWidget *>(form.text(in.field));
         const QString name = QString::fromUtf8(in.name.data(), static_cast<qsizetype>(in.name.size()));
@@ -257,11 +249,9 @@ void Form1LayoutTest::fonts()
     const QFont font = form.font();
     QVERIFY(font.bold());
     QCOMPARE(font.pointSizeF(), 12.0);
-    if (QFontDatabase::hasFamily(QStringLiteral("Arial")))
-        QCOMPARE(font.family(), QStringLiteral("Arial"));
+    if (QFontDatabase::hasFamily(QStringLiteral("Arial"))) QCOMPARE(font.family(), QStringLiteral("Arial"));
     else
-        QVERIFY2(QFontDatabase::writingSystems(font.family()).contains(QFontDatabase::Arabic),
-                 qPrintable(font.family()));
+        QVERIFY2(QFontDatabase::writingSystems(font.family()).contains(QFontDatabase::Arabic), qPrintable(font.family()));
 
     auto *label58 = form.findChild<QLabel *>(QStringLiteral("Label58"));
     QVERIFY(label58->font().bold());
@@ -301,7 +291,7 @@ void Form1LayoutTest::hiddenWorkingFieldsHaveNoControl()
     Form1 form;
     QVERIFY(form.text(Field::Text2000) == nullptr);
     QVERIFY(form.text(Field::Text2001) == nullptr);
-    QCOMPARE(form.findChildren<QLineEdit *>().size(), 23); // Text1 to Text23
+    QCOMPARE(form.findChildren<QLineEdit *>().size(), 23);  // Text1 to Text23
     QVERIFY(!form.payForm().Text(Field::Text2001).empty()); // yet the computation has them
 }
 
@@ -312,6 +302,7 @@ void Form1LayoutTest::tabOrder()
     QApplication::setActiveWindow(&form);
     QVERIFY(QTest::qWaitForWindowActive(&form));
 
+    // clang-format off
     QWidget *const order[] = {
         form.combo(paycalc::kCategoryList), form.combo(paycalc::kEchelonList),
         form.combo(paycalc::kPostList), form.combo(paycalc::kChildrenList),
@@ -320,6 +311,7 @@ void Form1LayoutTest::tabOrder()
         form.text(Field::Text20), form.text(Field::Text10), form.text(Field::Text11),
         form.text(Field::Text23), form.command5(), form.command2(),
     };
+    // clang-format on
     QTRY_COMPARE(QApplication::focusWidget(), order[0]); // the first stop has the focus at start
     for (std::size_t i = 1; i <= std::size(order); ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -468,8 +460,10 @@ void Form1LayoutTest::prerenderedPicturesMatchTheirSvg_data()
     QTest::addColumn<QString>("svg");
     QTest::addColumn<QString>("png");
     QTest::addColumn<QSize>("size");
-    QTest::newRow("picture") << ":/tap.svg" << ":/tap.png" << QSize(4365 / 15, 3375 / 15);
-    QTest::newRow("icon") << ":/payslip.svg" << ":/payslip-48.png" << QSize(48, 48);
+    QTest::newRow("picture") << ":/tap.svg"
+                             << ":/tap.png" << QSize(4365 / 15, 3375 / 15);
+    QTest::newRow("icon") << ":/payslip.svg"
+                          << ":/payslip-48.png" << QSize(48, 48);
 }
 
 void Form1LayoutTest::prerenderedPicturesMatchTheirSvg()

@@ -101,8 +101,8 @@ void ShowActive(Form1 &form)
 
 QList<QAction *> Actions(const Form1 &form)
 {
-    return {form.printAction(), form.previewAction(), form.pdfAction(), form.copyAction(), form.compareAction(),
-            form.batchAction()};
+    return {form.printAction(), form.previewAction(), form.pdfAction(),
+            form.copyAction(),  form.compareAction(), form.batchAction()};
 }
 
 } // namespace
@@ -227,7 +227,7 @@ void Form1SlipActionsTest::copySlipPutsEveryLineOnTheClipboard()
     form.text(Field::Text20)->setText(QStringLiteral("2"));
     QVERIFY(form.copySlip());
     const QString copied = QGuiApplication::clipboard()->text();
-    QCOMPARE(copied, report::SlipText(form.payForm()));
+    QCOMPARE(copied, report::SlipText(form.slip()));
     // Tab-separated rows of five cells (label, base, rate, earnings,
     // deductions), a paste into a spreadsheet gives columns.
     QMap<QString, QStringList> rows;
@@ -250,8 +250,10 @@ void Form1SlipActionsTest::copySlipPutsEveryLineOnTheClipboard()
         QVERIFY2(rows.contains(title), qPrintable(title));
         QCOMPARE(rows[title].value(line.cell), form.text(line.field)->text());
     }
-    QCOMPARE(rows.value(QStringLiteral("مجموع المستحقات")).value(3), report::TotalsOf(form.payForm()).earnings);
-    QCOMPARE(rows.value(QStringLiteral("مجموع الاقتطاعات")).value(4), report::TotalsOf(form.payForm()).deductions);
+    QCOMPARE(rows.value(QStringLiteral("مجموع المستحقات")).value(3),
+             QString::fromStdString(form.slip().Totals().earnings));
+    QCOMPARE(rows.value(QStringLiteral("مجموع الاقتطاعات")).value(4),
+             QString::fromStdString(form.slip().Totals().deductions));
     QVERIFY(!copied.contains(QStringLiteral("43432.12"))); // two days of absence change the net pay
 }
 
@@ -260,7 +262,7 @@ void Form1SlipActionsTest::copyShortcutCopiesTheSlip()
     Form1 form;
     ShowActive(form);
     QTest::keyClick(&form, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
-    QCOMPARE(QGuiApplication::clipboard()->text(), report::SlipText(form.payForm()));
+    QCOMPARE(QGuiApplication::clipboard()->text(), report::SlipText(form.slip()));
     QVERIFY(QGuiApplication::clipboard()->text().contains(QStringLiteral("43432.12")));
 
     // From inside a typed field too.
@@ -269,7 +271,7 @@ void Form1SlipActionsTest::copyShortcutCopiesTheSlip()
     zone->setFocus();
     QTRY_COMPARE(QApplication::focusWidget(), zone);
     QTest::keyClick(zone, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
-    QCOMPARE(QGuiApplication::clipboard()->text(), report::SlipText(form.payForm()));
+    QCOMPARE(QGuiApplication::clipboard()->text(), report::SlipText(form.slip()));
     QCOMPARE(zone->text(), QStringLiteral("0")); // nothing typed
 
     // And from a list, whose keys pick entries.
@@ -278,7 +280,7 @@ void Form1SlipActionsTest::copyShortcutCopiesTheSlip()
     category->setFocus();
     QTRY_COMPARE(QApplication::focusWidget(), category);
     QTest::keyClick(category, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
-    QCOMPARE(QGuiApplication::clipboard()->text(), report::SlipText(form.payForm()));
+    QCOMPARE(QGuiApplication::clipboard()->text(), report::SlipText(form.slip()));
     QCOMPARE(category->currentText(), QStringLiteral("11"));
 }
 
@@ -326,7 +328,8 @@ void Form1SlipActionsTest::savePdfWritesOnlyTheNamedFile()
     QVERIFY(text.contains(QStringLiteral("43432.12")));
     QVERIFY(text.contains(QStringLiteral("الراتب الصافي")));
     for (Field f : paycalc::kSlipLines)
-        if (!paycalc::IsTypedField(f)) QVERIFY2(text.contains(form.text(f)->text()), qPrintable(form.text(f)->objectName()));
+        if (!paycalc::IsTypedField(f))
+            QVERIFY2(text.contains(form.text(f)->text()), qPrintable(form.text(f)->objectName()));
 }
 
 void Form1SlipActionsTest::savePdfIntoAMissingFolderFails()
@@ -517,7 +520,7 @@ void Form1SlipActionsTest::incompleteSlipDoesNotLeaveTheWindow()
     for (QAction *action : Actions(form)) QVERIFY2(action->isEnabled(), qPrintable(action->text()));
     for (QPushButton *button : form.slipButtons()) QVERIFY2(button->isEnabled(), qPrintable(button->objectName()));
     QVERIFY(form.copySlip());
-    QCOMPARE(QGuiApplication::clipboard()->text(), report::SlipText(form.payForm()));
+    QCOMPARE(QGuiApplication::clipboard()->text(), report::SlipText(form.slip()));
 }
 
 void Form1SlipActionsTest::contextMenuOnBackgroundAndDisplayFields()
@@ -572,7 +575,8 @@ void Form1SlipActionsTest::screenshots()
 {
     paywindow::SpeakArabic(*QCoreApplication::instance());
     QCOMPARE(QGuiApplication::layoutDirection(), Qt::RightToLeft);
-    if (QFileInfo::exists(QDir(QLibraryInfo::path(QLibraryInfo::TranslationsPath)).filePath(QStringLiteral("qtbase_ar.qm"))))
+    if (QFileInfo::exists(
+            QDir(QLibraryInfo::path(QLibraryInfo::TranslationsPath)).filePath(QStringLiteral("qtbase_ar.qm"))))
         QVERIFY(QCoreApplication::translate("QPrintPreviewDialog", "Print Preview") != QStringLiteral("Print Preview"));
 
     Form1 form;
@@ -598,10 +602,10 @@ void Form1SlipActionsTest::screenshots()
     QToolTip::showText(print->mapToGlobal(print->rect().center()), print->toolTip(), print);
     QWidget *tip = nullptr;
     QTRY_VERIFY((tip = [] {
-                     for (QWidget *w : QApplication::topLevelWidgets())
-                         if (w->objectName() == QStringLiteral("qtooltip_label") && w->isVisible()) return w;
-                     return static_cast<QWidget *>(nullptr);
-                 }()) != nullptr);
+                    for (QWidget *w : QApplication::topLevelWidgets())
+                        if (w->objectName() == QStringLiteral("qtooltip_label") && w->isVisible()) return w;
+                    return static_cast<QWidget *>(nullptr);
+                }()) != nullptr);
     QVERIFY(tip->grab().toImage().save(OutputPath(QStringLiteral("print-button-tooltip.png"))));
     QToolTip::hideText();
 

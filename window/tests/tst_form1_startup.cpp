@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QTest>
 
+#include "tests/memory_form.h"
 #include "form1_test_support.h"
 #include "paycalc/fields.h"
 #include "paycalc/recalculate.h"

@@ -8,9 +8,9 @@
 #include <QWheelEvent>
 
 #include "form1_test_support.h"
-#include "paycalc/family_status_rule.h"
+#include "paycalc/slip.h"
 #include "paycalc/fields.h"
-#include "paycalc/situation.h"
+#include "paycalc/slip.h"
 #include "window/form1.h"
 
 using paycalc::Field;
@@ -33,9 +33,7 @@ void Pick(QComboBox *list, int index, PickBy by)
 {
     const bool down = index > list->currentIndex();
     switch (by) {
-    case PickBy::Key:
-        QTest::keyClick(list, down ? Qt::Key_Down : Qt::Key_Up);
-        return;
+    case PickBy::Key: QTest::keyClick(list, down ? Qt::Key_Down : Qt::Key_Up); return;
     case PickBy::Wheel: {
         const QPointF centre = QRectF(list->rect()).center();
         QWheelEvent wheel(centre, list->mapToGlobal(centre), QPoint(), QPoint(0, down ? -120 : 120), Qt::NoButton,
@@ -135,15 +133,17 @@ void Form1WiringTest::onePickIsOneRun_data()
         int list;
         int index; // one step from the start-up selection
     } picks[] = {
-        {"category 10", paycalc::kCategoryList, 9},   {"echelon 8", paycalc::kEchelonList, 8},
-        {"children 2", paycalc::kChildrenList, 2},    {"over ten 1", paycalc::kOverTenList, 1},
-        {"post 1", paycalc::kPostList, 1},            {"single", paycalc::kFamilyStatusList, kSingle},
+        {"category 10", paycalc::kCategoryList, 9},  {"echelon 8", paycalc::kEchelonList, 8},
+        {"children 2", paycalc::kChildrenList, 2},   {"over ten 1", paycalc::kOverTenList, 1},
+        {"post 1", paycalc::kPostList, 1},           {"single", paycalc::kFamilyStatusList, kSingle},
         {"spouse working", paycalc::kSpouseList, 1},
     };
     const struct {
         const char *name;
         PickBy by;
-    } ways[] = {{"key", PickBy::Key}, {"wheel", PickBy::Wheel}, {"drop-down click", PickBy::DropDownClick},
+    } ways[] = {{"key", PickBy::Key},
+                {"wheel", PickBy::Wheel},
+                {"drop-down click", PickBy::DropDownClick},
                 {"drop-down Enter", PickBy::DropDownEnter}};
     for (const auto &way : ways)
         for (const auto &pick : picks)
@@ -319,7 +319,8 @@ void Form1WiringTest::typedChangeRecalculates_data()
     QTest::addColumn<Field>("changed");
 
     QTest::newRow("zone allowance") << Field::Text10 << QStringLiteral("5") << QStringLiteral("05") << Field::Text12;
-    QTest::newRow("housing allowance") << Field::Text11 << QStringLiteral("12.5") << QStringLiteral("012.5") << Field::Text12;
+    QTest::newRow("housing allowance") << Field::Text11 << QStringLiteral("12.5") << QStringLiteral("012.5")
+                                       << Field::Text12;
     QTest::newRow("days of absence") << Field::Text20 << QStringLiteral("2") << QStringLiteral("02") << Field::Text19;
     QTest::newRow("performance mark") << Field::Text23 << QStringLiteral("0") << QStringLiteral("400") << Field::Text22;
 }

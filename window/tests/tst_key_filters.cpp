@@ -100,7 +100,8 @@ void KeyFiltersTest::typing_data()
 
     QTest::newRow("zone: digits and points") << Field::Text10 << QStringLiteral("1.2.3") << QStringLiteral("1.2.3");
     QTest::newRow("zone: no minus") << Field::Text10 << QStringLiteral("-5") << QStringLiteral("5");
-    QTest::newRow("zone: no plus, comma, blank, letter") << Field::Text10 << QStringLiteral("+, e7") << QStringLiteral("7");
+    QTest::newRow("zone: no plus, comma, blank, letter")
+        << Field::Text10 << QStringLiteral("+, e7") << QStringLiteral("7");
     QTest::newRow("zone: nothing typed") << Field::Text10 << QStringLiteral("-+a") << QStringLiteral("0");
     QTest::newRow("zone: other scripts") << Field::Text10 << QStringLiteral("٥۵ب") << QStringLiteral("0");
     QTest::newRow("housing") << Field::Text11 << QStringLiteral("12.50") << QStringLiteral("12.50");
@@ -189,7 +190,10 @@ void KeyFiltersTest::paste_data()
         {"zone: backspace inside", Field::Text10, "12\b3", false},
         {"mark: backspace at start", Field::Text23, "\b35", false},
         {"zone: tab at end", Field::Text10, "12\t", false},
-        {"zone: escape", Field::Text10, "\x1b""12", false},
+        {"zone: escape", Field::Text10,
+         "\x1b"
+         "12",
+         false},
         {"absence: delete", Field::Text20, "2\x7f", false},
         {"zone: Arabic-Indic digits", Field::Text10, "١٢", false},
         {"housing: amount", Field::Text11, "3000", true},
@@ -201,8 +205,7 @@ void KeyFiltersTest::paste_data()
     for (const auto &c : cases) {
         for (PasteBy by : {PasteBy::CtrlV, PasteBy::ShiftInsert, PasteBy::ContextMenu}) {
             const char *how = by == PasteBy::CtrlV ? "Ctrl+V" : by == PasteBy::ShiftInsert ? "Shift+Insert" : "menu";
-            QTest::addRow("%s, %s", c.name, how)
-                << c.field << by << QString::fromUtf8(c.clipboard) << c.accepted;
+            QTest::addRow("%s, %s", c.name, how) << c.field << by << QString::fromUtf8(c.clipboard) << c.accepted;
         }
     }
 }

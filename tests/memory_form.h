@@ -1,5 +1,6 @@
 // A pay form held in memory, filled the way the window fills itself at
-// start-up: initial texts, the list entries and the default selections.
+// start-up: initial texts, the list entries and the default selections. The
+// tests, the benchmarks and the fuzzers recalculate on it.
 #pragma once
 
 #include <array>
@@ -7,6 +8,7 @@
 #include <vector>
 
 #include "paycalc/pay_form.h"
+#include "paycalc/situation.h"
 
 namespace paycalc {
 
@@ -14,12 +16,9 @@ class MemoryForm final : public PayForm {
 public:
     // Lists filled and selected as at start-up; no recalculation yet.
     MemoryForm();
-    // A form with the inputs of `form`: its lists' selections and texts, its
-    // typed fields and its check box; the lines as at start-up.
-    static MemoryForm InputsOf(const PayForm& form);
 
     std::string Text(Field field) const override;
-    void SetText(Field field, const std::string& text) override;
+    void SetText(Field field, const std::string &text) override;
     std::string ListText(int list) const override;
     int ListIndex(int list) const override;
     CheckState Check() const override;
@@ -42,5 +41,9 @@ private:
     std::array<Combo, kComboCount> combos_;
     CheckState check_;
 };
+
+// Puts the situation into the form's lists, check box and typed fields, as
+// picks and typing in the window would.
+void FillForm(MemoryForm &form, const Situation &situation);
 
 } // namespace paycalc

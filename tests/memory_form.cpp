@@ -1,9 +1,8 @@
-#include "paycalc/memory_form.h"
+#include "tests/memory_form.h"
 
 namespace paycalc {
 
-MemoryForm::MemoryForm()
-    : check_(kMutualTickedAtStartup ? CheckState::Checked : CheckState::Unchecked)
+MemoryForm::MemoryForm() : check_(kMutualTickedAtStartup ? CheckState::Checked : CheckState::Unchecked)
 {
     for (int f = 0; f < kFieldCount; ++f)
         texts_[static_cast<std::size_t>(f)] = std::string(InitialText(static_cast<Field>(f)));
@@ -13,25 +12,9 @@ MemoryForm::MemoryForm()
     }
 }
 
-MemoryForm MemoryForm::InputsOf(const PayForm& form)
-{
-    MemoryForm copy;
-    for (int list = 0; list < kComboCount; ++list) {
-        copy.Select(list, form.ListIndex(list));
-        copy.SetListText(list, form.ListText(list));
-    }
-    for (int f = 0; f < kFieldCount; ++f)
-        if (IsTypedField(static_cast<Field>(f))) copy.SetText(static_cast<Field>(f), form.Text(static_cast<Field>(f)));
-    copy.SetCheck(form.Check());
-    return copy;
-}
-
 std::string MemoryForm::Text(Field field) const { return texts_[static_cast<std::size_t>(field)]; }
 
-void MemoryForm::SetText(Field field, const std::string& text)
-{
-    texts_[static_cast<std::size_t>(field)] = text;
-}
+void MemoryForm::SetText(Field field, const std::string &text) { texts_[static_cast<std::size_t>(field)] = text; }
 
 std::string MemoryForm::ListText(int list) const { return combos_.at(static_cast<std::size_t>(list)).text; }
 
@@ -41,7 +24,7 @@ CheckState MemoryForm::Check() const { return check_; }
 
 void MemoryForm::Select(int list, int index)
 {
-    Combo& combo = combos_.at(static_cast<std::size_t>(list));
+    Combo &combo = combos_.at(static_cast<std::size_t>(list));
     if (index < 0 || index >= static_cast<int>(combo.entries.size())) {
         combo.index = -1;
         combo.text.clear();
@@ -59,6 +42,13 @@ void MemoryForm::SetListText(int list, std::string text)
 int MemoryForm::ListCount(int list) const
 {
     return static_cast<int>(combos_.at(static_cast<std::size_t>(list)).entries.size());
+}
+
+void FillForm(MemoryForm &form, const Situation &situation)
+{
+    for (int list = 0; list < kComboCount; ++list) form.Select(list, situation.ListPosition(list));
+    form.SetCheck(situation.mutual ? CheckState::Checked : CheckState::Unchecked);
+    for (Field typed : kTypedFields) form.SetText(typed, situation.Typed(typed));
 }
 
 } // namespace paycalc

@@ -1,0 +1,84 @@
+// The slip: one run of RecalculateAll and everything a front end shows of it.
+//
+// A Slip is the value every front end reads: the window after its own
+// recalculation (ReadForm), the printed slip, the command line's tables and
+// JSON, the batch's writers and the browser. It holds the situation, every
+// field's text as the run left it, the run's trace and, when the run stopped,
+// where (error). For each printed line, Line() gives its field, readable
+// name, kind, labels, amount as shown, and the base, rate and explanation the
+// run stated; Totals() adds the earnings and deductions up to the net pay.
+// Nothing recalculates a slip to print, copy or save it.
+//
+// ComputeSlip runs RecalculateAll once for a situation: every amount of every
+// feature built on situations (comparisons, the career ladder, checking an
+// official slip, the batch) comes from that one run, never from a second copy
+// of a pay rule.
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "paycalc/fields.h"
+#include "paycalc/recalculate.h"
+#include "paycalc/situation.h"
+#include "paycalc/trace.h"
+
+namespace paycalc {
+
+struct SlipLine {
+    Field field;
+    LineKind kind;
+    std::string_view name; // "net_pay"
+    Label label;
+    std::string amount; // as shown; a typed allowance as ReadAmount reads it, shown to the cent
+    // What the slip states beside the line, from the run's explanation: the
+    // base the rule applied to ("498 نقطة") and the rate ("× 45", "9%").
+    std::string_view base;
+    std::string_view rate;
+    const Explanation *explanation; // null when the run was not explained or stopped before the line
+};
+
+// The printed columns added up with ReadAmount / Add / Sub, shown with ShowAmount.
+struct SlipTotals {
+    bool computed = false;  // false only when a sum overflows
+    std::string earnings;   // sum of the earning lines
+    std::string deductions; // sum of the deduction lines
+    std::string difference; // earnings - deductions
+    std::string netPay;     // Text21, the slip's net pay
+    // netPay - difference when they differ, else empty: a typed allowance
+    // with more than two decimals counts as typed in the pay and shows
+    // rounded to the cent on its line.
+    std::string rounding;
+};
+
+struct Slip {
+    Situation situation;
+    std::array<std::string, kFieldCount> texts; // every field's text; the lines a stopped run did not reach are empty
+    std::optional<RecalcError> error;           // where the run stopped
+    Trace trace;                                // filled when the slip was computed with explanations
+
+    bool ok() const { return !error.has_value(); }
+    const std::string &Text(Field f) const { return texts[static_cast<std::size_t>(Index(f))]; }
+    SlipLine Line(Field f) const;
+    SlipTotals Totals() const;
+    // The net pay in Arabic words; empty when too large to write in words.
+    std::string NetPayInWords() const;
+};
+
+// The situation a form's lists, box and typed fields show.
+Situation SituationOf(const PayForm &form);
+// The slip of a form its recalculation has just written (the window's): the
+// situation it shows and every field's text. The trace and the error are the
+// run's own, put there by the caller.
+void ReadForm(const PayForm &form, Slip &slip);
+
+// One slip; throws std::invalid_argument for a situation the window could not show.
+Slip ComputeSlip(const Situation &situation, bool explain = false);
+// The same into an existing slip, whose texts are reused: a run of many
+// slips (a ladder, a batch) allocates nothing afresh.
+void ComputeSlip(const Situation &situation, Slip &out, bool explain = false);
+
+} // namespace paycalc
