@@ -44,7 +44,7 @@ std::string GeneralText(float value, int digits) { return Written(value, std::ch
 namespace {
 
 // printf's conversion of one double with a precision ("%.*e", "%.*f", "%.*g").
-std::string Printed(const char* format, int precision, double value)
+std::string Printed(const char *format, int precision, double value)
 {
     std::array<char, 64> small{};
     const int size = std::snprintf(small.data(), small.size(), format, precision, value);
@@ -58,15 +58,16 @@ std::string Printed(const char* format, int precision, double value)
 
 } // namespace
 
-std::from_chars_result ReadDouble(const char* first, const char* last, double& value)
+std::from_chars_result ReadDouble(const char *first, const char *last, double &value)
 {
     double read = 0;
-    const fast_float::from_chars_result res = fast_float::from_chars(first, last, read, fast_float::chars_format::general);
+    const fast_float::from_chars_result res = fast_float::from_chars(first, last, read,
+                                                                     fast_float::chars_format::general);
     if (res.ec != std::errc()) return {res.ptr, res.ec};
     // fast_float gives infinity or zero where from_chars reports the number
     // out of range and leaves the value as it was.
     bool nonZeroDigit = false;
-    for (const char* p = first; p != res.ptr && *p != 'e' && *p != 'E'; ++p) nonZeroDigit |= *p >= '1' && *p <= '9';
+    for (const char *p = first; p != res.ptr && *p != 'e' && *p != 'E'; ++p) nonZeroDigit |= *p >= '1' && *p <= '9';
     if (std::isinf(read) || (read == 0 && nonZeroDigit)) return {res.ptr, std::errc::result_out_of_range};
     value = read;
     return {res.ptr, std::errc()};

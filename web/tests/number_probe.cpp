@@ -31,23 +31,23 @@ double FromBits(std::uint64_t bits)
 
 void Write(double v)
 {
-    std::printf("%016llx %s %s %s %s\n", Bits(v),
-                paydata::FixedText(v).c_str(), paydata::ScientificText(v, 14).c_str(),
+    std::printf("%016llx %s %s %s %s\n", Bits(v), paydata::FixedText(v).c_str(), paydata::ScientificText(v, 14).c_str(),
                 paydata::GeneralText(v, 15).c_str(), paydata::GeneralText(static_cast<float>(v), 7).c_str());
 }
 
-void Read(const std::string& text)
+void Read(const std::string &text)
 {
     double v = -1;
     const auto [ptr, ec] = paydata::ReadDouble(text.data(), text.data() + text.size(), v);
-    const char* outcome = ec == std::errc() ? "read" : ec == std::errc::result_out_of_range ? "out-of-range" : "invalid";
-    std::printf("%s %d %s %016llx\n", text.c_str(), static_cast<int>(ptr - text.data()), outcome,
-                Bits(v));
+    const char *outcome = ec == std::errc()                      ? "read"
+                          : ec == std::errc::result_out_of_range ? "out-of-range"
+                                                                 : "invalid";
+    std::printf("%s %d %s %016llx\n", text.c_str(), static_cast<int>(ptr - text.data()), outcome, Bits(v));
 }
 
 } // namespace
 
-int main(int argc, char** argv)
+int main(int argc, char **argv)
 {
     const long count = argc > 1 ? std::atol(argv[1]) : 100000;
     std::mt19937_64 random(2016);
@@ -65,7 +65,7 @@ int main(int argc, char** argv)
         if (r & 8) text += "x";
         Read(text);
     }
-    for (const char* text : {"", ".", "1.", ".5", "1e", "1e+5", "2.4703282292062328e-324", "2.4703282292062327e-324",
+    for (const char *text : {"", ".", "1.", ".5", "1e", "1e+5", "2.4703282292062328e-324", "2.4703282292062327e-324",
                              "1.7976931348623158e308", "1.7976931348623159e308", "0e999", "00.000e-9999"})
         Read(text);
 }
