@@ -25,6 +25,7 @@ const controls = {};
 let french = false;
 let shownFragment = null;
 let lastSlip = null;
+let lastProblems = [];
 
 try {
   french = localStorage.getItem('language') === 'fr';
@@ -34,12 +35,13 @@ try {
 
 // Texts that change with the language: [element, arabic, french].
 const texts = [];
+const inLanguage = (arabic, frenchText) => (french && frenchText ? frenchText : arabic);
 const say = (element, arabic, frenchText) => {
   texts.push([element, arabic, frenchText]);
-  element.textContent = french && frenchText ? frenchText : arabic;
+  element.textContent = inLanguage(arabic, frenchText);
   return element;
 };
-const label = (key) => labels[key] || { arabic: '', french: '' };
+const label = (key) => labels[key];
 
 // --- The inputs
 
@@ -146,17 +148,30 @@ function render(slip) {
   put(words, slip.words);
   const failure = $('#failure');
   failure.hidden = slip.ok;
-  put(failure, slip.ok ? '' : slip.error.message);
-  for (const name of Object.keys(controls)) controls[name].disabled = slip.held.includes(name);
+  put(failure, slip.ok ? '' : failureText(slip.error, failure.dataset));
+  for (const name of Object.keys(controls)) {
+    controls[name].disabled = slip.held.includes(name);
+    controls[name].setAttribute('aria-invalid', String(!slip.ok && slip.error.inputs.includes(name)));
+  }
+}
+
+// A stopped recalculation: the line it could not compute and the typed inputs to correct.
+function failureText(error, words) {
+  const line = lines.find((candidate) => candidate.field === error.field);
+  const text = `${inLanguage(words.stopped, words.stoppedFr)} «${inLanguage(line.arabic, line.french)}».`;
+  const named = inputs.filter((input) => error.inputs.includes(input.name));
+  if (named.length === 0) return text;
+  return `${text} ${inLanguage(words.correct, words.correctFr)} ${named.map((i) => inLanguage(i.caption, i.french)).join('، ')}`;
 }
 
 function problems(list) {
+  lastProblems = list;
   const box = $('#problems');
   box.hidden = list.length === 0;
   box.querySelector('ul').replaceChildren(
     ...list.map((problem) => {
       const item = make('li');
-      item.append(number('bdi', `${problem.name}=${problem.text}`), ` : ${problem.message}`);
+      item.append(number('bdi', `${problem.name}=${problem.text}`), ` : ${inLanguage(problem.arabic, problem.french)}`);
       return item;
     }),
   );
@@ -197,7 +212,9 @@ function setLanguage(toFrench) {
   french = toFrench;
   document.documentElement.lang = french ? 'fr' : 'ar';
   document.documentElement.dir = french ? 'ltr' : 'rtl';
-  for (const [element, arabic, frenchText] of texts) element.textContent = french && frenchText ? frenchText : arabic;
+  for (const [element, arabic, frenchText] of texts) element.textContent = inLanguage(arabic, frenchText);
+  if (lastSlip) render(lastSlip);
+  problems(lastProblems);
   const button = $('#language');
   button.textContent = french ? button.dataset.arabic : button.dataset.french;
   button.lang = french ? 'ar' : 'fr';

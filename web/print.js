@@ -17,7 +17,7 @@ const amount = (tag, text) => {
 
 export function printed(slip, { inputs, lines, printedLines, labels, bilingual }) {
   // A label in Arabic, with the French beside it on a bilingual page.
-  const said = (tag, { arabic = '', french = '' } = {}) => {
+  const said = (tag, { arabic, french }) => {
     const element = cell(tag, arabic);
     if (bilingual && french) element.append(' ', cell('span', french, 'french'));
     return element;
@@ -84,8 +84,11 @@ export function printed(slip, { inputs, lines, printedLines, labels, bilingual }
 
   const words = cell('p', '', 'words');
   words.append(said('span', labels.in_words), ' : ', cell('span', slip.words));
+  // The quarterly bonus, beside the pay: its amount and the computation the engine states.
+  const bonusLine = byField.get('Text22');
   const bonus = cell('p');
-  bonus.append(said('span', labels.bonus), ' : ', amount('span', byField.get('Text22').amount));
+  bonus.append(said('span', labels.bonus), ' : ', amount('span', bonusLine.amount));
+  if (bonusLine.formula) bonus.append(' = ', amount('span', bonusLine.formula));
   const parts = [title, date, said('h3', labels.situation), facts, said('h3', labels.lines), table, words, bonus];
   if (totals.rounding) parts.push(said('p', labels.rounding_note));
   page.replaceChildren(...parts);
