@@ -2,19 +2,29 @@
 # The calculator as a static site, for phones and any browser, built with
 # Debian's emscripten into build-web/site/ (WEB_BUILD_DIR to change it):
 #   scripts/web.sh           installs what is missing, builds the site;
-#   scripts/web.sh --serve   that, then serves it on http://127.0.0.1:8080/ (PORT).
+#   scripts/web.sh --serve   that, then serves it on http://127.0.0.1:8080/ (PORT);
+#   scripts/web.sh --test    that, then the web tests, headless: the engine's tests
+#                            and the number probe under node, the page in Chromium.
+# The tests compare with the native payslip-cli: PAYSLIP_CLI names one, or it
+# is built in build-web/native/.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${WEB_BUILD_DIR:-$root/build-web}"
 mode="${1:-}"
 case "$mode" in
-    "" | --serve) ;;
-    *) echo "usage: $0 [--serve]" >&2; exit 2 ;;
+    "" | --serve | --test) ;;
+    *) echo "usage: $0 [--serve | --test]" >&2; exit 2 ;;
 esac
 
 # --- What is missing, from Debian
 packages=(emscripten libfast-float-dev cmake make python3 librsvg2-bin)
 command -v node >/dev/null || packages+=(nodejs)
+if [ "$mode" = --test ]; then
+    packages+=(chromium fonts-noto-core googletest g++)
+    command -v npm >/dev/null || packages+=(npm)
+    [ -n "${PAYSLIP_CLI:-}" ] ||
+        packages+=(pkg-config libcli11-dev nlohmann-json3-dev libcsv-dev libxlsxwriter-dev zlib1g-dev)
+fi
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -31,6 +41,7 @@ fi
 # --- The engine and its binding, in wasm
 export NODE_PATH=/usr/share/nodejs # em++ needs Debian's acorn
 targets=(payslip-engine)
+[ "$mode" = --test ] && targets+=(engine_tests number_probe)
 emcmake cmake -S "$root" -B "$build" -DPAYSLIP_WEB=ON -DPAYSLIP_WINDOW=OFF -DCMAKE_BUILD_TYPE=MinSizeRel >/dev/null
 cmake --build "$build" -j"$(nproc)" --target "${targets[@]}"
 
@@ -56,3 +67,33 @@ if [ "$mode" = --serve ]; then
     echo "serving on http://127.0.0.1:${PORT:-8080}/"
     exec python3 -m http.server "${PORT:-8080}" --bind 127.0.0.1 --directory "$site"
 fi
+
+# The npm packages of the tests in the build folder.
+npm_install() {
+    mkdir -p "$2"
+    cp "$1/package.json" "$1/package-lock.json" "$2/"
+    (cd "$2" && npm ci --no-audit --no-fund --loglevel=error)
+}
+[ "$mode" = --test ] || exit 0
+
+# --- The tests
+echo "== the engine's tests under node (wasm)"
+(cd "$build" && node --no-experimental-fetch web/engine_tests.js --gtest_brief=1)
+
+echo "== the number probe: the wasm's texts against the native standard library's"
+g++ -std=c++20 -O2 -I"$root" "$root/web/tests/number_probe.cpp" "$root/paydata/number_text.cpp" -o "$build/number_probe"
+"$build/number_probe" 50000 >"$build/probe-native.txt"
+node --no-experimental-fetch "$build/web/number_probe.js" 50000 >"$build/probe-wasm.txt"
+cmp "$build/probe-native.txt" "$build/probe-wasm.txt"
+echo "number probe: $(wc -l <"$build/probe-native.txt") conversions, 0 differences"
+
+if [ -z "${PAYSLIP_CLI:-}" ]; then
+    cmake -S "$root" -B "$build/native" -DPAYSLIP_WINDOW=OFF -DPAYSLIP_TESTS=OFF -DPAYSLIP_BENCH=OFF \
+          -DPAYSLIP_PACKAGING=OFF >/dev/null
+    cmake --build "$build/native" -j"$(nproc)" --target payslip-cli
+    PAYSLIP_CLI="$build/native/cli/payslip-cli"
+fi
+
+echo "== the binding under node, the page in Chromium"
+npm_install "$root/web" "$build/npm"
+PAYSLIP_CLI="$PAYSLIP_CLI" WEB_BUILD="$build" node --test "$root"/web/tests/*.test.mjs
