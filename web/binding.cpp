@@ -8,6 +8,7 @@
 // this file only reads the fragment and writes JSON.
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -293,9 +294,13 @@ void SlipJson(std::string_view fragment, bool explain, std::string &out)
         // the line and the inputs to correct in the meantime.
         json.Open('{').Member("field", paycalc::FieldName(paycalc::ShownLine(slip.error->step())));
         json.Member("message", paycalc::Describe(*slip.error)).Key("inputs").Open('[');
-        for (Field typed : slip.error->TypedInputs())
+        // The typed input whose text could not be read, or else those the line is computed from.
+        const std::optional<Field> unread = slip.error->source();
+        const std::vector<Field> typed = unread && paycalc::IsTypedField(*unread) ? std::vector<Field>{*unread}
+                                                                                  : slip.error->TypedInputs();
+        for (Field f : typed)
             for (const paycalc::SituationInput &in : paycalc::kSituationInputs)
-                if (paycalc::IsTyped(in) && in.field == typed) json.String(in.name);
+                if (paycalc::IsTyped(in) && in.field == f) json.String(in.name);
         json.Close(']').Close('}');
     } else {
         json.Null();

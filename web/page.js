@@ -3,7 +3,7 @@
 // entry, amount and explanation is the engine's (web/binding.cpp): the page
 // lays them out and computes nothing.
 import { wrap } from './engine.js';
-import { printed } from './print.js';
+import { amount, printed } from './print.js';
 
 const $ = (selector) => document.querySelector(selector);
 const make = (tag, className, text) => {
@@ -118,9 +118,11 @@ totals.append(say(make('dt'), label('in_words').arabic, label('in_words').french
 function explain(why, line) {
   const parts = [make('p', 'rule', line.rule)];
   if (line.formula) parts.push(number('p', `${line.formula} = ${line.result}`));
-  if (line.base || line.rate) {
-    const stated = make('p', 'number', `${line.base} ${line.rate}`);
-    stated.dir = /[\u0600-\u06ff]/.test(line.base) ? 'rtl' : 'ltr';
+  // What the slip states beside the line, under the printed page's column names.
+  for (const [key, text] of [['base_column', line.base], ['rate_column', line.rate]]) {
+    if (!text) continue;
+    const stated = make('p', 'stated', `${inLanguage(label(key).arabic, label(key).french)} : `);
+    stated.append(amount('bdi', text));
     parts.push(stated);
   }
   why.replaceChildren(...parts);
@@ -149,9 +151,11 @@ function render(slip) {
   const failure = $('#failure');
   failure.hidden = slip.ok;
   put(failure, slip.ok ? '' : failureText(slip.error, failure.dataset));
-  for (const name of Object.keys(controls)) {
-    controls[name].disabled = slip.held.includes(name);
-    controls[name].setAttribute('aria-invalid', String(!slip.ok && slip.error.inputs.includes(name)));
+  for (const [name, control] of Object.entries(controls)) {
+    const held = slip.held.includes(name);
+    const invalid = String(!slip.ok && slip.error.inputs.includes(name));
+    if (control.disabled !== held) control.disabled = held;
+    if (control.getAttribute('aria-invalid') !== invalid) control.setAttribute('aria-invalid', invalid);
   }
 }
 
@@ -161,7 +165,8 @@ function failureText(error, words) {
   const text = `${inLanguage(words.stopped, words.stoppedFr)} «${inLanguage(line.arabic, line.french)}».`;
   const named = inputs.filter((input) => error.inputs.includes(input.name));
   if (named.length === 0) return text;
-  return `${text} ${inLanguage(words.correct, words.correctFr)} ${named.map((i) => inLanguage(i.caption, i.french)).join('، ')}`;
+  const captions = named.map((input) => inLanguage(input.caption, input.french)).join(inLanguage('، ', ', '));
+  return `${text} ${inLanguage(words.correct, words.correctFr)} ${captions}`;
 }
 
 function problems(list) {
@@ -180,31 +185,54 @@ function problems(list) {
 // Computes the slip of a fragment, puts what was computed into the inputs
 // and the address (the share link), and shows it. The explanations are
 // computed only while a line shows one (and for the print).
-const explaining = () => slipLines.querySelector('details[open]') !== null;
-function recalculate(fragment, explain = explaining()) {
+let explaining = 0; // lines open on their explanation
+function recalculate(fragment, explain = explaining > 0) {
   const slip = engine.slip(fragment, explain);
   for (const input of inputs) show(input, slip.situation[input.name]);
   shownFragment = fragmentOf((input) => slip.situation[input.name]);
-  history.replaceState(null, '', `#${shownFragment}`);
   render(slip);
+  toAddress(false);
   return slip;
+}
+
+// The address follows the slip a moment after the last keystroke (rewriting
+// it costs more than the slip, and browsers limit how often a page may), at
+// once after a pick, when a field is left, before a share and when the page
+// is hidden.
+let addressTimer = 0;
+function toAddress(now) {
+  clearTimeout(addressTimer);
+  const write = () => location.hash !== `#${shownFragment}` && history.replaceState(null, '', `#${shownFragment}`);
+  if (now) write();
+  else addressTimer = setTimeout(write, 300);
 }
 
 function openLink() {
   problems(recalculate(location.hash.slice(1)).problems);
+  toAddress(true);
 }
 
-const changed = () => {
+const changed = (event) => {
   const fragment = fragmentOf(valueOf);
-  if (fragment === shownFragment) return;
-  problems([]);
-  recalculate(fragment);
+  if (fragment !== shownFragment) {
+    problems([]);
+    recalculate(fragment);
+  }
+  if (event.type === 'change') toAddress(true);
 };
 form.addEventListener('input', changed);
 form.addEventListener('change', changed);
 window.addEventListener('hashchange', openLink);
+document.addEventListener('visibilitychange', () => toAddress(true));
 // A line opened on a slip computed without explanations: the same slip with them.
-slipLines.addEventListener('toggle', (event) => event.target.open && !lastSlip.explained && recalculate(shownFragment, true), true);
+slipLines.addEventListener(
+  'toggle',
+  (event) => {
+    explaining += event.target.open ? 1 : -1;
+    if (event.target.open && !lastSlip.explained) recalculate(shownFragment, true);
+  },
+  true,
+);
 
 // --- Language, share, print
 
@@ -232,6 +260,7 @@ $('#language').addEventListener('click', () => setLanguage(!french));
 
 $('#share').addEventListener('click', async () => {
   const status = $('#status');
+  toAddress(true);
   try {
     await navigator.clipboard.writeText(location.href);
     say(status, status.dataset.copied, status.dataset.copiedFr);

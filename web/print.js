@@ -9,7 +9,7 @@ const cell = (tag, text, className) => {
   return element;
 };
 // A number left to right; a base or rate that has Arabic words in it ("498 نقطة") right to left.
-const amount = (tag, text) => {
+export const amount = (tag, text) => {
   const element = cell(tag, text, 'number');
   element.dir = /[\u0600-\u06ff]/.test(text) ? 'rtl' : 'ltr';
   return element;
