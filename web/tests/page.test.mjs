@@ -66,6 +66,7 @@ test('picking and typing recompute at once; the keystroke rules hold', async () 
   await page.keyboard.type('25a00.5');
   await page.click('input[name="mark"]', { count: 3 });
   await page.keyboard.type('3.5');
+  await page.keyboard.press('Tab'); // the address follows at once when a field is left
   const now = await situation();
   assert.deepEqual([now.category, now.echelon, now.zone, now.mark], ['12', '3', '2500.5', '35']);
   await assertSlipOfTheLink();
@@ -101,6 +102,7 @@ test('an overflowing amount: a clear message, and no amount of the slip before',
   assert.equal(got.Text21, '');
   await page.click('input[name="zone"]', { count: 3 });
   await page.keyboard.type('2500');
+  await page.keyboard.press('Tab');
   assert.equal(await page.$eval('#failure', (e) => e.hidden), true);
   await assertSlipOfTheLink();
 });
