@@ -4,7 +4,8 @@
 #   scripts/web.sh           installs what is missing, builds the site;
 #   scripts/web.sh --serve   that, then serves it on http://127.0.0.1:8080/ (PORT);
 #   scripts/web.sh --test    that, then the web tests, headless: the engine's tests
-#                            and the number probe under node, the page in Chromium.
+#                            and the number probe under node, the page in Chromium;
+#   scripts/web.sh --bench   that, then the page's figures and the pictures of docs/web.md.
 # The tests compare with the native payslip-cli: PAYSLIP_CLI names one, or it
 # is built in build-web/native/.
 set -euo pipefail
@@ -12,16 +13,20 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${WEB_BUILD_DIR:-$root/build-web}"
 mode="${1:-}"
 case "$mode" in
-    "" | --serve | --test) ;;
-    *) echo "usage: $0 [--serve | --test]" >&2; exit 2 ;;
+    "" | --serve | --test | --bench) ;;
+    *) echo "usage: $0 [--serve | --test | --bench]" >&2; exit 2 ;;
 esac
 
 # --- What is missing, from Debian
 packages=(emscripten libfast-float-dev cmake make python3 librsvg2-bin)
 command -v node >/dev/null || packages+=(nodejs)
-if [ "$mode" = --test ]; then
-    packages+=(chromium fonts-noto-core googletest g++)
+if [ "$mode" = --test ] || [ "$mode" = --bench ]; then
+    packages+=(chromium fonts-noto-core)
     command -v npm >/dev/null || packages+=(npm)
+fi
+[ "$mode" = --bench ] && packages+=(poppler-utils)
+if [ "$mode" = --test ]; then
+    packages+=(googletest g++)
     [ -n "${PAYSLIP_CLI:-}" ] ||
         packages+=(pkg-config libcli11-dev nlohmann-json3-dev libcsv-dev libxlsxwriter-dev zlib1g-dev)
 fi
@@ -68,12 +73,19 @@ if [ "$mode" = --serve ]; then
     exec python3 -m http.server "${PORT:-8080}" --bind 127.0.0.1 --directory "$site"
 fi
 
-# The npm packages of the tests in the build folder.
+# The npm packages of the tests (and of the benchmark) in the build folder.
 npm_install() {
     mkdir -p "$2"
     cp "$1/package.json" "$1/package-lock.json" "$2/"
     (cd "$2" && npm ci --no-audit --no-fund --loglevel=error)
 }
+if [ "$mode" = --bench ]; then
+    npm_install "$root/web" "$build/npm"
+    npm_install "$root/web/bench" "$build/npm-bench"
+    WEB_BUILD="$build" node "$root/web/bench/bench.mjs"
+    WEB_BUILD="$build" node "$root/web/bench/screenshots.mjs"
+    exit 0
+fi
 [ "$mode" = --test ] || exit 0
 
 # --- The tests
