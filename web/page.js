@@ -19,7 +19,13 @@ const number = (tag, text) => {
   return element;
 };
 
-const engine = wrap(await globalThis.PayslipEngine());
+// A browser without WebAssembly and its exceptions (Chrome and Android's
+// WebView before 95, Safari before 15.2, Firefox before 100) cannot run the
+// engine: it says so instead of waiting for ever.
+const engine = await globalThis.PayslipEngine().then(wrap, (error) => {
+  $('#loading').replaceChildren($('#cannot').content.cloneNode(true));
+  throw error;
+});
 const { inputs, lines, printed: printedLines, labels } = engine.inputs();
 const controls = {};
 let french = false;
@@ -129,9 +135,13 @@ function explain(why, line) {
   why.lang = 'ar';
 }
 
-// Texts are set only when they change: the slip's layout is redone only where it must be.
+// Texts and visibility are set only when they change: the slip's layout is
+// redone only where it must be.
 const put = (element, text) => {
   if (element.textContent !== text) element.textContent = text;
+};
+const hide = (element, hidden) => {
+  if (element.hidden !== hidden) element.hidden = hidden;
 };
 
 function render(slip) {
@@ -145,11 +155,12 @@ function render(slip) {
   const values = { earnings_total: slip.totals.earnings, deductions_total: slip.totals.deductions, rounding: slip.totals.rounding };
   for (const [key, [term, value]] of Object.entries(totalRows)) {
     put(value, values[key] || '');
-    term.hidden = value.hidden = !values[key];
+    hide(term, !values[key]);
+    hide(value, !values[key]);
   }
   put(words, slip.words);
   const failure = $('#failure');
-  failure.hidden = slip.ok;
+  hide(failure, slip.ok);
   put(failure, slip.ok ? '' : failureText(slip.error, failure.dataset));
   for (const [name, control] of Object.entries(controls)) {
     const held = slip.held.includes(name);
@@ -170,6 +181,7 @@ function failureText(error, words) {
 }
 
 function problems(list) {
+  if (list.length === 0 && lastProblems.length === 0) return;
   lastProblems = list;
   const box = $('#problems');
   box.hidden = list.length === 0;

@@ -160,6 +160,16 @@ test('after one visit the page opens and computes offline, from one version\'s c
   await context.close();
 });
 
+test('a browser that cannot run the engine says so', async () => {
+  const context = await browser.createBrowserContext();
+  const refused = await context.newPage();
+  await refused.setRequestInterception(true);
+  refused.on('request', (request) => (request.url().endsWith('.wasm') ? request.abort() : request.continue()));
+  await refused.goto(site.url);
+  await refused.waitForFunction(() => document.querySelector('#loading').textContent.includes('WebAssembly'));
+  await context.close();
+});
+
 test('no request leaves the site, no error is logged, and axe finds no violation', async () => {
   await page.evaluate(readFileSync(npm.resolve('axe-core/axe.min.js'), 'utf8')); // past the page's CSP
   await page.tap('[data-field="Text12"]');
