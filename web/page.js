@@ -248,16 +248,21 @@ slipLines.addEventListener(
 
 // --- Language, share, print
 
-function setLanguage(toFrench) {
-  french = toFrench;
+// The page's language and direction, and the switch's word for the other one.
+function showLanguage() {
   document.documentElement.lang = french ? 'fr' : 'ar';
   document.documentElement.dir = french ? 'ltr' : 'rtl';
-  for (const [element, arabic, frenchText] of texts) element.textContent = inLanguage(arabic, frenchText);
-  if (lastSlip) render(lastSlip);
-  problems(lastProblems);
   const button = $('#language');
   button.textContent = french ? button.dataset.arabic : button.dataset.french;
   button.lang = french ? 'ar' : 'fr';
+}
+
+function setLanguage(toFrench) {
+  french = toFrench;
+  showLanguage();
+  for (const [element, arabic, frenchText] of texts) element.textContent = inLanguage(arabic, frenchText);
+  render(lastSlip);
+  problems(lastProblems);
   try {
     localStorage.setItem('language', french ? 'fr' : 'ar');
   } catch {
@@ -287,8 +292,14 @@ window.addEventListener('beforeprint', () => {
 });
 $('#print').addEventListener('click', () => window.print());
 
+// The first slip in a task of its own, after the inputs and lines are built:
+// no task of the start-up keeps the page from answering for long.
+await new Promise((resolve) => setTimeout(resolve));
 openLink();
-setLanguage(french);
+showLanguage();
 $('#loading').remove();
 document.body.classList.add('ready');
-if ('serviceWorker' in navigator) navigator.serviceWorker.register('sw.js');
+// The service worker once the page has loaded, so that its caching does not compete with the first slip.
+const registerWorker = () => 'serviceWorker' in navigator && navigator.serviceWorker.register('sw.js');
+if (document.readyState === 'complete') registerWorker();
+else window.addEventListener('load', registerWorker);
