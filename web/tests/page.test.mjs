@@ -46,8 +46,10 @@ async function assertSlipOfTheLink() {
   return got;
 }
 
-test('the start-up page: Arabic, right to left, the inputs named as on the command line, the start-up slip', async () => {
+test('the start-up page: Arabic, right to left, the inputs named as on the command line, the start-up slip; installable', async () => {
   await open();
+  const cdp = await page.createCDPSession();
+  assert.deepEqual((await cdp.send('Page.getInstallabilityErrors')).installabilityErrors, []);
   assert.deepEqual(await page.evaluate(() => [document.documentElement.lang, document.documentElement.dir]), ['ar', 'rtl']);
   const names = await page.$$eval('#situation [name]', (elements) => elements.map((e) => e.name));
   assert.deepEqual(names, inputs.map((input) => input.name));
