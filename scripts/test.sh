@@ -50,6 +50,7 @@ for target in amount_fuzz recalc_fuzz; do
         "$corpus" "$root/fuzz/corpus/${target%_fuzz}" 2>&1 | tail -n 12)
 done
 echo "fuzz: 2 passed, 0 failed"
+PAYSLIP_CLI="$build/cli/payslip-cli" bash "$root/scripts/web.sh" --test # the page: the engine in wasm, Chromium
 
 # The Windows build under Wine, when its cross-built libraries are already in
 # the cache (a first build of Qt for Windows takes the better part of an hour,

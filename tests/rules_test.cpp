@@ -5,8 +5,6 @@
 // (the golden files are what pin the January 2016 values).
 #include <gtest/gtest.h>
 
-#include <array>
-#include <charconv>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -17,6 +15,7 @@
 #include "paycalc/slip.h"
 #include "paydata/amount.h"
 #include "paydata/arabic_words.h"
+#include "paydata/number_text.h"
 #include "paydata/tables.h"
 
 using paycalc::Field;
@@ -29,12 +28,7 @@ namespace {
 constexpr const paycalc::Rules &R = kJanuary2016;
 
 // A number as an explanation writes it: plain decimal, the shortest that reads back.
-std::string N(double value)
-{
-    std::array<char, 400> buf{};
-    auto res = std::to_chars(buf.data(), buf.data() + buf.size(), value, std::chars_format::fixed);
-    return std::string(buf.data(), res.ptr);
-}
+std::string N(double value) { return paydata::FixedText(value); }
 
 bool Contains(const std::string &text, const std::string &part) { return text.find(part) != std::string::npos; }
 
