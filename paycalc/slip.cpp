@@ -115,6 +115,67 @@ std::string Slip::NetPayInWords() const
     }
 }
 
+namespace {
+
+// Whether the situation's slip computes once `cleared` is emptied, its other
+// inputs staying as they are.
+bool ComputesWithout(Situation situation, Field cleared)
+{
+    situation.Typed(cleared).clear();
+    try {
+        return ComputeSlip(situation).ok();
+    } catch (const std::exception &) {
+        return false;
+    }
+}
+
+} // namespace
+
+Wording StoppedMessage(const RecalcError &error, const Situation &situation)
+{
+    std::vector<Field> inputs;
+    if (error.source() && IsTypedField(*error.source())) {
+        inputs = {*error.source()};
+    } else {
+        inputs = error.TypedInputs();
+        std::vector<Field> culprits;
+        for (Field input : inputs)
+            if (ComputesWithout(situation, input)) culprits.push_back(input);
+        if (!culprits.empty()) inputs = culprits;
+    }
+    using paydata::FailureKind;
+    const FailureKind kind = error.kind();
+    const bool overflow = kind == FailureKind::Overflow, noRow = kind == FailureKind::NoSuchRow;
+    if (inputs.empty()) {
+        const Field line = ShownLine(error.step());
+        return {"the " + std::string(FieldTerm(line)) + " cannot be computed: check the choices in the lists.",
+                "تعذر حساب «" + FieldTitle(line) + "»: راجع الاختيارات في القوائم.",
+                "impossible de calculer « " + std::string(LineLabel(line).french) + " » : vérifiez les choix des listes."};
+    }
+    Wording names;
+    for (std::size_t i = 0; i < inputs.size(); ++i) {
+        names.english += (i ? " or the " : "the ") + std::string(FieldTerm(inputs[i]));
+        names.arabic += (i ? " أو «" : "«") + FieldTitle(inputs[i]) + "»";
+        names.french += (i ? " » ou « " : "« ") + std::string(LineLabel(inputs[i]).french);
+    }
+    const bool one = inputs.size() == 1;
+    return {std::string(one ? "the value typed in " : "one of the values typed in ") + names.english +
+                (overflow ? " is too large"
+                 : noRow  ? " is not in the tables"
+                          : " gives no valid result") +
+                ": correct it.",
+            std::string(one ? "القيمة المكتوبة في " : "إحدى القيم المكتوبة في ") + names.arabic +
+                (overflow ? " كبيرة جدا"
+                 : noRow  ? " غير موجودة في الجداول"
+                          : " لا تعطي نتيجة صحيحة") +
+                "، صححها.",
+            std::string(one ? "la valeur saisie dans " : "l'une des valeurs saisies dans ") + names.french +
+                (overflow ? " » est trop grande"
+                 : noRow  ? " » n'est pas dans les tables"
+                          : " » ne donne pas de résultat valable") +
+                " : corrigez-la."};
+}
+
 Situation SituationOf(const PayForm &form)
 {
     Situation s;

@@ -24,6 +24,7 @@
 #include "paycalc/fields.h"
 #include "paycalc/recalculate.h"
 #include "paycalc/situation.h"
+#include "paycalc/situation_inputs.h"
 #include "paycalc/trace.h"
 
 namespace paycalc {
@@ -74,6 +75,12 @@ Situation SituationOf(const PayForm &form);
 // situation it shows and every field's text. The trace and the error are the
 // run's own, put there by the caller.
 void ReadForm(const PayForm &form, Slip &slip);
+
+// What a person is told when a run stops: the input to correct, named by its
+// caption. The typed field whose text could not be read; or else, of the
+// typed fields the line was computed from, those without which the
+// situation's slip computes; or else all of them; with none, the lists.
+Wording StoppedMessage(const RecalcError &error, const Situation &situation);
 
 // One slip; throws std::invalid_argument for a situation the window could not show.
 Slip ComputeSlip(const Situation &situation, bool explain = false);

@@ -289,11 +289,11 @@ void SlipJson(std::string_view fragment, bool explain, std::string &out)
     for (int list : paycalc::ListsHeldAtZero(situation.status)) json.String(paycalc::InputOfList(list).name);
     json.Close(']').Key("explained").Bool(explain).Key("ok").Bool(slip.ok()).Key("error");
     if (slip.error) {
-        // TODO(lead): the stopped run's message in Arabic and French as engine
-        // data (window/recalc_message.cpp words it in Arabic); the page names
-        // the line and the inputs to correct in the meantime.
+        // The command line's message, and the words the window tells a person.
+        const paycalc::Wording told = paycalc::StoppedMessage(*slip.error, situation);
         json.Open('{').Member("field", paycalc::FieldName(paycalc::ShownLine(slip.error->step())));
-        json.Member("message", paycalc::Describe(*slip.error)).Key("inputs").Open('[');
+        json.Member("message", paycalc::Describe(*slip.error)).Member("arabic", told.arabic).Member("french", told.french);
+        json.Key("inputs").Open('[');
         // The typed input whose text could not be read, or else those the line is computed from.
         const std::optional<Field> unread = slip.error->source();
         const std::vector<Field> typed = unread && paycalc::IsTypedField(*unread) ? std::vector<Field>{*unread}

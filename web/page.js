@@ -161,23 +161,13 @@ function render(slip) {
   put(words, slip.words);
   const failure = $('#failure');
   hide(failure, slip.ok);
-  put(failure, slip.ok ? '' : failureText(slip.error, failure.dataset));
+  put(failure, slip.ok ? '' : inLanguage(slip.error.arabic, slip.error.french));
   for (const [name, control] of Object.entries(controls)) {
     const held = slip.held.includes(name);
     const invalid = String(!slip.ok && slip.error.inputs.includes(name));
     if (control.disabled !== held) control.disabled = held;
     if (control.getAttribute('aria-invalid') !== invalid) control.setAttribute('aria-invalid', invalid);
   }
-}
-
-// A stopped recalculation: the line it could not compute and the typed inputs to correct.
-function failureText(error, words) {
-  const line = lines.find((candidate) => candidate.field === error.field);
-  const text = `${inLanguage(words.stopped, words.stoppedFr)} «${inLanguage(line.arabic, line.french)}».`;
-  const named = inputs.filter((input) => error.inputs.includes(input.name));
-  if (named.length === 0) return text;
-  const captions = named.map((input) => inLanguage(input.caption, input.french)).join(inLanguage('، ', ', '));
-  return `${text} ${inLanguage(words.correct, words.correctFr)} ${captions}`;
 }
 
 function problems(list) {

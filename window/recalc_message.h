@@ -12,10 +12,8 @@ struct Situation;
 
 namespace paywindow {
 
-// A short Arabic message naming the input to correct: the typed field whose
-// text could not be read; or else, of the typed fields the failed line was
-// computed from (RecalcError::TypedInputs), the ones without which the
-// situation's slip computes; or else all of them.
+// The engine's message for a stopped run (paycalc::StoppedMessage), in the
+// window's Arabic: it names the input to correct.
 QString RecalcMessage(const paycalc::RecalcError &error, const paycalc::Situation &situation);
 
 } // namespace paywindow
