@@ -10,8 +10,6 @@
 // nor rounds, and the printed page is the report library's.
 #pragma once
 
-#include <memory>
-
 #include <QUrl>
 #include <QWidget>
 
@@ -19,6 +17,8 @@
 #include "paycalc/key_rules.h"
 #include "paycalc/slip.h"
 #include "window/form1_layout.h"
+#include "window/form_adapter.h"
+#include "window/slip_actions.h"
 
 class QAction;
 class QCheckBox;
@@ -28,21 +28,11 @@ class QLineEdit;
 class QPrinter;
 class QPushButton;
 
-namespace paycalc {
-class PayForm;
-}
-
-namespace paywindow {
-class FormAdapter;
-class SlipActions;
-} // namespace paywindow
-
 class Form1 final : public QWidget {
     Q_OBJECT
 
 public:
     explicit Form1(QWidget *parent = nullptr);
-    ~Form1() override;
 
     // Keystroke filters, the engine's (paycalc/key_rules.h). Each takes the
     // key code of one typed character and gives the code to let through, or
@@ -56,20 +46,20 @@ public:
     static QUrl homePage();    // Command5
     static QUrl contactPage(); // Command2
 
-    // The controls, by their names in the slip.
-    QLineEdit *text(paycalc::Field field) const; // null for Text2000, Text2001
-    QComboBox *combo(int list) const;            // Combo1(list)
-    QCheckBox *check1() const;
-    QPushButton *command5() const;
-    QPushButton *command2() const;
-    QLabel *label27() const;
-    QLabel *label25() const;
+    // The controls, by their names in the slip; text() is null for Text2000, Text2001.
+    QLineEdit *text(paycalc::Field field) const { return controls_.texts[static_cast<std::size_t>(Index(field))]; }
+    QComboBox *combo(int list) const; // Combo1(list)
+    QCheckBox *check1() const { return controls_.check1; }
+    QPushButton *command5() const { return controls_.command5; }
+    QPushButton *command2() const { return controls_.command2; }
+    QLabel *label27() const { return controls_.label27; }
+    QLabel *label25() const { return controls_.label25; }
     // The message shown when a recalculation could not be completed.
-    QLabel *messageLabel() const;
+    QLabel *messageLabel() const { return controls_.message; }
 
     // The window as the computation sees it, hidden working fields included.
-    paycalc::PayForm &payForm();
-    const paycalc::PayForm &payForm() const;
+    paycalc::PayForm &payForm() { return form_; }
+    const paycalc::PayForm &payForm() const { return form_; }
     // How many recalculations have run since the window was created.
     int recalculationCount() const { return recalculations_; }
     // The slip of the last recalculation: its situation, every line, and why
@@ -82,25 +72,25 @@ public:
     // picture and the context menu) and what they do once their dialog is
     // answered. While the last recalculation stopped, the actions are
     // disabled and these do nothing and return false.
-    QAction *printAction() const;             // Ctrl+P, with the print dialog
-    QAction *previewAction() const;           // Ctrl+Shift+P, with the print preview
-    QAction *pdfAction() const;               // Ctrl+S, with a file dialog
-    QAction *copyAction() const;              // Ctrl+Shift+C
-    QAction *compareAction() const;           // Ctrl+M, opens the comparison window
-    QAction *batchAction() const;             // Ctrl+B, opens the batch dialog
-    QList<QPushButton *> slipButtons() const; // print, preview, PDF, copy, compare, batch
-    bool printSlip(QPrinter &printer);
-    bool savePdf(const QString &path); // writes that file only
-    bool copySlip();                   // the whole slip as text, to the clipboard
+    QAction *printAction() const { return actions_->printAction(); }     // Ctrl+P, with the print dialog
+    QAction *previewAction() const { return actions_->previewAction(); } // Ctrl+Shift+P, with the print preview
+    QAction *pdfAction() const { return actions_->pdfAction(); }         // Ctrl+S, with a file dialog
+    QAction *copyAction() const { return actions_->copyAction(); }       // Ctrl+Shift+C
+    QAction *compareAction() const { return actions_->compareAction(); } // Ctrl+M, opens the comparison window
+    QAction *batchAction() const { return actions_->batchAction(); }     // Ctrl+B, opens the batch dialog
+    // The buttons: print, preview, PDF, copy, compare, batch.
+    QList<QPushButton *> slipButtons() const { return actions_->buttons(); }
+    bool printSlip(QPrinter &printer) { return actions_->printTo(printer); }
+    bool savePdf(const QString &path) { return actions_->savePdf(path); } // writes that file only
+    bool copySlip() { return actions_->copySlip(); }                      // the whole slip as text, to the clipboard
 
 private:
     void connectInputs();
-    void onListPicked();
     void applyFamilyStatusRule();
     void recalculate();
 
     paywindow::Form1Controls controls_;
-    std::unique_ptr<paywindow::FormAdapter> form_;
+    paywindow::FormAdapter form_{controls_};
     paycalc::Slip slip_;
     paywindow::SlipActions *actions_ = nullptr; // a child of the window
     int recalculations_ = 0;

@@ -306,11 +306,7 @@ QWidget *Builder::addField(const Row &row, QWidget *group)
     case Kind::List:
     case Kind::WhiteList: {
         auto *list = new PickList(group);
-        // The post, family-status and spouse lists are defined with their
-        // entries; the numeric lists are filled at start-up.
-        if (row.index >= kPostList)
-            for (const std::string &entry : paycalc::ComboEntries(row.index))
-                list->addItem(QString::fromStdString(entry));
+        for (const std::string &entry : paycalc::ComboEntries(row.index)) list->addItem(QString::fromStdString(entry));
         if (row.kind == Kind::WhiteList) {
             QPalette palette = WithColour(*list, QPalette::Base, kInputColour);
             palette.setColor(QPalette::Button, QColor(kInputColour));

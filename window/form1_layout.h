@@ -45,9 +45,8 @@ struct Form1Controls {
     SvgPicture *image2 = nullptr;
 };
 
-// Builds every control of the window on `form`, with the entries the lists
-// are defined with (the four numeric lists stay empty until start-up), and
-// sets the keyboard order.
+// Builds every control of the window on `form`, each list with its entries,
+// and sets the keyboard order.
 Form1Controls BuildForm1Layout(QWidget &form);
 
 // Makes Enter and Return click `button` when it has the focus, as Space

@@ -185,8 +185,6 @@ QPushButton *SlipActions::addButton(QAction *action, const char *name, const QSt
     return button;
 }
 
-QList<QPushButton *> SlipActions::buttons() const { return buttons_; }
-
 void SlipActions::setSlipComplete(bool complete)
 {
     complete_ = complete;

@@ -49,7 +49,7 @@ public:
     QAction *batchAction() const { return batch_; }     // Ctrl+B
     // The buttons in the order they are read: print, preview, PDF, copy,
     // compare, batch.
-    QList<QPushButton *> buttons() const;
+    QList<QPushButton *> buttons() const { return buttons_; }
     QFrame *panel() const { return panel_; }
     QMenu *menu() const { return menu_; }
     QMenu *fieldMenu() const { return fieldMenu_; } // a display field's menu
