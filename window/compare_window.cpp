@@ -131,7 +131,7 @@ CompareWindow::CompareWindow(Form1 &main) : QWidget(&main, Qt::Window), main_(ma
     order << refill_ << lines_ << months_;
     for (qsizetype i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
 
-    other_->setSituation(SituationOf(main_));
+    refill();
     connect(other_, &SituationEditor::changed, this, &CompareWindow::refresh);
     connect(months_, &QSpinBox::valueChanged, this, &CompareWindow::showBackPay);
     followMainWindow();
@@ -151,8 +151,6 @@ CompareWindow *CompareWindow::Open(Form1 &main)
     return window;
 }
 
-paycalc::Situation CompareWindow::SituationOf(const Form1 &main) { return paycalc::SituationOf(main.payForm()); }
-
 // The left side follows every input of the pay-slip window. A pick there
 // may be followed by the family-status rule, which changes the children
 // counts quietly; the pick's own signal comes after it and brings the
@@ -168,7 +166,7 @@ void CompareWindow::followMainWindow()
         connect(main_.text(field), &QLineEdit::textChanged, this, &CompareWindow::refresh);
 }
 
-void CompareWindow::refill() { other_->setSituation(SituationOf(main_)); }
+void CompareWindow::refill() { other_->setSituation(paycalc::SituationOf(main_.payForm())); }
 
 void CompareWindow::clearAll(const QString &why)
 {
@@ -197,7 +195,7 @@ void CompareWindow::clearAll(const QString &why)
 void CompareWindow::refresh()
 {
     ++refreshes_;
-    const paycalc::Situation current = SituationOf(main_);
+    const paycalc::Situation current = paycalc::SituationOf(main_.payForm());
     const paycalc::Situation other = other_->situation();
     const bool currentChanged = !ladderData_ || !(current == current_);
     current_ = current;

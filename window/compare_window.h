@@ -48,9 +48,6 @@ public:
     // Opens the comparison window of `main`, or raises it when it is open.
     static CompareWindow *Open(Form1 &main);
 
-    // The situation the pay-slip window's controls hold.
-    static paycalc::Situation SituationOf(const Form1 &main);
-
     // The tabs: "مقارنة", "سلم الدرجات", "مراجعة كشف رسمي".
     QTabWidget *tabs() const { return tabs_; }
     SituationEditor *other() const { return other_; }

@@ -74,7 +74,7 @@ void Form1::connectInputs()
         // A pick applies the family-status rule, then recalculates, once;
         // any other change of a list's text recalculates only.
         connect(list, &QComboBox::activated, this, [this] {
-            applyFamilyStatusRule();
+            ApplyFamilyStatusRule(controls_);
             recalculate();
         });
         connect(list, &paywindow::PickList::changedWithoutPick, this, &Form1::recalculate);
@@ -88,14 +88,12 @@ void Form1::connectInputs()
     connect(controls_.command2, &QPushButton::clicked, this, [] { QDesktopServices::openUrl(contactPage()); });
 }
 
-// The family-status rule (a single employee's children counts held at 0),
-// whichever list was picked. The recalculation that follows the rule covers
-// these changes, so they raise no recalculation of their own.
-void Form1::applyFamilyStatusRule()
+void Form1::ApplyFamilyStatusRule(const paywindow::Form1Controls &controls)
 {
-    for (int list : paycalc::ListsHeldAtZero(form_.ListIndex(paycalc::kFamilyStatusList))) {
-        const QSignalBlocker quiet(combo(list));
-        combo(list)->setCurrentIndex(0);
+    for (int list : paycalc::ListsHeldAtZero(controls.combos[paycalc::kFamilyStatusList]->currentIndex())) {
+        QComboBox *held = controls.combos.at(static_cast<std::size_t>(list));
+        const QSignalBlocker quiet(held);
+        held->setCurrentIndex(0);
     }
 }
 

@@ -42,6 +42,11 @@ public:
     // Whole numbers: digits and backspace.
     static qint16 gWriteOnleNumber1(qint16 &IntKeyAscii) { return paycalc::gWriteOnleNumber1(IntKeyAscii); }
 
+    // The family-status rule (a single employee's children counts held at 0),
+    // whichever list was picked. The change that follows the pick covers
+    // these, so they raise no signal of their own.
+    static void ApplyFamilyStatusRule(const paywindow::Form1Controls &controls);
+
     // The pages the two link buttons open.
     static QUrl homePage();    // Command5
     static QUrl contactPage(); // Command2
@@ -86,7 +91,6 @@ public:
 
 private:
     void connectInputs();
-    void applyFamilyStatusRule();
     void recalculate();
 
     paywindow::Form1Controls controls_;

@@ -14,7 +14,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <utility>
-#include <string_view>
 
 #include "paycalc/situation_inputs.h"
 #include "window/filtered_line_edit.h"
@@ -186,16 +185,14 @@ QPalette WithColour(const QWidget &widget, QPalette::ColorRole role, QRgb colour
 // A caption of two lines is shown on two lines.
 QString LabelText(const Row &row)
 {
-    std::string_view text;
     switch (row.kind) {
     case Kind::List:
-    case Kind::WhiteList: text = paycalc::CaptionOf(paycalc::InputOfList(row.index)); break;
-    case Kind::Check: text = paycalc::CaptionOf(paycalc::InputOf(paycalc::Input::Mutual)); break;
-    default: text = paycalc::FieldCaption(static_cast<Field>(row.index)); break;
+    case Kind::WhiteList: return ListCaption(row.index);
+    case Kind::Check: return CheckCaption();
+    default:
+        return Utf8(paycalc::FieldCaption(static_cast<Field>(row.index)))
+            .replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     }
-    QString caption = Utf8(text);
-    caption.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    return caption;
 }
 
 class Builder {
@@ -414,21 +411,12 @@ void Builder::addPictureAndMessage()
     controls_.message = message;
 }
 
-// Tab visits the inputs and the buttons in this order; display fields are no
+// Tab visits the inputs, then the two link buttons; display fields are no
 // Tab stops.
 void Builder::setTabOrder()
 {
-    const auto &c = controls_;
-    // clang-format off
-    QWidget *const order[] = {
-        c.combos[kCategoryList], c.combos[kEchelonList], c.combos[kPostList],
-        c.combos[kChildrenList], c.combos[kOverTenList], c.combos[kFamilyStatusList],
-        c.combos[kSpouseList], c.check1,
-        c.texts[F(Field::Text20)], c.texts[F(Field::Text10)], c.texts[F(Field::Text11)],
-        c.texts[F(Field::Text23)], c.command5, c.command2,
-    };
-    // clang-format on
-    for (std::size_t i = 1; i < std::size(order); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
+    const QList<QWidget *> order = InputOrder(controls_) << controls_.command5 << controls_.command2;
+    for (qsizetype i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
 }
 
 // QPushButton takes Enter only as an auto-default button, which also makes
@@ -458,6 +446,20 @@ private:
 void PressOnEnter(QPushButton &button) { button.installEventFilter(new EnterClicks(button)); }
 
 Form1Controls BuildForm1Layout(QWidget &form) { return Builder(form).build(); }
+
+QList<QWidget *> InputOrder(const Form1Controls &c)
+{
+    // clang-format off
+    return {c.combos[kCategoryList], c.combos[kEchelonList], c.combos[kPostList],
+            c.combos[kChildrenList], c.combos[kOverTenList], c.combos[kFamilyStatusList],
+            c.combos[kSpouseList], c.check1,
+            c.texts[F(Field::Text20)], c.texts[F(Field::Text10)], c.texts[F(Field::Text11)], c.texts[F(Field::Text23)]};
+    // clang-format on
+}
+
+QString ListCaption(int list) { return Utf8(paycalc::CaptionOf(paycalc::InputOfList(list))); }
+
+QString CheckCaption() { return Utf8(paycalc::CaptionOf(paycalc::InputOf(paycalc::Input::Mutual))); }
 
 QString CaptionTitle(const QString &caption)
 {

@@ -7,6 +7,8 @@
 
 #include <array>
 
+#include <QList>
+
 #include "paycalc/fields.h"
 
 class QCheckBox;
@@ -52,6 +54,13 @@ Form1Controls BuildForm1Layout(QWidget &form);
 // Makes Enter and Return click `button` when it has the focus, as Space
 // does, without making it the window's default button.
 void PressOnEnter(QPushButton &button);
+
+// The inputs in the window's keyboard order: the lists, the box, the typed fields.
+QList<QWidget *> InputOrder(const Form1Controls &controls);
+
+// The captions of the lists and of the box: those of the inputs table.
+QString ListCaption(int list);
+QString CheckCaption();
 
 // A caption as a screen reader should say it: lines joined, runs of blanks
 // folded, without the trailing ':'.
