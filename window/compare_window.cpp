@@ -8,17 +8,13 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
-#include <QDir>
-#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QStandardPaths>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTextBrowser>
@@ -30,6 +26,7 @@
 #include "window/form1.h"
 #include "window/pick_list.h"
 #include "window/recalc_message.h"
+#include "window/slip_actions.h"
 #include "window/window_fonts.h"
 
 namespace paywindow {
@@ -103,7 +100,11 @@ CompareWindow::CompareWindow(Form1 &main) : QWidget(&main, Qt::Window), main_(ma
     copy_ = makeAction(QStringLiteral("نسخ"), QStringLiteral("نسخ المقارنة كنص مفصول بعلامات الجدولة"),
                        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C), "CompareCopyButton");
     connect(print_, &QAction::triggered, this, &CompareWindow::askPrint);
-    connect(pdf_, &QAction::triggered, this, &CompareWindow::askPdf);
+    connect(pdf_, &QAction::triggered, this, [this] {
+        if (document())
+            AskAndSavePdf(*this, pdf_->whatsThis(), QStringLiteral("مقارنة.pdf"), QStringLiteral("المقارنة"),
+                          [this](const QString &path) { return savePdf(path); });
+    });
     connect(copy_, &QAction::triggered, this, [this] { copyComparison(); });
     auto *close = new QPushButton(QStringLiteral("إغلاق"), corner);
     close->setObjectName(QStringLiteral("CompareCloseButton"));
@@ -282,27 +283,6 @@ void CompareWindow::askPrint()
     QPrintDialog dialog(&printer, this);
     dialog.setWindowTitle(print_->whatsThis());
     if (dialog.exec() == QDialog::Accepted) printTo(printer);
-}
-
-void CompareWindow::askPdf()
-{
-    if (!document()) return;
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (folder.isEmpty()) folder = QDir::homePath();
-    const QString path = QFileDialog::getSaveFileName(this, pdf_->whatsThis(),
-                                                      QDir(folder).filePath(QStringLiteral("مقارنة.pdf")),
-                                                      QStringLiteral("ملفات PDF (*.pdf)"));
-    if (path.isEmpty()) return; // the user changed their mind
-    if (savePdf(path)) return;
-    // Said as the slip's window says it: the reason the report gives is the
-    // command line's wording.
-    QMessageBox warning(QMessageBox::Warning, QStringLiteral("تعذر الحفظ"),
-                        QStringLiteral("تعذر حفظ المقارنة في الملف\n%1\nتحقق من أن المجلد موجود وأن الكتابة فيه مسموحة.")
-                            .arg(report::LeftToRight(QDir::toNativeSeparators(path))),
-                        QMessageBox::Ok, this);
-    warning.setLayoutDirection(Qt::RightToLeft);
-    warning.button(QMessageBox::Ok)->setText(QStringLiteral("حسنا"));
-    warning.exec();
 }
 
 } // namespace paywindow

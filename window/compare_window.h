@@ -112,7 +112,6 @@ private:
     void showCheck();
     void clearAll(const QString &why);
     void askPrint();
-    void askPdf();
 
     Form1 &main_;
     QTabWidget *tabs_ = nullptr;

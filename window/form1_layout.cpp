@@ -29,12 +29,6 @@ namespace {
 
 using paycalc::Field;
 
-struct Rect {
-    int left, top, width, height; // twips
-};
-
-QRect ToPixels(const Rect &r) { return {Pixels(r.left), Pixels(r.top), Pixels(r.width), Pixels(r.height)}; }
-
 constexpr QRgb kGroupColour = qRgb(255, 192, 255);   // the window and its groups
 constexpr QRgb kLinksColour = qRgb(192, 192, 255);   // Frame17
 constexpr QRgb kDisplayColour = qRgb(192, 192, 255); // display fields

@@ -8,6 +8,7 @@
 #include <array>
 
 #include <QList>
+#include <QRect>
 
 #include "paycalc/fields.h"
 
@@ -27,6 +28,12 @@ class SvgPicture;
 // Qt's own scaling takes care of screens with more dots.
 inline constexpr int kTwipsPerPixel = 15;
 constexpr int Pixels(int twips) { return twips / kTwipsPerPixel; }
+
+struct Rect {
+    int left, top, width, height; // twips
+};
+
+inline QRect ToPixels(const Rect &r) { return {Pixels(r.left), Pixels(r.top), Pixels(r.width), Pixels(r.height)}; }
 
 inline constexpr int kClientWidth = 16080; // 1072 pixels
 inline constexpr int kClientHeight = 8475; // 565 pixels

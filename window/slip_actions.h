@@ -8,6 +8,8 @@
 // re-formatted here.
 #pragma once
 
+#include <functional>
+
 #include <QKeySequence>
 #include <QList>
 #include <QObject>
@@ -50,13 +52,9 @@ public:
     // The buttons in the order they are read: print, preview, PDF, copy,
     // compare, batch.
     QList<QPushButton *> buttons() const { return buttons_; }
-    QFrame *panel() const { return panel_; }
-    QMenu *menu() const { return menu_; }
-    QMenu *fieldMenu() const { return fieldMenu_; } // a display field's menu
 
     // Whether the slip shown is complete; the actions are available only then.
     void setSlipComplete(bool complete);
-    bool slipComplete() const { return complete_; }
 
     // What the actions do once their dialog is answered. Each does nothing
     // and returns false while the slip is incomplete.
@@ -72,10 +70,9 @@ public:
 private:
     QAction *addAction(const QString &text, const QString &title, const QKeySequence &shortcut);
     void addFieldMenu(const Form1Controls &controls);
-    QPushButton *addButton(QAction *action, const char *name, const QString &caption, int left, int top);
+    void addButton(QAction *action, const char *name, const QString &caption, int left, int top);
     void askPrint();
     void askPreview();
-    void askPdf();
 
     QWidget &window_;
     const paycalc::Slip &slip_;
@@ -89,9 +86,13 @@ private:
     QFrame *panel_ = nullptr;
     QList<QPushButton *> buttons_;
     QMenu *menu_ = nullptr;
-    QMenu *fieldMenu_ = nullptr;
-    QAction *fieldCopy_ = nullptr; // copies the amount of the field the menu opened on
-    QPointer<QLineEdit> menuField_;
+    QPointer<QLineEdit> menuField_; // the display field whose menu is open
 };
+
+// Asks for a PDF file to save `what` ("الكشف", "المقارنة") in, proposing
+// `fileName` in the documents folder, and saves it there with `save`. When
+// the file cannot be written, says so in the words the slip's window uses.
+void AskAndSavePdf(QWidget &parent, const QString &title, const QString &fileName, const QString &what,
+                   const std::function<bool(const QString &)> &save);
 
 } // namespace paywindow
