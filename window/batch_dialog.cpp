@@ -108,26 +108,32 @@ BatchDialog::BatchDialog(QWidget *parent) : QDialog(parent)
     // The outputs.
     auto *outputs = new QGroupBox(QStringLiteral("المخرجات"), this);
     auto *grid = new QGridLayout(outputs);
+    // An output: its box, its file and a button that asks for the file.
     auto fileChoice = [&](int row, QCheckBox *&box, QLineEdit *&edit, const QString &caption, const char *name,
-                          const QString &accessible) {
+                          const QString &title, const QString &filter) {
         box = new QCheckBox(caption, outputs);
         box->setObjectName(QLatin1String(name) + QStringLiteral("Output"));
         edit = new QLineEdit(outputs);
         edit->setObjectName(QLatin1String(name) + QStringLiteral("File"));
-        edit->setAccessibleName(accessible);
+        edit->setAccessibleName(QStringLiteral("ملف ") + title);
         auto *button = new QPushButton(QStringLiteral("…"), outputs);
         button->setObjectName(QStringLiteral("Choose") + QLatin1String(name) + QStringLiteral("File"));
-        button->setAccessibleName(QStringLiteral("اختيار ") + accessible);
+        button->setAccessibleName(QStringLiteral("اختيار ملف ") + title);
         grid->addWidget(box, row, 0);
         grid->addWidget(edit, row, 1);
         grid->addWidget(button, row, 2);
         connect(box, &QCheckBox::toggled, this, &BatchDialog::updateButtons);
+        connect(button, &QPushButton::clicked, this, [this, edit, title, filter] {
+            if (isRunning()) return;
+            const QString path = QFileDialog::getSaveFileName(this, title, edit->text(), filter);
+            if (!path.isEmpty()) edit->setText(path);
+        });
         return button;
     };
     chooseTable_ = fileChoice(0, tableBox_, tableFile_, QStringLiteral("جدول الكشوف (CSV أو xlsx)"), "Table",
-                              QStringLiteral("ملف جدول الكشوف"));
+                              QStringLiteral("جدول الكشوف"), QStringLiteral("xlsx (*.xlsx);;CSV (*.csv)"));
     choosePdf_ = fileChoice(1, pdfBox_, pdfFile_, QStringLiteral("الكشوف المطبوعة (PDF)"), "Pdf",
-                            QStringLiteral("ملف الكشوف المطبوعة"));
+                            QStringLiteral("الكشوف المطبوعة"), QStringLiteral("PDF (*.pdf)"));
     totalsBox_ = new QCheckBox(QStringLiteral("المجاميع"), outputs);
     totalsBox_->setObjectName(QStringLiteral("TotalsOutput"));
     totalsBox_->setChecked(true);
@@ -179,8 +185,6 @@ BatchDialog::BatchDialog(QWidget *parent) : QDialog(parent)
     connect(staff_, &QLineEdit::editingFinished, this, [this] {
         if (!isRunning() && Path(staff_->text()) != options_.input) setStaffFile(staff_->text());
     });
-    connect(chooseTable_, &QPushButton::clicked, this, &BatchDialog::chooseTableFile);
-    connect(choosePdf_, &QPushButton::clicked, this, &BatchDialog::choosePdfFile);
     connect(run_, &QPushButton::clicked, this, &BatchDialog::start);
     connect(cancel_, &QPushButton::clicked, this, &BatchDialog::cancel);
     connect(close_, &QPushButton::clicked, this, &QDialog::reject);
@@ -190,11 +194,8 @@ BatchDialog::BatchDialog(QWidget *parent) : QDialog(parent)
 
 BatchDialog::~BatchDialog()
 {
-    if (thread_) {
-        cancelRequested_ = true;
-        thread_->wait();
-        delete thread_; // its finished signal will not reach a dialog being destroyed
-    }
+    stopRun();
+    delete thread_; // its finished signal will not reach a dialog being destroyed
 }
 
 BatchDialog *BatchDialog::Open(Form1 &main)
@@ -271,22 +272,6 @@ void BatchDialog::chooseStaffFile()
     const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("ملف الموظفين"), staff_->text(),
                                                       QStringLiteral("CSV (*.csv);;* (*)"));
     if (!path.isEmpty()) setStaffFile(path);
-}
-
-void BatchDialog::chooseTableFile()
-{
-    if (isRunning()) return;
-    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("جدول الكشوف"), tableFile_->text(),
-                                                      QStringLiteral("xlsx (*.xlsx);;CSV (*.csv)"));
-    if (!path.isEmpty()) tableFile_->setText(path);
-}
-
-void BatchDialog::choosePdfFile()
-{
-    if (isRunning()) return;
-    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("الكشوف المطبوعة"), pdfFile_->text(),
-                                                      QStringLiteral("PDF (*.pdf)"));
-    if (!path.isEmpty()) pdfFile_->setText(path);
 }
 
 void BatchDialog::updateButtons()
@@ -434,22 +419,23 @@ void BatchDialog::showResult()
     emit runFinished(r.cancelled ? batch::kExitFailed : r.exitCode);
 }
 
+// Closing stops a run first; nothing it was writing is left behind.
+void BatchDialog::stopRun()
+{
+    if (!thread_) return;
+    cancelRequested_ = true;
+    thread_->wait();
+}
+
 void BatchDialog::reject()
 {
-    // Closing stops a run first; nothing it was writing is left behind.
-    if (thread_) {
-        cancelRequested_ = true;
-        thread_->wait();
-    }
+    stopRun();
     QDialog::reject();
 }
 
 void BatchDialog::closeEvent(QCloseEvent *event)
 {
-    if (thread_) {
-        cancelRequested_ = true;
-        thread_->wait();
-    }
+    stopRun();
     QDialog::closeEvent(event);
 }
 

@@ -75,13 +75,13 @@ protected:
 
 private:
     void chooseStaffFile();
-    void chooseTableFile();
-    void choosePdfFile();
     void showProgress(quint64 done, quint64 total, double seconds);
     void showResult();
     // Every choice of the dialog is locked while a run is in progress; only
     // the cancel button (and closing, which cancels) stays usable.
     void updateButtons();
+    // Cancels a run and waits for it to stop.
+    void stopRun();
 
     QLineEdit *staff_ = nullptr;
     QPushButton *browse_ = nullptr;
