@@ -149,22 +149,10 @@ void CompareWindow::showCheck()
             : QStringLiteral("%1 من %2 بنود غير مطابقة؛ شرح حسابنا لكل منها:").arg(wrong).arg(check_->lines.size()));
 }
 
-QLineEdit *CompareWindow::officialField(Field field) const
+CompareWindow::OfficialRow CompareWindow::officialRow(Field field) const
 {
-    auto it = official_.find(field);
-    return it == official_.end() ? nullptr : it->second.typed;
-}
-
-QLabel *CompareWindow::verdict(Field field) const
-{
-    auto it = official_.find(field);
-    return it == official_.end() ? nullptr : it->second.verdict;
-}
-
-QLabel *CompareWindow::officialDifference(Field field) const
-{
-    auto it = official_.find(field);
-    return it == official_.end() ? nullptr : it->second.difference;
+    const auto it = official_.find(field);
+    return it == official_.end() ? OfficialRow{} : it->second;
 }
 
 } // namespace paywindow

@@ -197,6 +197,4 @@ void CompareWindow::showBackPay()
         QStringLiteral("%1 × %2").arg(LeftToRight(report::SignedDifference(pay->bonusDifference))).arg(pay->quarters)));
 }
 
-QLabel *CompareWindow::currentValue(int row) const { return currentValues_.value(row); }
-
 } // namespace paywindow

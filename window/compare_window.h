@@ -13,7 +13,6 @@
 // step is paycalc's, and the printed page is the report library's.
 #pragma once
 
-#include <array>
 #include <map>
 #include <optional>
 
@@ -58,7 +57,8 @@ public:
     static constexpr int kAfterColumn = 1;
     static constexpr int kDifferenceColumn = 2;
     static constexpr int kBeforeColumn = 3;
-    QLabel *currentValue(int row) const; // the current situation's inputs, in report::SituationRows order
+    // The current situation's inputs, in report::SituationRows order.
+    QLabel *currentValue(int row) const { return currentValues_.value(row); }
     QSpinBox *monthsBox() const { return months_; }
     QLabel *backPayMonthly() const { return backMonthly_; }
     QLabel *backPayBonus() const { return backBonus_; }
@@ -69,9 +69,9 @@ public:
     QTableWidget *ladderTable() const { return ladder_; }
     QLabel *categoryAbove() const { return above_; }
     // The official slip: one typed field per line, its verdict and difference.
-    QLineEdit *officialField(paycalc::Field field) const;
-    QLabel *verdict(paycalc::Field field) const;
-    QLabel *officialDifference(paycalc::Field field) const;
+    QLineEdit *officialField(paycalc::Field field) const { return officialRow(field).typed; }
+    QLabel *verdict(paycalc::Field field) const { return officialRow(field).verdict; }
+    QLabel *officialDifference(paycalc::Field field) const { return officialRow(field).difference; }
     QTextBrowser *explanations() const { return explanations_; }
     QLabel *checkSummary() const { return checkSummary_; }
 
@@ -135,6 +135,7 @@ private:
         QLabel *verdict = nullptr;
     };
     std::map<paycalc::Field, OfficialRow> official_;
+    OfficialRow officialRow(paycalc::Field field) const; // all null for a line not compared
     QTextBrowser *explanations_ = nullptr;
     QLabel *checkSummary_ = nullptr;
     QAction *print_ = nullptr;
