@@ -88,19 +88,20 @@ BatchDialog::BatchDialog(QWidget *parent) : QDialog(parent)
     fileRow->addWidget(browse_);
     layout->addLayout(fileRow);
 
-    columns_ = new QLabel(this);
-    columns_->setObjectName(QStringLiteral("ColumnsFound"));
-    columns_->setWordWrap(true);
-    columns_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    layout->addWidget(columns_);
+    // What the dialog reports, in words that can be selected and copied.
+    const auto report = [this, layout](const char *name) {
+        auto *label = new QLabel(this);
+        label->setObjectName(QLatin1String(name));
+        label->setWordWrap(true);
+        label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        layout->addWidget(label);
+        return label;
+    };
+    columns_ = report("ColumnsFound");
     // The situation columns the file leaves out and the default each row
     // takes instead, shown before a run so that it can still be left undone.
-    defaults_ = new QLabel(this);
-    defaults_->setObjectName(QStringLiteral("DefaultedColumns"));
-    defaults_->setWordWrap(true);
-    defaults_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    defaults_ = report("DefaultedColumns");
     defaults_->setVisible(false);
-    layout->addWidget(defaults_);
     preview_ = NewTable(this, {}, "Preview", QStringLiteral("الصفوف الأولى من الملف"));
     preview_->setMinimumHeight(150);
     layout->addWidget(preview_, 1);
@@ -163,11 +164,7 @@ BatchDialog::BatchDialog(QWidget *parent) : QDialog(parent)
     runRow->addWidget(progress_, 1);
     runRow->addWidget(close_);
     layout->addLayout(runRow);
-    status_ = new QLabel(this);
-    status_->setObjectName(QStringLiteral("Status"));
-    status_->setWordWrap(true);
-    status_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    layout->addWidget(status_);
+    status_ = report("Status");
 
     // The results.
     auto *tabs = new QTabWidget(this);
