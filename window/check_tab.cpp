@@ -132,9 +132,7 @@ void CompareWindow::showCheck()
         ShowDifference(line.difference, checked.difference);
         line.verdict->setText(checked.agrees ? QStringLiteral("✓ ") + report::AgreementWord(true)
                                              : QStringLiteral("✗ ") + report::AgreementWord(false));
-        QPalette colours = line.verdict->palette();
-        colours.setColor(QPalette::WindowText, checked.agrees ? QColor(kRiseColour) : QColor(kFallColour));
-        line.verdict->setPalette(colours);
+        SetColour(*line.verdict, QPalette::WindowText, checked.agrees ? kRiseColour : kFallColour);
         if (checked.agrees) continue;
         ++wrong;
         line.verdict->setToolTip(Utf8(checked.explanation));

@@ -134,9 +134,7 @@ QWidget *CompareWindow::buildCompareTab()
     backBonus_->setObjectName(QStringLiteral("BackPayBonus"));
     backTotal_ = ValueLabel(back, QStringLiteral("مجموع المخلفات"));
     backTotal_->setObjectName(QStringLiteral("BackPayTotal"));
-    QPalette result = backTotal_->palette();
-    result.setColor(QPalette::Window, QColor(kResultColour));
-    backTotal_->setPalette(result);
+    SetColour(*backTotal_, QPalette::Window, kResultColour);
     form->addWidget(new QLabel(QStringLiteral("الرواتب الشهرية :"), back), 1, 0);
     form->addWidget(backMonthly_, 1, 1);
     form->addWidget(backQuarters_, 2, 0);

@@ -41,9 +41,7 @@ CompareWindow::CompareWindow(Form1 &main) : QWidget(&main, Qt::Window), main_(ma
     setLayoutDirection(Qt::RightToLeft);
     setFont(WindowFont());
     setWindowIcon(main.windowIcon());
-    QPalette background = palette();
-    background.setColor(QPalette::Window, QColor(kWindowColour));
-    setPalette(background);
+    SetColour(*this, QPalette::Window, kWindowColour);
     setAutoFillBackground(true);
 
     auto *layout = new QVBoxLayout(this);
@@ -55,9 +53,7 @@ CompareWindow::CompareWindow(Form1 &main) : QWidget(&main, Qt::Window), main_(ma
     message_->setAccessibleName(QStringLiteral("رسالة الحساب"));
     message_->setWordWrap(true);
     message_->setFont(WindowFont(kTablePoints, true));
-    QPalette red = message_->palette();
-    red.setColor(QPalette::WindowText, QColor(kMessageColour));
-    message_->setPalette(red);
+    SetColour(*message_, QPalette::WindowText, kMessageColour);
     message_->hide();
     layout->addWidget(message_);
 

@@ -1,7 +1,6 @@
 #include "window/compare_window_shared.h"
 
 #include <QHeaderView>
-#include <QPalette>
 
 #include "window/window_fonts.h"
 
@@ -46,9 +45,7 @@ void ShowDifference(QLabel *label, const std::string &difference)
 {
     const report::Change change = report::ChangeOf(difference);
     label->setText(LeftToRight(report::SignedDifference(difference)));
-    QPalette colours = label->palette();
-    colours.setColor(QPalette::WindowText, ChangeColour(change));
-    label->setPalette(colours);
+    SetColour(*label, QPalette::WindowText, ChangeColour(change));
     label->setAccessibleDescription(report::ChangeWord(change));
 }
 

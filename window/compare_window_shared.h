@@ -15,6 +15,7 @@
 #include "paycalc/fields.h"
 #include "report/compare_report.h"
 #include "report/text_direction.h"
+#include "window/form1_layout.h"
 
 namespace paywindow::compare_shared {
 

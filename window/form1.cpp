@@ -8,7 +8,6 @@
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPalette>
 #include <QPixmap>
 #include <QPushButton>
 
@@ -47,9 +46,7 @@ Form1::Form1(QWidget *parent) : QWidget(parent, kFixedWindow)
     setWindowTitle(QStringLiteral("كشف الراتب جانفي 2016"));
     setLayoutDirection(Qt::RightToLeft);
     setFont(paywindow::WindowFont());
-    QPalette background = palette();
-    background.setColor(QPalette::Window, QColor(kWindowColour));
-    setPalette(background);
+    paywindow::SetColour(*this, QPalette::Window, kWindowColour);
     setFixedSize(Pixels(paywindow::kClientWidth), Pixels(paywindow::kClientHeight));
 
     controls_ = paywindow::BuildForm1Layout(*this);

@@ -168,13 +168,6 @@ constexpr qreal kCommand2Points = 12.75;
 
 using report::Utf8;
 
-QPalette WithColour(const QWidget &widget, QPalette::ColorRole role, QRgb colour)
-{
-    QPalette palette = widget.palette();
-    palette.setColor(role, QColor(colour));
-    return palette;
-}
-
 // A list's or the box's caption is its input's; a text box's, its field's.
 // A caption of two lines is shown on two lines.
 QString LabelText(const Row &row)
@@ -228,7 +221,7 @@ void Builder::addGroups()
         frame->setObjectName(QLatin1String(kGroups[g].name));
         frame->setFrameStyle(QFrame::Box | QFrame::Sunken); // etched, without a title
         frame->setGeometry(ToPixels(kGroups[g].rect));
-        frame->setPalette(WithColour(*frame, QPalette::Window, kGroups[g].colour));
+        SetColour(*frame, QPalette::Window, kGroups[g].colour);
         frame->setAutoFillBackground(true);
         groups_[g] = frame;
     }
@@ -299,9 +292,8 @@ QWidget *Builder::addField(const Row &row, QWidget *group)
         auto *list = new PickList(group);
         for (const std::string &entry : paycalc::ComboEntries(row.index)) list->addItem(QString::fromStdString(entry));
         if (row.kind == Kind::WhiteList) {
-            QPalette palette = WithColour(*list, QPalette::Base, kInputColour);
-            palette.setColor(QPalette::Button, QColor(kInputColour));
-            list->setPalette(palette);
+            SetColour(*list, QPalette::Base, kInputColour);
+            SetColour(*list, QPalette::Button, kInputColour);
         }
         controls_.combos[static_cast<std::size_t>(row.index)] = list;
         field = list;
@@ -350,7 +342,7 @@ QLineEdit *Builder::addTextBox(const Row &row, QWidget *group)
     const auto field = static_cast<Field>(row.index);
     box->setText(Utf8(paycalc::InitialText(field)));
     box->setAlignment(Qt::AlignCenter);
-    box->setPalette(WithColour(*box, QPalette::Base, colour));
+    SetColour(*box, QPalette::Base, colour);
     controls_.texts[static_cast<std::size_t>(row.index)] = box;
     return box;
 }
@@ -396,9 +388,8 @@ void Builder::addPictureAndMessage()
     message->setWordWrap(true);
     message->setFont(WindowFont(kMessagePoints, true));
     message->setFrameStyle(QFrame::Box | QFrame::Plain);
-    QPalette palette = WithColour(*message, QPalette::Window, kMessageColour);
-    palette.setColor(QPalette::WindowText, QColor(kMessageTextColour));
-    message->setPalette(palette);
+    SetColour(*message, QPalette::Window, kMessageColour);
+    SetColour(*message, QPalette::WindowText, kMessageTextColour);
     message->setAutoFillBackground(true);
     message->setAccessibleName(QStringLiteral("رسالة الحساب"));
     message->hide();
@@ -436,6 +427,13 @@ private:
 };
 
 } // namespace
+
+void SetColour(QWidget &widget, QPalette::ColorRole role, const QColor &colour)
+{
+    QPalette palette = widget.palette();
+    palette.setColor(role, colour);
+    widget.setPalette(palette);
+}
 
 void PressOnEnter(QPushButton &button) { button.installEventFilter(new EnterClicks(button)); }
 

@@ -8,6 +8,7 @@
 #include <array>
 
 #include <QList>
+#include <QPalette>
 #include <QRect>
 
 #include "paycalc/fields.h"
@@ -57,6 +58,9 @@ struct Form1Controls {
 // Builds every control of the window on `form`, each list with its entries,
 // and sets the keyboard order.
 Form1Controls BuildForm1Layout(QWidget &form);
+
+// Sets one colour of `widget`'s palette.
+void SetColour(QWidget &widget, QPalette::ColorRole role, const QColor &colour);
 
 // Makes Enter and Return click `button` when it has the focus, as Space
 // does, without making it the window's default button.

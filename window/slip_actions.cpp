@@ -11,7 +11,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
-#include <QPalette>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
@@ -84,9 +83,7 @@ SlipActions::SlipActions(QWidget &window, const paycalc::Slip &slip, const Form1
     panel_->setObjectName(QStringLiteral("SlipButtons"));
     panel_->setFrameStyle(QFrame::Box | QFrame::Sunken);
     panel_->setGeometry(ToPixels(kPanel));
-    QPalette colours = panel_->palette();
-    colours.setColor(QPalette::Window, QColor(kPanelColour));
-    panel_->setPalette(colours);
+    SetColour(*panel_, QPalette::Window, kPanelColour);
     panel_->setAutoFillBackground(true);
     addButton(print_, "PrintButton", QStringLiteral("طباعة"), kRightColumn, kTopRow);
     addButton(preview_, "PreviewButton", QStringLiteral("معاينة"), kMiddleColumn, kTopRow);
