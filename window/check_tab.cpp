@@ -53,16 +53,13 @@ QWidget *CompareWindow::buildCheckTab()
         label->setToolTip(title);
         OfficialRow line;
         line.ours = ValueLabel(inner, QStringLiteral("مبلغنا: %1").arg(title));
-        line.ours->setFrameShape(QFrame::NoFrame);
         line.typed = new FilteredLineEdit(&Form1::gWriteOnleNumber, inner);
         line.typed->setObjectName(QStringLiteral("Official%1").arg(Utf8(paycalc::FieldName(f))));
         line.typed->setAccessibleName(QStringLiteral("المبلغ الرسمي: %1").arg(title));
         line.typed->setAlignment(Qt::AlignCenter);
         line.typed->setFixedSize(metrics.horizontalAdvance(QStringLiteral("0000000.00")) + 16, lineHeight);
         line.difference = ValueLabel(inner, QStringLiteral("الفرق: %1").arg(title));
-        line.difference->setFrameShape(QFrame::NoFrame);
         line.verdict = ValueLabel(inner, QStringLiteral("النتيجة: %1").arg(title));
-        line.verdict->setFrameShape(QFrame::NoFrame);
         // Room for the longest verdict and difference, so that nothing moves as they appear.
         line.verdict->setMinimumWidth(metrics.horizontalAdvance(QStringLiteral("✗ غير مطابق")) + 8);
         line.difference->setMinimumWidth(metrics.horizontalAdvance(QStringLiteral("-0000000.00")) + 8);

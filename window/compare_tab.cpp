@@ -96,7 +96,6 @@ QWidget *CompareWindow::buildCompareTab()
         auto *label = new QLabel(rows[i].label + QStringLiteral(" :"), current);
         QLabel *value = ValueLabel(current, rows[i].label);
         value->setObjectName(QStringLiteral("Current%1").arg(i));
-        value->setFrameShape(QFrame::NoFrame);
         value->setWordWrap(wide);
         grid->addWidget(label, gridRow, column);
         grid->addWidget(value, gridRow, column + 1, 1, wide ? 3 : 1);
@@ -127,12 +126,12 @@ QWidget *CompareWindow::buildCompareTab()
     monthsLabel->setBuddy(months_);
     form->addWidget(monthsLabel, 0, 0);
     form->addWidget(months_, 0, 1);
-    backMonthly_ = ValueLabel(back, QStringLiteral("فرق الرواتب الشهرية"));
+    backMonthly_ = ValueLabel(back, QStringLiteral("فرق الرواتب الشهرية"), QFrame::StyledPanel);
     backMonthly_->setObjectName(QStringLiteral("BackPayMonthly"));
     backQuarters_ = new QLabel(back);
-    backBonus_ = ValueLabel(back, QStringLiteral("فرق المردودية"));
+    backBonus_ = ValueLabel(back, QStringLiteral("فرق المردودية"), QFrame::StyledPanel);
     backBonus_->setObjectName(QStringLiteral("BackPayBonus"));
-    backTotal_ = ValueLabel(back, QStringLiteral("مجموع المخلفات"));
+    backTotal_ = ValueLabel(back, QStringLiteral("مجموع المخلفات"), QFrame::StyledPanel);
     backTotal_->setObjectName(QStringLiteral("BackPayTotal"));
     SetColour(*backTotal_, QPalette::Window, kResultColour);
     form->addWidget(new QLabel(QStringLiteral("الرواتب الشهرية :"), back), 1, 0);

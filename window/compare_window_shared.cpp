@@ -79,13 +79,13 @@ void FitRows(QTableWidget *table)
     table->setMaximumHeight(height);
 }
 
-QLabel *ValueLabel(QWidget *parent, const QString &name)
+QLabel *ValueLabel(QWidget *parent, const QString &name, QFrame::Shape frame)
 {
     auto *label = new QLabel(parent);
     label->setAlignment(Qt::AlignCenter);
     label->setAccessibleName(name);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    label->setFrameShape(QFrame::StyledPanel);
+    label->setFrameShape(frame);
     label->setAutoFillBackground(true);
     return label;
 }

@@ -54,6 +54,6 @@ QTableWidget *Table(int rows, const QStringList &columns, QWidget *parent);
 // A table tall enough for all its rows, without a scroll bar.
 void FitRows(QTableWidget *table);
 // A selectable label for one amount, named for a screen reader.
-QLabel *ValueLabel(QWidget *parent, const QString &name);
+QLabel *ValueLabel(QWidget *parent, const QString &name, QFrame::Shape frame = QFrame::NoFrame);
 
 } // namespace paywindow::compare_shared
