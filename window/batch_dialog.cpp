@@ -152,8 +152,8 @@ BatchDialog::BatchDialog(QWidget *parent) : QDialog(parent)
     run_->setDefault(true);
     cancel_ = new QPushButton(QStringLiteral("إيقاف"), this);
     cancel_->setObjectName(QStringLiteral("CancelButton"));
-    close_ = new QPushButton(QStringLiteral("إغلاق"), this);
-    close_->setObjectName(QStringLiteral("CloseButton"));
+    auto *close = new QPushButton(QStringLiteral("إغلاق"), this);
+    close->setObjectName(QStringLiteral("CloseButton"));
     progress_ = new QProgressBar(this);
     progress_->setObjectName(QStringLiteral("Progress"));
     progress_->setAccessibleName(QStringLiteral("تقدم الحساب"));
@@ -162,7 +162,7 @@ BatchDialog::BatchDialog(QWidget *parent) : QDialog(parent)
     runRow->addWidget(run_);
     runRow->addWidget(cancel_);
     runRow->addWidget(progress_, 1);
-    runRow->addWidget(close_);
+    runRow->addWidget(close);
     layout->addLayout(runRow);
     status_ = report("Status");
 
@@ -184,7 +184,7 @@ BatchDialog::BatchDialog(QWidget *parent) : QDialog(parent)
     });
     connect(run_, &QPushButton::clicked, this, &BatchDialog::start);
     connect(cancel_, &QPushButton::clicked, this, &BatchDialog::cancel);
-    connect(close_, &QPushButton::clicked, this, &QDialog::reject);
+    connect(close, &QPushButton::clicked, this, &QDialog::reject);
     resize(760, 640);
     updateButtons();
 }

@@ -136,8 +136,6 @@ CompareWindow::CompareWindow(Form1 &main) : QWidget(&main, Qt::Window), main_(ma
     resize(kWidth, kHeight);
 }
 
-CompareWindow::~CompareWindow() = default;
-
 CompareWindow *CompareWindow::Open(Form1 &main)
 {
     auto *window = main.findChild<CompareWindow *>(QString(), Qt::FindDirectChildrenOnly);

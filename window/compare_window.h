@@ -1,14 +1,6 @@
-// The comparison window, "مقارنة": what if the situation were different, how
-// much back pay a late change is owed, the career ladder of the situation, and
-// whether an official slip agrees with ours.
-//
-// Its left side is the pay-slip window's current situation, followed live;
-// its right side a second situation with the same controls, first filled with
-// the current one; between them every line's difference, signed and
-// coloured. Every amount comes from paycalc (one recalculation per
-// situation); the window only shows them and hands the comparison to the
-// report code to print, to save as PDF or to copy.
-//
+// The comparison window, "مقارنة": the pay-slip window's situation, followed
+// live, against a second one with every line's difference; the back pay of a
+// late change; the career ladder; the check of an official slip.
 // No pay rule and no arithmetic here: a difference, a back pay or a ladder
 // step is paycalc's, and the printed page is the report library's.
 #pragma once
@@ -42,7 +34,6 @@ class CompareWindow final : public QWidget {
 public:
     // A window of its own, owned by `main`, deleted when closed.
     explicit CompareWindow(Form1 &main);
-    ~CompareWindow() override;
 
     // Opens the comparison window of `main`, or raises it when it is open.
     static CompareWindow *Open(Form1 &main);
@@ -100,8 +91,7 @@ public slots:
     void refill();
 
 private:
-    // Each tab is built and filled in a file of its own: compare_tab.cpp,
-    // ladder_tab.cpp, check_tab.cpp; compare_window.cpp is the shell.
+    // In compare_tab.cpp, ladder_tab.cpp and check_tab.cpp.
     QWidget *buildCompareTab();
     QWidget *buildLadderTab();
     QWidget *buildCheckTab();

@@ -1,13 +1,8 @@
-// Form1, the pay-slip window: the selections, the typed amounts, every line
-// of the slip, the two web links, the credits and the picture. It fills and
-// selects its lists when it is created, computes the slip once, and computes
-// it again whenever an input changes. The amounts all come from
-// paycalc::RecalculateAll; the window only shows them, each with the
-// explanation the same run gave as its tooltip, and hands the slip to the
-// printer, to a PDF file or to the clipboard.
-//
-// No pay rule here: every amount comes from a slip; the window neither adds
-// nor rounds, and the printed page is the report library's.
+// Form1, the pay-slip window: the inputs, every line of the slip with its
+// explanation as a tooltip, the links, the credits and the picture; every
+// change of an input runs paycalc::RecalculateAll again.
+// No pay rule here: the window neither adds nor rounds, and the printed page
+// is the report library's.
 #pragma once
 
 #include <QUrl>
@@ -34,9 +29,8 @@ class Form1 final : public QWidget {
 public:
     explicit Form1(QWidget *parent = nullptr);
 
-    // Keystroke filters, the engine's (paycalc/key_rules.h). Each takes the
-    // key code of one typed character and gives the code to let through, or
-    // 0 to discard the keystroke; the code passed is never changed.
+    // The engine's keystroke filters (paycalc/key_rules.h): the code of a typed
+    // character to let through, or 0; the code passed is never changed.
     // Amounts: digits, backspace (8) and the point (46).
     static qint16 gWriteOnleNumber(qint16 &IntKeyAscii) { return paycalc::gWriteOnleNumber(IntKeyAscii); }
     // Whole numbers: digits and backspace.
@@ -67,16 +61,13 @@ public:
     const paycalc::PayForm &payForm() const { return form_; }
     // How many recalculations have run since the window was created.
     int recalculationCount() const { return recalculations_; }
-    // The slip of the last recalculation: its situation, every line, and why
-    // each line is what it is (the tooltips of the display fields show it).
-    // Printing, saving and copying read it; nothing recalculates.
+    // The slip of the last recalculation, which printing, saving and copying
+    // read: nothing recalculates.
     const paycalc::Slip &slip() const { return slip_; }
     const paycalc::Trace &trace() const { return slip_.trace; }
 
-    // The slip leaving the window: the actions (also the buttons below the
-    // picture and the context menu) and what they do once their dialog is
-    // answered. While the last recalculation stopped, the actions are
-    // disabled and these do nothing and return false.
+    // The slip leaving the window (slip_actions.h): while the last
+    // recalculation stopped, these do nothing and return false.
     QAction *printAction() const { return actions_->printAction(); }     // Ctrl+P, with the print dialog
     QAction *previewAction() const { return actions_->previewAction(); } // Ctrl+Shift+P, with the print preview
     QAction *pdfAction() const { return actions_->pdfAction(); }         // Ctrl+S, with a file dialog

@@ -377,9 +377,8 @@ void Builder::addLinksAndCredits()
 
 void Builder::addPictureAndMessage()
 {
-    controls_.image2 = new SvgPicture(QStringLiteral(":/tap.svg"), QStringLiteral(":/tap.png"), ToPixels(kImage2),
-                                      &form_);
-    controls_.image2->setObjectName(QStringLiteral("Image2"));
+    auto *image2 = new SvgPicture(QStringLiteral(":/tap.svg"), QStringLiteral(":/tap.png"), ToPixels(kImage2), &form_);
+    image2->setObjectName(QStringLiteral("Image2"));
 
     auto *message = new QLabel(&form_);
     message->setObjectName(QStringLiteral("RecalcMessage"));

@@ -23,7 +23,6 @@ class QWidget;
 namespace paywindow {
 
 class PickList;
-class SvgPicture;
 
 // Positions and sizes are kept in twips, 15 to a pixel at 96 dots per inch;
 // Qt's own scaling takes care of screens with more dots.
@@ -52,7 +51,6 @@ struct Form1Controls {
     QLabel *label27 = nullptr;
     QLabel *label25 = nullptr;
     QLabel *message = nullptr;
-    SvgPicture *image2 = nullptr;
 };
 
 // Builds every control of the window on `form`, each list with its entries,
