@@ -55,15 +55,16 @@ QWidget *CompareWindow::buildCompareTab()
     lines_->setAccessibleDescription(QStringLiteral("الفرق هو مبلغ الوضعية الجديدة ناقص مبلغ الوضعية الحالية"));
     int r = 0;
     for (Field f : report::ComparedLines()) {
+        const bool standsOut = f == Field::Text21 || f == Field::Text22; // net pay and performance bonus
         auto *title = Item(report::LineTitle(f), Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
         title->setToolTip(report::LineTitle(f));
         lines_->setItem(r, kTitleColumn, title);
         for (int column : {kAfterColumn, kDifferenceColumn, kBeforeColumn}) {
             QTableWidgetItem *item = Item(QString());
-            if (StandsOut(f)) item->setBackground(QColor(kResultColour));
+            if (standsOut) item->setBackground(QColor(kResultColour));
             lines_->setItem(r, column, item);
         }
-        if (StandsOut(f)) title->setBackground(QColor(kResultColour));
+        if (standsOut) title->setBackground(QColor(kResultColour));
         ++r;
     }
     QHeaderView *header = lines_->horizontalHeader();

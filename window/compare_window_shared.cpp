@@ -17,8 +17,6 @@ QColor ChangeColour(report::Change change)
     }
 }
 
-bool StandsOut(Field f) { return f == Field::Text21 || f == Field::Text22; }
-
 QTableWidgetItem *Item(const QString &text, Qt::Alignment alignment)
 {
     auto *item = new QTableWidgetItem(text);

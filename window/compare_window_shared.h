@@ -43,8 +43,6 @@ using report::RightToLeft;
 // An amount as shown, "—" for none.
 QString Shown(const std::string &amount);
 QColor ChangeColour(report::Change change);
-// Net pay and performance bonus stand out.
-bool StandsOut(Field f);
 QTableWidgetItem *Item(const QString &text, Qt::Alignment alignment = Qt::AlignCenter);
 // A difference as shown: signed, coloured, and said in words to a screen reader.
 void ShowDifference(QTableWidgetItem *item, const std::string &difference);
