@@ -21,7 +21,6 @@
 #include "paycalc/fields.h"
 #include "paycalc/situation.h"
 #include "paydata/text_rules.h"
-#include "window/form1.h"
 #include "report/text_direction.h"
 
 namespace paywindow {
@@ -193,19 +192,6 @@ BatchDialog::~BatchDialog()
 {
     stopRun();
     delete thread_; // its finished signal will not reach a dialog being destroyed
-}
-
-BatchDialog *BatchDialog::Open(Form1 &main)
-{
-    auto *dialog = main.findChild<BatchDialog *>(QString(), Qt::FindDirectChildrenOnly);
-    if (!dialog) {
-        dialog = new BatchDialog(&main);
-        dialog->setAttribute(Qt::WA_DeleteOnClose);
-    }
-    dialog->show();
-    dialog->raise();
-    dialog->activateWindow();
-    return dialog;
 }
 
 void BatchDialog::setStaffFile(const QString &path)

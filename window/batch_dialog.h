@@ -18,7 +18,6 @@ class QProgressBar;
 class QPushButton;
 class QTableWidget;
 class QThread;
-class Form1;
 
 namespace paywindow {
 
@@ -28,9 +27,6 @@ class BatchDialog final : public QDialog {
 public:
     explicit BatchDialog(QWidget *parent = nullptr);
     ~BatchDialog() override;
-
-    // Opens the dialog of `main`, or raises it when it is open.
-    static BatchDialog *Open(Form1 &main);
 
     // Reads the staff file's columns and first rows into the preview. Does
     // nothing while a run is in progress: the run keeps the file it started on.

@@ -136,16 +136,6 @@ CompareWindow::CompareWindow(Form1 &main) : QWidget(&main, Qt::Window), main_(ma
     resize(kWidth, kHeight);
 }
 
-CompareWindow *CompareWindow::Open(Form1 &main)
-{
-    auto *window = main.findChild<CompareWindow *>(QString(), Qt::FindDirectChildrenOnly);
-    if (!window) window = new CompareWindow(main);
-    window->show();
-    window->raise();
-    window->activateWindow();
-    return window;
-}
-
 // The left side follows every input of the pay-slip window. A pick there
 // may be followed by the family-status rule, which changes the children
 // counts quietly; the pick's own signal comes after it and brings the

@@ -35,9 +35,6 @@ public:
     // A window of its own, owned by `main`, deleted when closed.
     explicit CompareWindow(Form1 &main);
 
-    // Opens the comparison window of `main`, or raises it when it is open.
-    static CompareWindow *Open(Form1 &main);
-
     // The tabs: "مقارنة", "سلم الدرجات", "مراجعة كشف رسمي".
     QTabWidget *tabs() const { return tabs_; }
     SituationEditor *other() const { return other_; }

@@ -34,6 +34,18 @@ using paywindow::Pixels;
 
 constexpr QRgb kWindowColour = qRgb(255, 192, 255);
 
+// The window of type W that `form` owns, made by `make` when there is none,
+// shown above the others with the keyboard.
+template <class W, class Make>
+void ShowOwned(Form1 &form, Make make)
+{
+    W *window = form.findChild<W *>(QString(), Qt::FindDirectChildrenOnly);
+    if (!window) window = make();
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
 constexpr Qt::WindowFlags kFixedWindow = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
 
@@ -58,8 +70,16 @@ Form1::Form1(QWidget *parent) : QWidget(parent, kFixedWindow)
     for (int list = 0; list < paycalc::kComboCount; ++list)
         combo(list)->setCurrentIndex(paycalc::kStartupSelection[static_cast<std::size_t>(list)]);
     connectInputs();
-    connect(compareAction(), &QAction::triggered, this, [this] { paywindow::CompareWindow::Open(*this); });
-    connect(batchAction(), &QAction::triggered, this, [this] { paywindow::BatchDialog::Open(*this); });
+    connect(compareAction(), &QAction::triggered, this, [this] {
+        ShowOwned<paywindow::CompareWindow>(*this, [this] { return new paywindow::CompareWindow(*this); });
+    });
+    connect(batchAction(), &QAction::triggered, this, [this] {
+        ShowOwned<paywindow::BatchDialog>(*this, [this] {
+            auto *dialog = new paywindow::BatchDialog(this);
+            dialog->setAttribute(Qt::WA_DeleteOnClose);
+            return dialog;
+        });
+    });
     recalculate();
     // 48 × 48 pixels, rendered from the SVG icon beforehand.
     setWindowIcon(QIcon(QPixmap::fromImage(paywindow::ReadPng(QStringLiteral(":/payslip-48.png")))));
