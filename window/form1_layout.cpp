@@ -196,8 +196,6 @@ private:
     void addLinksAndCredits();
     void addPictureAndMessage();
     void setTabOrder();
-    QLabel *addLabel(QWidget *group, const char *name, const QString &text, const QRect &rect, Qt::Alignment alignment,
-                     const QFont &font);
 
     QWidget &form_;
     std::array<QFrame *, kGroupCount> groups_{};
@@ -225,17 +223,6 @@ void Builder::addGroups()
         frame->setAutoFillBackground(true);
         groups_[g] = frame;
     }
-}
-
-QLabel *Builder::addLabel(QWidget *group, const char *name, const QString &text, const QRect &rect,
-                          Qt::Alignment alignment, const QFont &font)
-{
-    auto *label = new QLabel(text, group);
-    label->setObjectName(QLatin1String(name));
-    label->setGeometry(rect);
-    label->setAlignment(alignment);
-    label->setFont(FitToWidth(font, text, rect.width()));
-    return label;
 }
 
 // A few label rectangles run under a field beside them (Label13 under
@@ -350,13 +337,18 @@ QLineEdit *Builder::addTextBox(const Row &row, QWidget *group)
 void Builder::addLinksAndCredits()
 {
     QWidget *group = groups_[kFrame17];
-    const QFont font = WindowFont();
+    const auto addCredit = [group](const char *objectName, const QString &text, const Rect &rect) {
+        auto *label = new QLabel(text, group);
+        label->setObjectName(QLatin1String(objectName));
+        label->setGeometry(ToPixels(rect));
+        label->setAlignment(Qt::AlignCenter);
+        label->setFont(FitToWidth(WindowFont(), text, Pixels(rect.width)));
+        return label;
+    };
     const QString name = QStringLiteral("كشف الراتب"); // the program's name
-    controls_.label27 = addLabel(group, "Label27",
-                                 QStringLiteral("%1 — الإصدار %2").arg(name, QStringLiteral(PAYSLIP_VERSION)),
-                                 ToPixels(kLabel27), Qt::AlignCenter, font);
-    controls_.label25 = addLabel(group, "Label25", QStringLiteral(PAYSLIP_WEB_HOST), ToPixels(kLabel25),
-                                 Qt::AlignCenter, font);
+    controls_.label27 = addCredit("Label27",
+                                  QStringLiteral("%1 — الإصدار %2").arg(name, QStringLiteral(PAYSLIP_VERSION)), kLabel27);
+    controls_.label25 = addCredit("Label25", QStringLiteral(PAYSLIP_WEB_HOST), kLabel25);
 
     const auto addButton = [group](const char *objectName, const char *caption, const Rect &rect, qreal points,
                                    bool bold) {
