@@ -32,8 +32,6 @@ constexpr int kPreviewRows = 10;
 using report::LeftToRight;
 using report::Utf8;
 
-std::string Path(const QString &text) { return text.toStdString(); }
-
 // The Arabic wording of a message; the English one, left to right, should a
 // message come without it.
 QString Arabic(const std::string &arabic, const std::string &english)
@@ -179,7 +177,7 @@ BatchDialog::BatchDialog(QWidget *parent) : QDialog(parent)
 
     connect(browse_, &QPushButton::clicked, this, &BatchDialog::chooseStaffFile);
     connect(staff_, &QLineEdit::editingFinished, this, [this] {
-        if (!isRunning() && Path(staff_->text()) != options_.input) setStaffFile(staff_->text());
+        if (!isRunning() && staff_->text().toStdString() != options_.input) setStaffFile(staff_->text());
     });
     connect(run_, &QPushButton::clicked, this, &BatchDialog::start);
     connect(cancel_, &QPushButton::clicked, this, &BatchDialog::cancel);
@@ -198,7 +196,7 @@ void BatchDialog::setStaffFile(const QString &path)
 {
     if (isRunning()) return;
     staff_->setText(path);
-    options_.input = Path(path);
+    options_.input = path.toStdString();
     preview_->clear();
     preview_->setRowCount(0);
     preview_->setColumnCount(0);
@@ -274,9 +272,9 @@ void BatchDialog::updateButtons()
 void BatchDialog::start()
 {
     if (isRunning() || !previewOk_) return;
-    options_.input = Path(staff_->text());
-    options_.out = tableBox_->isChecked() ? Path(tableFile_->text()) : std::string();
-    options_.pdf = pdfBox_->isChecked() ? Path(pdfFile_->text()) : std::string();
+    options_.input = staff_->text().toStdString();
+    options_.out = tableBox_->isChecked() ? tableFile_->text().toStdString() : std::string();
+    options_.pdf = pdfBox_->isChecked() ? pdfFile_->text().toStdString() : std::string();
     options_.summary = totalsBox_->isChecked();
     options_.asTyped = asTyped_->isChecked();
     options_.json = false;
