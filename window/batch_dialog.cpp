@@ -21,7 +21,6 @@
 #include "paycalc/fields.h"
 #include "paycalc/situation.h"
 #include "paydata/text_rules.h"
-#include "window/form1.h"
 #include "report/text_direction.h"
 
 namespace paywindow {
@@ -32,8 +31,6 @@ constexpr int kPreviewRows = 10;
 
 using report::LeftToRight;
 using report::Utf8;
-
-std::string Path(const QString &text) { return text.toStdString(); }
 
 // The Arabic wording of a message; the English one, left to right, should a
 // message come without it.
@@ -88,19 +85,20 @@ BatchDialog::BatchDialog(QWidget *parent) : QDialog(parent)
     fileRow->addWidget(browse_);
     layout->addLayout(fileRow);
 
-    columns_ = new QLabel(this);
-    columns_->setObjectName(QStringLiteral("ColumnsFound"));
-    columns_->setWordWrap(true);
-    columns_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    layout->addWidget(columns_);
+    // What the dialog reports, in words that can be selected and copied.
+    const auto report = [this, layout](const char *name) {
+        auto *label = new QLabel(this);
+        label->setObjectName(QLatin1String(name));
+        label->setWordWrap(true);
+        label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        layout->addWidget(label);
+        return label;
+    };
+    columns_ = report("ColumnsFound");
     // The situation columns the file leaves out and the default each row
     // takes instead, shown before a run so that it can still be left undone.
-    defaults_ = new QLabel(this);
-    defaults_->setObjectName(QStringLiteral("DefaultedColumns"));
-    defaults_->setWordWrap(true);
-    defaults_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    defaults_ = report("DefaultedColumns");
     defaults_->setVisible(false);
-    layout->addWidget(defaults_);
     preview_ = NewTable(this, {}, "Preview", QStringLiteral("الصفوف الأولى من الملف"));
     preview_->setMinimumHeight(150);
     layout->addWidget(preview_, 1);
@@ -108,26 +106,32 @@ BatchDialog::BatchDialog(QWidget *parent) : QDialog(parent)
     // The outputs.
     auto *outputs = new QGroupBox(QStringLiteral("المخرجات"), this);
     auto *grid = new QGridLayout(outputs);
+    // An output: its box, its file and a button that asks for the file.
     auto fileChoice = [&](int row, QCheckBox *&box, QLineEdit *&edit, const QString &caption, const char *name,
-                          const QString &accessible) {
+                          const QString &title, const QString &filter) {
         box = new QCheckBox(caption, outputs);
         box->setObjectName(QLatin1String(name) + QStringLiteral("Output"));
         edit = new QLineEdit(outputs);
         edit->setObjectName(QLatin1String(name) + QStringLiteral("File"));
-        edit->setAccessibleName(accessible);
+        edit->setAccessibleName(QStringLiteral("ملف ") + title);
         auto *button = new QPushButton(QStringLiteral("…"), outputs);
         button->setObjectName(QStringLiteral("Choose") + QLatin1String(name) + QStringLiteral("File"));
-        button->setAccessibleName(QStringLiteral("اختيار ") + accessible);
+        button->setAccessibleName(QStringLiteral("اختيار ملف ") + title);
         grid->addWidget(box, row, 0);
         grid->addWidget(edit, row, 1);
         grid->addWidget(button, row, 2);
         connect(box, &QCheckBox::toggled, this, &BatchDialog::updateButtons);
+        connect(button, &QPushButton::clicked, this, [this, edit, title, filter] {
+            if (isRunning()) return;
+            const QString path = QFileDialog::getSaveFileName(this, title, edit->text(), filter);
+            if (!path.isEmpty()) edit->setText(path);
+        });
         return button;
     };
     chooseTable_ = fileChoice(0, tableBox_, tableFile_, QStringLiteral("جدول الكشوف (CSV أو xlsx)"), "Table",
-                              QStringLiteral("ملف جدول الكشوف"));
+                              QStringLiteral("جدول الكشوف"), QStringLiteral("xlsx (*.xlsx);;CSV (*.csv)"));
     choosePdf_ = fileChoice(1, pdfBox_, pdfFile_, QStringLiteral("الكشوف المطبوعة (PDF)"), "Pdf",
-                            QStringLiteral("ملف الكشوف المطبوعة"));
+                            QStringLiteral("الكشوف المطبوعة"), QStringLiteral("PDF (*.pdf)"));
     totalsBox_ = new QCheckBox(QStringLiteral("المجاميع"), outputs);
     totalsBox_->setObjectName(QStringLiteral("TotalsOutput"));
     totalsBox_->setChecked(true);
@@ -145,8 +149,8 @@ BatchDialog::BatchDialog(QWidget *parent) : QDialog(parent)
     run_->setDefault(true);
     cancel_ = new QPushButton(QStringLiteral("إيقاف"), this);
     cancel_->setObjectName(QStringLiteral("CancelButton"));
-    close_ = new QPushButton(QStringLiteral("إغلاق"), this);
-    close_->setObjectName(QStringLiteral("CloseButton"));
+    auto *close = new QPushButton(QStringLiteral("إغلاق"), this);
+    close->setObjectName(QStringLiteral("CloseButton"));
     progress_ = new QProgressBar(this);
     progress_->setObjectName(QStringLiteral("Progress"));
     progress_->setAccessibleName(QStringLiteral("تقدم الحساب"));
@@ -155,13 +159,9 @@ BatchDialog::BatchDialog(QWidget *parent) : QDialog(parent)
     runRow->addWidget(run_);
     runRow->addWidget(cancel_);
     runRow->addWidget(progress_, 1);
-    runRow->addWidget(close_);
+    runRow->addWidget(close);
     layout->addLayout(runRow);
-    status_ = new QLabel(this);
-    status_->setObjectName(QStringLiteral("Status"));
-    status_->setWordWrap(true);
-    status_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    layout->addWidget(status_);
+    status_ = report("Status");
 
     // The results.
     auto *tabs = new QTabWidget(this);
@@ -177,44 +177,26 @@ BatchDialog::BatchDialog(QWidget *parent) : QDialog(parent)
 
     connect(browse_, &QPushButton::clicked, this, &BatchDialog::chooseStaffFile);
     connect(staff_, &QLineEdit::editingFinished, this, [this] {
-        if (!isRunning() && Path(staff_->text()) != options_.input) setStaffFile(staff_->text());
+        if (!isRunning() && staff_->text().toStdString() != options_.input) setStaffFile(staff_->text());
     });
-    connect(chooseTable_, &QPushButton::clicked, this, &BatchDialog::chooseTableFile);
-    connect(choosePdf_, &QPushButton::clicked, this, &BatchDialog::choosePdfFile);
     connect(run_, &QPushButton::clicked, this, &BatchDialog::start);
     connect(cancel_, &QPushButton::clicked, this, &BatchDialog::cancel);
-    connect(close_, &QPushButton::clicked, this, &QDialog::reject);
+    connect(close, &QPushButton::clicked, this, &QDialog::reject);
     resize(760, 640);
     updateButtons();
 }
 
 BatchDialog::~BatchDialog()
 {
-    if (thread_) {
-        cancelRequested_ = true;
-        thread_->wait();
-        delete thread_; // its finished signal will not reach a dialog being destroyed
-    }
-}
-
-BatchDialog *BatchDialog::Open(Form1 &main)
-{
-    auto *dialog = main.findChild<BatchDialog *>(QString(), Qt::FindDirectChildrenOnly);
-    if (!dialog) {
-        dialog = new BatchDialog(&main);
-        dialog->setAttribute(Qt::WA_DeleteOnClose);
-    }
-    dialog->show();
-    dialog->raise();
-    dialog->activateWindow();
-    return dialog;
+    stopRun();
+    delete thread_; // its finished signal will not reach a dialog being destroyed
 }
 
 void BatchDialog::setStaffFile(const QString &path)
 {
     if (isRunning()) return;
     staff_->setText(path);
-    options_.input = Path(path);
+    options_.input = path.toStdString();
     preview_->clear();
     preview_->setRowCount(0);
     preview_->setColumnCount(0);
@@ -273,22 +255,6 @@ void BatchDialog::chooseStaffFile()
     if (!path.isEmpty()) setStaffFile(path);
 }
 
-void BatchDialog::chooseTableFile()
-{
-    if (isRunning()) return;
-    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("جدول الكشوف"), tableFile_->text(),
-                                                      QStringLiteral("xlsx (*.xlsx);;CSV (*.csv)"));
-    if (!path.isEmpty()) tableFile_->setText(path);
-}
-
-void BatchDialog::choosePdfFile()
-{
-    if (isRunning()) return;
-    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("الكشوف المطبوعة"), pdfFile_->text(),
-                                                      QStringLiteral("PDF (*.pdf)"));
-    if (!path.isEmpty()) pdfFile_->setText(path);
-}
-
 void BatchDialog::updateButtons()
 {
     const bool running = isRunning();
@@ -306,9 +272,9 @@ void BatchDialog::updateButtons()
 void BatchDialog::start()
 {
     if (isRunning() || !previewOk_) return;
-    options_.input = Path(staff_->text());
-    options_.out = tableBox_->isChecked() ? Path(tableFile_->text()) : std::string();
-    options_.pdf = pdfBox_->isChecked() ? Path(pdfFile_->text()) : std::string();
+    options_.input = staff_->text().toStdString();
+    options_.out = tableBox_->isChecked() ? tableFile_->text().toStdString() : std::string();
+    options_.pdf = pdfBox_->isChecked() ? pdfFile_->text().toStdString() : std::string();
     options_.summary = totalsBox_->isChecked();
     options_.asTyped = asTyped_->isChecked();
     options_.json = false;
@@ -434,22 +400,23 @@ void BatchDialog::showResult()
     emit runFinished(r.cancelled ? batch::kExitFailed : r.exitCode);
 }
 
+// Closing stops a run first; nothing it was writing is left behind.
+void BatchDialog::stopRun()
+{
+    if (!thread_) return;
+    cancelRequested_ = true;
+    thread_->wait();
+}
+
 void BatchDialog::reject()
 {
-    // Closing stops a run first; nothing it was writing is left behind.
-    if (thread_) {
-        cancelRequested_ = true;
-        thread_->wait();
-    }
+    stopRun();
     QDialog::reject();
 }
 
 void BatchDialog::closeEvent(QCloseEvent *event)
 {
-    if (thread_) {
-        cancelRequested_ = true;
-        thread_->wait();
-    }
+    stopRun();
     QDialog::closeEvent(event);
 }
 

@@ -1,16 +1,13 @@
-// "كشوف مجمعة": the slips of a whole staff list from the window. Choose the
-// staff file, see the columns found and the first rows, choose the outputs
-// (the table, the PDF, the totals), run with a progress bar and a cancel that
-// leaves no file behind, then see the refused rows and the totals. The work is
-// the batch library's (batch::Execute) on a thread of its own.
-// No batch logic here: reading the list, refusing rows, computing and
-// writing files are all batch::Execute's; the dialog chooses, runs and shows.
+// "كشوف مجمعة": the slips of a whole staff list from the window: the staff
+// file and its first rows, the outputs, a run with progress and a cancel that
+// leaves no file behind, then the refused rows and the totals.
+// No batch logic here: reading, refusing, computing and writing are all
+// batch::Execute's, on a thread of its own; the dialog chooses, runs and shows.
 #pragma once
 
 #include <QDialog>
 
 #include <atomic>
-#include <memory>
 
 #include "batch/batch.h"
 
@@ -21,7 +18,6 @@ class QProgressBar;
 class QPushButton;
 class QTableWidget;
 class QThread;
-class Form1;
 
 namespace paywindow {
 
@@ -31,9 +27,6 @@ class BatchDialog final : public QDialog {
 public:
     explicit BatchDialog(QWidget *parent = nullptr);
     ~BatchDialog() override;
-
-    // Opens the dialog of `main`, or raises it when it is open.
-    static BatchDialog *Open(Form1 &main);
 
     // Reads the staff file's columns and first rows into the preview. Does
     // nothing while a run is in progress: the run keeps the file it started on.
@@ -52,7 +45,6 @@ public:
     QCheckBox *asTyped() const { return asTyped_; }
     QPushButton *runButton() const { return run_; }
     QPushButton *cancelButton() const { return cancel_; }
-    QProgressBar *progress() const { return progress_; }
     QLabel *status() const { return status_; }
     // Columns: line, column, text, message.
     QTableWidget *refusedRows() const { return refused_; }
@@ -75,13 +67,13 @@ protected:
 
 private:
     void chooseStaffFile();
-    void chooseTableFile();
-    void choosePdfFile();
     void showProgress(quint64 done, quint64 total, double seconds);
     void showResult();
     // Every choice of the dialog is locked while a run is in progress; only
     // the cancel button (and closing, which cancels) stays usable.
     void updateButtons();
+    // Cancels a run and waits for it to stop.
+    void stopRun();
 
     QLineEdit *staff_ = nullptr;
     QPushButton *browse_ = nullptr;
@@ -98,7 +90,6 @@ private:
     QCheckBox *asTyped_ = nullptr;
     QPushButton *run_ = nullptr;
     QPushButton *cancel_ = nullptr;
-    QPushButton *close_ = nullptr;
     QProgressBar *progress_ = nullptr;
     QLabel *status_ = nullptr;
     QTableWidget *refused_ = nullptr;

@@ -53,16 +53,13 @@ QWidget *CompareWindow::buildCheckTab()
         label->setToolTip(title);
         OfficialRow line;
         line.ours = ValueLabel(inner, QStringLiteral("مبلغنا: %1").arg(title));
-        line.ours->setFrameShape(QFrame::NoFrame);
         line.typed = new FilteredLineEdit(&Form1::gWriteOnleNumber, inner);
         line.typed->setObjectName(QStringLiteral("Official%1").arg(Utf8(paycalc::FieldName(f))));
         line.typed->setAccessibleName(QStringLiteral("المبلغ الرسمي: %1").arg(title));
         line.typed->setAlignment(Qt::AlignCenter);
         line.typed->setFixedSize(metrics.horizontalAdvance(QStringLiteral("0000000.00")) + 16, lineHeight);
         line.difference = ValueLabel(inner, QStringLiteral("الفرق: %1").arg(title));
-        line.difference->setFrameShape(QFrame::NoFrame);
         line.verdict = ValueLabel(inner, QStringLiteral("النتيجة: %1").arg(title));
-        line.verdict->setFrameShape(QFrame::NoFrame);
         // Room for the longest verdict and difference, so that nothing moves as they appear.
         line.verdict->setMinimumWidth(metrics.horizontalAdvance(QStringLiteral("✗ غير مطابق")) + 8);
         line.difference->setMinimumWidth(metrics.horizontalAdvance(QStringLiteral("-0000000.00")) + 8);
@@ -132,9 +129,7 @@ void CompareWindow::showCheck()
         ShowDifference(line.difference, checked.difference);
         line.verdict->setText(checked.agrees ? QStringLiteral("✓ ") + report::AgreementWord(true)
                                              : QStringLiteral("✗ ") + report::AgreementWord(false));
-        QPalette colours = line.verdict->palette();
-        colours.setColor(QPalette::WindowText, checked.agrees ? QColor(kRiseColour) : QColor(kFallColour));
-        line.verdict->setPalette(colours);
+        SetColour(*line.verdict, QPalette::WindowText, checked.agrees ? kRiseColour : kFallColour);
         if (checked.agrees) continue;
         ++wrong;
         line.verdict->setToolTip(Utf8(checked.explanation));
@@ -149,22 +144,10 @@ void CompareWindow::showCheck()
             : QStringLiteral("%1 من %2 بنود غير مطابقة؛ شرح حسابنا لكل منها:").arg(wrong).arg(check_->lines.size()));
 }
 
-QLineEdit *CompareWindow::officialField(Field field) const
+CompareWindow::OfficialRow CompareWindow::officialRow(Field field) const
 {
-    auto it = official_.find(field);
-    return it == official_.end() ? nullptr : it->second.typed;
-}
-
-QLabel *CompareWindow::verdict(Field field) const
-{
-    auto it = official_.find(field);
-    return it == official_.end() ? nullptr : it->second.verdict;
-}
-
-QLabel *CompareWindow::officialDifference(Field field) const
-{
-    auto it = official_.find(field);
-    return it == official_.end() ? nullptr : it->second.difference;
+    const auto it = official_.find(field);
+    return it == official_.end() ? OfficialRow{} : it->second;
 }
 
 } // namespace paywindow

@@ -4,29 +4,16 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QSignalBlocker>
 
-#include "paycalc/situation.h"
-#include "paycalc/situation_inputs.h"
 #include "window/filtered_line_edit.h"
 #include "window/form1.h"
-#include "window/form1_layout.h"
 #include "window/pick_list.h"
 #include "report/text_direction.h"
 
 namespace paywindow {
 
 using paycalc::Field;
-
-namespace {
-
 using report::Utf8;
-
-} // namespace
-
-QString ListCaption(int list) { return Utf8(paycalc::CaptionOf(paycalc::InputOfList(list))); }
-
-QString CheckCaption() { return Utf8(paycalc::CaptionOf(paycalc::InputOf(paycalc::Input::Mutual))); }
 
 SituationEditor::SituationEditor(const QString &title, QWidget *parent) : QGroupBox(title, parent)
 {
@@ -45,6 +32,10 @@ SituationEditor::SituationEditor(const QString &title, QWidget *parent) : QGroup
         grid->addWidget(field, row, column + labelSpan, 1, span);
         field->setAccessibleName(name);
     };
+    // setSituation announces its changes once, when it is done.
+    const auto changedUnlessFilling = [this] {
+        if (!filling_) emit changed();
+    };
 
     for (int list = 0; list < paycalc::kComboCount; ++list) {
         auto *combo = new PickList(this);
@@ -52,37 +43,32 @@ SituationEditor::SituationEditor(const QString &title, QWidget *parent) : QGroup
         for (const std::string &entry : paycalc::ComboEntries(list)) combo->addItem(Utf8(entry));
         combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
         combo->setMinimumContentsLength(list == paycalc::kPostList ? 8 : 2);
-        combos_[static_cast<std::size_t>(list)] = combo;
+        controls_.combos[static_cast<std::size_t>(list)] = combo;
         // A pick applies the family-status rule; any other change of a list
         // (a selection set by the program) only counts as a change.
-        connect(combo, &QComboBox::activated, this, &SituationEditor::onPicked);
-        connect(combo, &QComboBox::currentIndexChanged, this, [this] {
-            if (!filling_) emit changed();
+        connect(combo, &QComboBox::activated, this, [this] {
+            Form1::ApplyFamilyStatusRule(controls_);
+            emit changed();
         });
+        connect(combo, &QComboBox::currentIndexChanged, this, changedUnlessFilling);
     }
-    check_ = new QCheckBox(QStringLiteral("مشترك"), this);
-    check_->setObjectName(QStringLiteral("Check1"));
-    check_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed); // a click beside it is no click on it
-    connect(check_, &QCheckBox::toggled, this, [this] {
-        if (!filling_) emit changed();
-    });
+    auto *check = new QCheckBox(QStringLiteral("مشترك"), this);
+    controls_.check1 = check;
+    check->setObjectName(QStringLiteral("Check1"));
+    check->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed); // a click beside it is no click on it
+    connect(check, &QCheckBox::toggled, this, changedUnlessFilling);
 
-    const auto typedField = [&](Field field, KeyFilter filter) {
-        auto *box = new FilteredLineEdit(filter, this);
+    // The same filters as the pay-slip window: amounts and the days of
+    // absence take digits and the point, the mark whole numbers.
+    for (Field field : paycalc::kTypedFields) {
+        auto *box = new FilteredLineEdit(field == Field::Text23 ? &Form1::gWriteOnleNumber1 : &Form1::gWriteOnleNumber,
+                                         this);
         box->setObjectName(Utf8(paycalc::FieldName(field)));
         box->setAlignment(Qt::AlignCenter);
         box->setText(Utf8(paycalc::InitialText(field)));
-        connect(box, &QLineEdit::textChanged, this, [this] {
-            if (!filling_) emit changed();
-        });
-        return box;
-    };
-    // The same filters as the pay-slip window: amounts and the days of
-    // absence take digits and the point, the mark whole numbers.
-    zone_ = typedField(Field::Text10, &Form1::gWriteOnleNumber);
-    housing_ = typedField(Field::Text11, &Form1::gWriteOnleNumber);
-    absence_ = typedField(Field::Text20, &Form1::gWriteOnleNumber);
-    mark_ = typedField(Field::Text23, &Form1::gWriteOnleNumber1);
+        connect(box, &QLineEdit::textChanged, this, changedUnlessFilling);
+        controls_.texts[static_cast<std::size_t>(paycalc::Index(field))] = box;
+    }
 
     const auto listRow = [&](int list, int row, int column, int span = 1) {
         place(ListCaption(list), CaptionTitle(ListCaption(list)), combo(list), row, column, span);
@@ -98,7 +84,7 @@ SituationEditor::SituationEditor(const QString &title, QWidget *parent) : QGroup
     listRow(paycalc::kOverTenList, 2, 2);
     listRow(paycalc::kFamilyStatusList, 3, 0);
     listRow(paycalc::kSpouseList, 3, 2);
-    place(CheckCaption(), CaptionTitle(CheckCaption()), check_, 4, 0);
+    place(CheckCaption(), CaptionTitle(CheckCaption()), check, 4, 0);
     typedRow(Field::Text20, 4, 2);
     typedRow(Field::Text10, 5, 0);
     typedRow(Field::Text11, 5, 2);
@@ -109,62 +95,13 @@ SituationEditor::SituationEditor(const QString &title, QWidget *parent) : QGroup
     setSituation(paycalc::Situation{});
 }
 
-QLineEdit *SituationEditor::typed(Field field) const
-{
-    switch (field) {
-    case Field::Text10: return zone_;
-    case Field::Text11: return housing_;
-    case Field::Text20: return absence_;
-    case Field::Text23: return mark_;
-    default: return nullptr;
-    }
-}
-
-QList<QWidget *> SituationEditor::tabOrder() const
-{
-    return {combo(paycalc::kCategoryList),
-            combo(paycalc::kEchelonList),
-            combo(paycalc::kPostList),
-            combo(paycalc::kChildrenList),
-            combo(paycalc::kOverTenList),
-            combo(paycalc::kFamilyStatusList),
-            combo(paycalc::kSpouseList),
-            check_,
-            absence_,
-            zone_,
-            housing_,
-            mark_};
-}
-
-paycalc::Situation SituationEditor::situation() const
-{
-    paycalc::Situation s;
-    for (int list = 0; list < paycalc::kComboCount; ++list) s.SetListPosition(list, combo(list)->currentIndex());
-    s.mutual = check_->isChecked();
-    for (Field field : paycalc::kTypedFields) s.Typed(field) = typed(field)->text().toStdString();
-    return s;
-}
-
 void SituationEditor::setSituation(const paycalc::Situation &situation)
 {
     filling_ = true;
     for (int list = 0; list < paycalc::kComboCount; ++list) combo(list)->setCurrentIndex(situation.ListPosition(list));
-    check_->setChecked(situation.mutual);
+    check()->setChecked(situation.mutual);
     for (Field field : paycalc::kTypedFields) typed(field)->setText(QString::fromStdString(situation.Typed(field)));
     filling_ = false;
-    emit changed();
-}
-
-// The family-status rule (a single employee's children counts held at 0),
-// whichever list was picked; the change that follows covers them.
-void SituationEditor::onPicked()
-{
-    const auto held = paycalc::ListsHeldAtZero(combo(paycalc::kFamilyStatusList)->currentIndex());
-    if (!held.empty()) {
-        filling_ = true;
-        for (int list : held) combo(list)->setCurrentIndex(0);
-        filling_ = false;
-    }
     emit changed();
 }
 

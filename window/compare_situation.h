@@ -6,18 +6,12 @@
 // from a slip computed by paycalc.
 #pragma once
 
-#include <array>
-
 #include <QGroupBox>
 
-#include "paycalc/situation.h"
-
-class QCheckBox;
-class QLineEdit;
+#include "paycalc/slip.h"
+#include "window/form_adapter.h"
 
 namespace paywindow {
-
-class PickList;
 
 class SituationEditor final : public QGroupBox {
     Q_OBJECT
@@ -26,36 +20,25 @@ public:
     explicit SituationEditor(const QString &title, QWidget *parent = nullptr);
 
     // The situation the controls hold.
-    paycalc::Situation situation() const;
+    paycalc::Situation situation() const { return paycalc::SituationOf(form_); }
     // Puts a situation into the controls; emits changed() once.
     void setSituation(const paycalc::Situation &situation);
 
-    PickList *combo(int list) const { return combos_.at(static_cast<std::size_t>(list)); }
-    QCheckBox *check() const { return check_; }
-    // Text10, Text11, Text20 or Text23.
-    QLineEdit *typed(paycalc::Field field) const;
+    PickList *combo(int list) const { return controls_.combos.at(static_cast<std::size_t>(list)); }
+    QCheckBox *check() const { return controls_.check1; }
+    // Text10, Text11, Text20 or Text23; null for any other field.
+    QLineEdit *typed(paycalc::Field field) const { return controls_.texts[static_cast<std::size_t>(Index(field))]; }
     // The inputs in the pay-slip window's keyboard order.
-    QList<QWidget *> tabOrder() const;
+    QList<QWidget *> tabOrder() const { return InputOrder(controls_); }
 
 signals:
     // Any input changed; the family-status rule has been applied.
     void changed();
 
 private:
-    void onPicked();
-
-    std::array<PickList *, paycalc::kComboCount> combos_{};
-    QCheckBox *check_ = nullptr;
-    QLineEdit *zone_ = nullptr;
-    QLineEdit *housing_ = nullptr;
-    QLineEdit *absence_ = nullptr;
-    QLineEdit *mark_ = nullptr;
+    Form1Controls controls_;
+    FormAdapter form_{controls_};
     bool filling_ = false;
 };
-
-// The captions of the lists and the box, as the pay-slip window labels them:
-// those of the inputs table.
-QString ListCaption(int list);
-QString CheckCaption();
 
 } // namespace paywindow

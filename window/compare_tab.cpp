@@ -55,15 +55,16 @@ QWidget *CompareWindow::buildCompareTab()
     lines_->setAccessibleDescription(QStringLiteral("الفرق هو مبلغ الوضعية الجديدة ناقص مبلغ الوضعية الحالية"));
     int r = 0;
     for (Field f : report::ComparedLines()) {
+        const bool standsOut = f == Field::Text21 || f == Field::Text22; // net pay and performance bonus
         auto *title = Item(report::LineTitle(f), Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
         title->setToolTip(report::LineTitle(f));
         lines_->setItem(r, kTitleColumn, title);
         for (int column : {kAfterColumn, kDifferenceColumn, kBeforeColumn}) {
             QTableWidgetItem *item = Item(QString());
-            if (StandsOut(f)) item->setBackground(QColor(kResultColour));
+            if (standsOut) item->setBackground(QColor(kResultColour));
             lines_->setItem(r, column, item);
         }
-        if (StandsOut(f)) title->setBackground(QColor(kResultColour));
+        if (standsOut) title->setBackground(QColor(kResultColour));
         ++r;
     }
     QHeaderView *header = lines_->horizontalHeader();
@@ -96,7 +97,6 @@ QWidget *CompareWindow::buildCompareTab()
         auto *label = new QLabel(rows[i].label + QStringLiteral(" :"), current);
         QLabel *value = ValueLabel(current, rows[i].label);
         value->setObjectName(QStringLiteral("Current%1").arg(i));
-        value->setFrameShape(QFrame::NoFrame);
         value->setWordWrap(wide);
         grid->addWidget(label, gridRow, column);
         grid->addWidget(value, gridRow, column + 1, 1, wide ? 3 : 1);
@@ -127,16 +127,14 @@ QWidget *CompareWindow::buildCompareTab()
     monthsLabel->setBuddy(months_);
     form->addWidget(monthsLabel, 0, 0);
     form->addWidget(months_, 0, 1);
-    backMonthly_ = ValueLabel(back, QStringLiteral("فرق الرواتب الشهرية"));
+    backMonthly_ = ValueLabel(back, QStringLiteral("فرق الرواتب الشهرية"), QFrame::StyledPanel);
     backMonthly_->setObjectName(QStringLiteral("BackPayMonthly"));
     backQuarters_ = new QLabel(back);
-    backBonus_ = ValueLabel(back, QStringLiteral("فرق المردودية"));
+    backBonus_ = ValueLabel(back, QStringLiteral("فرق المردودية"), QFrame::StyledPanel);
     backBonus_->setObjectName(QStringLiteral("BackPayBonus"));
-    backTotal_ = ValueLabel(back, QStringLiteral("مجموع المخلفات"));
+    backTotal_ = ValueLabel(back, QStringLiteral("مجموع المخلفات"), QFrame::StyledPanel);
     backTotal_->setObjectName(QStringLiteral("BackPayTotal"));
-    QPalette result = backTotal_->palette();
-    result.setColor(QPalette::Window, QColor(kResultColour));
-    backTotal_->setPalette(result);
+    SetColour(*backTotal_, QPalette::Window, kResultColour);
     form->addWidget(new QLabel(QStringLiteral("الرواتب الشهرية :"), back), 1, 0);
     form->addWidget(backMonthly_, 1, 1);
     form->addWidget(backQuarters_, 2, 0);
@@ -196,7 +194,5 @@ void CompareWindow::showBackPay()
     backBonus_->setToolTip(RightToLeft(
         QStringLiteral("%1 × %2").arg(LeftToRight(report::SignedDifference(pay->bonusDifference))).arg(pay->quarters)));
 }
-
-QLabel *CompareWindow::currentValue(int row) const { return currentValues_.value(row); }
 
 } // namespace paywindow

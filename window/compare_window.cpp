@@ -8,17 +8,13 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
-#include <QDir>
-#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QStandardPaths>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTextBrowser>
@@ -30,6 +26,7 @@
 #include "window/form1.h"
 #include "window/pick_list.h"
 #include "window/recalc_message.h"
+#include "window/slip_actions.h"
 #include "window/window_fonts.h"
 
 namespace paywindow {
@@ -44,9 +41,7 @@ CompareWindow::CompareWindow(Form1 &main) : QWidget(&main, Qt::Window), main_(ma
     setLayoutDirection(Qt::RightToLeft);
     setFont(WindowFont());
     setWindowIcon(main.windowIcon());
-    QPalette background = palette();
-    background.setColor(QPalette::Window, QColor(kWindowColour));
-    setPalette(background);
+    SetColour(*this, QPalette::Window, kWindowColour);
     setAutoFillBackground(true);
 
     auto *layout = new QVBoxLayout(this);
@@ -58,9 +53,7 @@ CompareWindow::CompareWindow(Form1 &main) : QWidget(&main, Qt::Window), main_(ma
     message_->setAccessibleName(QStringLiteral("رسالة الحساب"));
     message_->setWordWrap(true);
     message_->setFont(WindowFont(kTablePoints, true));
-    QPalette red = message_->palette();
-    red.setColor(QPalette::WindowText, QColor(kMessageColour));
-    message_->setPalette(red);
+    SetColour(*message_, QPalette::WindowText, kMessageColour);
     message_->hide();
     layout->addWidget(message_);
 
@@ -103,7 +96,11 @@ CompareWindow::CompareWindow(Form1 &main) : QWidget(&main, Qt::Window), main_(ma
     copy_ = makeAction(QStringLiteral("نسخ"), QStringLiteral("نسخ المقارنة كنص مفصول بعلامات الجدولة"),
                        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C), "CompareCopyButton");
     connect(print_, &QAction::triggered, this, &CompareWindow::askPrint);
-    connect(pdf_, &QAction::triggered, this, &CompareWindow::askPdf);
+    connect(pdf_, &QAction::triggered, this, [this] {
+        if (document())
+            AskAndSavePdf(*this, pdf_->whatsThis(), QStringLiteral("مقارنة.pdf"), QStringLiteral("المقارنة"),
+                          [this](const QString &path) { return savePdf(path); });
+    });
     connect(copy_, &QAction::triggered, this, [this] { copyComparison(); });
     auto *close = new QPushButton(QStringLiteral("إغلاق"), corner);
     close->setObjectName(QStringLiteral("CompareCloseButton"));
@@ -131,27 +128,13 @@ CompareWindow::CompareWindow(Form1 &main) : QWidget(&main, Qt::Window), main_(ma
     order << refill_ << lines_ << months_;
     for (qsizetype i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
 
-    other_->setSituation(SituationOf(main_));
+    refill();
     connect(other_, &SituationEditor::changed, this, &CompareWindow::refresh);
     connect(months_, &QSpinBox::valueChanged, this, &CompareWindow::showBackPay);
     followMainWindow();
     refresh();
     resize(kWidth, kHeight);
 }
-
-CompareWindow::~CompareWindow() = default;
-
-CompareWindow *CompareWindow::Open(Form1 &main)
-{
-    auto *window = main.findChild<CompareWindow *>(QString(), Qt::FindDirectChildrenOnly);
-    if (!window) window = new CompareWindow(main);
-    window->show();
-    window->raise();
-    window->activateWindow();
-    return window;
-}
-
-paycalc::Situation CompareWindow::SituationOf(const Form1 &main) { return paycalc::SituationOf(main.payForm()); }
 
 // The left side follows every input of the pay-slip window. A pick there
 // may be followed by the family-status rule, which changes the children
@@ -168,7 +151,7 @@ void CompareWindow::followMainWindow()
         connect(main_.text(field), &QLineEdit::textChanged, this, &CompareWindow::refresh);
 }
 
-void CompareWindow::refill() { other_->setSituation(SituationOf(main_)); }
+void CompareWindow::refill() { other_->setSituation(paycalc::SituationOf(main_.payForm())); }
 
 void CompareWindow::clearAll(const QString &why)
 {
@@ -197,7 +180,7 @@ void CompareWindow::clearAll(const QString &why)
 void CompareWindow::refresh()
 {
     ++refreshes_;
-    const paycalc::Situation current = SituationOf(main_);
+    const paycalc::Situation current = paycalc::SituationOf(main_.payForm());
     const paycalc::Situation other = other_->situation();
     const bool currentChanged = !ladderData_ || !(current == current_);
     current_ = current;
@@ -284,27 +267,6 @@ void CompareWindow::askPrint()
     QPrintDialog dialog(&printer, this);
     dialog.setWindowTitle(print_->whatsThis());
     if (dialog.exec() == QDialog::Accepted) printTo(printer);
-}
-
-void CompareWindow::askPdf()
-{
-    if (!document()) return;
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (folder.isEmpty()) folder = QDir::homePath();
-    const QString path = QFileDialog::getSaveFileName(this, pdf_->whatsThis(),
-                                                      QDir(folder).filePath(QStringLiteral("مقارنة.pdf")),
-                                                      QStringLiteral("ملفات PDF (*.pdf)"));
-    if (path.isEmpty()) return; // the user changed their mind
-    if (savePdf(path)) return;
-    // Said as the slip's window says it: the reason the report gives is the
-    // command line's wording.
-    QMessageBox warning(QMessageBox::Warning, QStringLiteral("تعذر الحفظ"),
-                        QStringLiteral("تعذر حفظ المقارنة في الملف\n%1\nتحقق من أن المجلد موجود وأن الكتابة فيه مسموحة.")
-                            .arg(report::LeftToRight(QDir::toNativeSeparators(path))),
-                        QMessageBox::Ok, this);
-    warning.setLayoutDirection(Qt::RightToLeft);
-    warning.button(QMessageBox::Ok)->setText(QStringLiteral("حسنا"));
-    warning.exec();
 }
 
 } // namespace paywindow

@@ -1,19 +1,10 @@
-// The comparison window, "مقارنة": what if the situation were different, how
-// much back pay a late change is owed, the career ladder of the situation, and
-// whether an official slip agrees with ours.
-//
-// Its left side is the pay-slip window's current situation, followed live;
-// its right side a second situation with the same controls, first filled with
-// the current one; between them every line's difference, signed and
-// coloured. Every amount comes from paycalc (one recalculation per
-// situation); the window only shows them and hands the comparison to the
-// report code to print, to save as PDF or to copy.
-//
+// The comparison window, "مقارنة": the pay-slip window's situation, followed
+// live, against a second one with every line's difference; the back pay of a
+// late change; the career ladder; the check of an official slip.
 // No pay rule and no arithmetic here: a difference, a back pay or a ladder
 // step is paycalc's, and the printed page is the report library's.
 #pragma once
 
-#include <array>
 #include <map>
 #include <optional>
 
@@ -43,13 +34,6 @@ class CompareWindow final : public QWidget {
 public:
     // A window of its own, owned by `main`, deleted when closed.
     explicit CompareWindow(Form1 &main);
-    ~CompareWindow() override;
-
-    // Opens the comparison window of `main`, or raises it when it is open.
-    static CompareWindow *Open(Form1 &main);
-
-    // The situation the pay-slip window's controls hold.
-    static paycalc::Situation SituationOf(const Form1 &main);
 
     // The tabs: "مقارنة", "سلم الدرجات", "مراجعة كشف رسمي".
     QTabWidget *tabs() const { return tabs_; }
@@ -61,7 +45,8 @@ public:
     static constexpr int kAfterColumn = 1;
     static constexpr int kDifferenceColumn = 2;
     static constexpr int kBeforeColumn = 3;
-    QLabel *currentValue(int row) const; // the current situation's inputs, in report::SituationRows order
+    // The current situation's inputs, in report::SituationRows order.
+    QLabel *currentValue(int row) const { return currentValues_.value(row); }
     QSpinBox *monthsBox() const { return months_; }
     QLabel *backPayMonthly() const { return backMonthly_; }
     QLabel *backPayBonus() const { return backBonus_; }
@@ -72,9 +57,9 @@ public:
     QTableWidget *ladderTable() const { return ladder_; }
     QLabel *categoryAbove() const { return above_; }
     // The official slip: one typed field per line, its verdict and difference.
-    QLineEdit *officialField(paycalc::Field field) const;
-    QLabel *verdict(paycalc::Field field) const;
-    QLabel *officialDifference(paycalc::Field field) const;
+    QLineEdit *officialField(paycalc::Field field) const { return officialRow(field).typed; }
+    QLabel *verdict(paycalc::Field field) const { return officialRow(field).verdict; }
+    QLabel *officialDifference(paycalc::Field field) const { return officialRow(field).difference; }
     QTextBrowser *explanations() const { return explanations_; }
     QLabel *checkSummary() const { return checkSummary_; }
 
@@ -103,8 +88,7 @@ public slots:
     void refill();
 
 private:
-    // Each tab is built and filled in a file of its own: compare_tab.cpp,
-    // ladder_tab.cpp, check_tab.cpp; compare_window.cpp is the shell.
+    // In compare_tab.cpp, ladder_tab.cpp and check_tab.cpp.
     QWidget *buildCompareTab();
     QWidget *buildLadderTab();
     QWidget *buildCheckTab();
@@ -115,7 +99,6 @@ private:
     void showCheck();
     void clearAll(const QString &why);
     void askPrint();
-    void askPdf();
 
     Form1 &main_;
     QTabWidget *tabs_ = nullptr;
@@ -139,6 +122,7 @@ private:
         QLabel *verdict = nullptr;
     };
     std::map<paycalc::Field, OfficialRow> official_;
+    OfficialRow officialRow(paycalc::Field field) const; // all null for a line not compared
     QTextBrowser *explanations_ = nullptr;
     QLabel *checkSummary_ = nullptr;
     QAction *print_ = nullptr;

@@ -1,7 +1,6 @@
 #include "window/compare_window_shared.h"
 
 #include <QHeaderView>
-#include <QPalette>
 
 #include "window/window_fonts.h"
 
@@ -17,8 +16,6 @@ QColor ChangeColour(report::Change change)
     default: return QColor(Qt::black);
     }
 }
-
-bool StandsOut(Field f) { return f == Field::Text21 || f == Field::Text22; }
 
 QTableWidgetItem *Item(const QString &text, Qt::Alignment alignment)
 {
@@ -46,9 +43,7 @@ void ShowDifference(QLabel *label, const std::string &difference)
 {
     const report::Change change = report::ChangeOf(difference);
     label->setText(LeftToRight(report::SignedDifference(difference)));
-    QPalette colours = label->palette();
-    colours.setColor(QPalette::WindowText, ChangeColour(change));
-    label->setPalette(colours);
+    SetColour(*label, QPalette::WindowText, ChangeColour(change));
     label->setAccessibleDescription(report::ChangeWord(change));
 }
 
@@ -82,13 +77,13 @@ void FitRows(QTableWidget *table)
     table->setMaximumHeight(height);
 }
 
-QLabel *ValueLabel(QWidget *parent, const QString &name)
+QLabel *ValueLabel(QWidget *parent, const QString &name, QFrame::Shape frame)
 {
     auto *label = new QLabel(parent);
     label->setAlignment(Qt::AlignCenter);
     label->setAccessibleName(name);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    label->setFrameShape(QFrame::StyledPanel);
+    label->setFrameShape(frame);
     label->setAutoFillBackground(true);
     return label;
 }

@@ -15,6 +15,7 @@
 #include "paycalc/fields.h"
 #include "report/compare_report.h"
 #include "report/text_direction.h"
+#include "window/form1_layout.h"
 
 namespace paywindow::compare_shared {
 
@@ -42,8 +43,6 @@ using report::RightToLeft;
 // An amount as shown, "—" for none.
 QString Shown(const std::string &amount);
 QColor ChangeColour(report::Change change);
-// Net pay and performance bonus stand out.
-bool StandsOut(Field f);
 QTableWidgetItem *Item(const QString &text, Qt::Alignment alignment = Qt::AlignCenter);
 // A difference as shown: signed, coloured, and said in words to a screen reader.
 void ShowDifference(QTableWidgetItem *item, const std::string &difference);
@@ -53,6 +52,6 @@ QTableWidget *Table(int rows, const QStringList &columns, QWidget *parent);
 // A table tall enough for all its rows, without a scroll bar.
 void FitRows(QTableWidget *table);
 // A selectable label for one amount, named for a screen reader.
-QLabel *ValueLabel(QWidget *parent, const QString &name);
+QLabel *ValueLabel(QWidget *parent, const QString &name, QFrame::Shape frame = QFrame::NoFrame);
 
 } // namespace paywindow::compare_shared

@@ -40,14 +40,11 @@ void FilteredLineEdit::countEdit()
     editsSinceHistoryStart_ = 0;
 }
 
-bool FilteredLineEdit::insertChecked(const QString &text)
+void FilteredLineEdit::pasteFrom(QClipboard::Mode mode)
 {
-    if (isReadOnly() || !FilterAcceptsText(filter_, text)) return false;
-    insert(text);
-    return true;
+    const QString text = QGuiApplication::clipboard()->text(mode);
+    if (!isReadOnly() && FilterAcceptsText(filter_, text)) insert(text);
 }
-
-void FilteredLineEdit::pasteFrom(QClipboard::Mode mode) { insertChecked(QGuiApplication::clipboard()->text(mode)); }
 
 void FilteredLineEdit::keyPressEvent(QKeyEvent *event)
 {

@@ -19,11 +19,6 @@ class FilteredLineEdit final : public QLineEdit {
 public:
     explicit FilteredLineEdit(KeyFilter filter, QWidget *parent = nullptr);
 
-    // Inserts text from the clipboard, a drop or an input method at the
-    // cursor (replacing the selection) when the filter accepts all of it;
-    // otherwise leaves the field as it is. Returns whether it inserted.
-    bool insertChecked(const QString &text);
-
     // The standard context menu, its Paste entry going through the filter.
     QMenu *createContextMenu();
 
@@ -37,6 +32,8 @@ protected:
     void dropEvent(QDropEvent *event) override;
 
 private:
+    // Inserts the clipboard's text at the cursor (replacing the selection)
+    // when the filter accepts all of it; otherwise leaves the field as it is.
     void pasteFrom(QClipboard::Mode mode);
     bool acceptsDrop(const QDropEvent &event) const;
     void countEdit();

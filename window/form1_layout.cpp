@@ -14,7 +14,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <utility>
-#include <string_view>
 
 #include "paycalc/situation_inputs.h"
 #include "window/filtered_line_edit.h"
@@ -29,12 +28,6 @@ namespace paywindow {
 namespace {
 
 using paycalc::Field;
-
-struct Rect {
-    int left, top, width, height; // twips
-};
-
-QRect ToPixels(const Rect &r) { return {Pixels(r.left), Pixels(r.top), Pixels(r.width), Pixels(r.height)}; }
 
 constexpr QRgb kGroupColour = qRgb(255, 192, 255);   // the window and its groups
 constexpr QRgb kLinksColour = qRgb(192, 192, 255);   // Frame17
@@ -175,27 +168,18 @@ constexpr qreal kCommand2Points = 12.75;
 
 using report::Utf8;
 
-QPalette WithColour(const QWidget &widget, QPalette::ColorRole role, QRgb colour)
-{
-    QPalette palette = widget.palette();
-    palette.setColor(role, QColor(colour));
-    return palette;
-}
-
 // A list's or the box's caption is its input's; a text box's, its field's.
 // A caption of two lines is shown on two lines.
 QString LabelText(const Row &row)
 {
-    std::string_view text;
     switch (row.kind) {
     case Kind::List:
-    case Kind::WhiteList: text = paycalc::CaptionOf(paycalc::InputOfList(row.index)); break;
-    case Kind::Check: text = paycalc::CaptionOf(paycalc::InputOf(paycalc::Input::Mutual)); break;
-    default: text = paycalc::FieldCaption(static_cast<Field>(row.index)); break;
+    case Kind::WhiteList: return ListCaption(row.index);
+    case Kind::Check: return CheckCaption();
+    default:
+        return Utf8(paycalc::FieldCaption(static_cast<Field>(row.index)))
+            .replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     }
-    QString caption = Utf8(text);
-    caption.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    return caption;
 }
 
 class Builder {
@@ -212,8 +196,6 @@ private:
     void addLinksAndCredits();
     void addPictureAndMessage();
     void setTabOrder();
-    QLabel *addLabel(QWidget *group, const char *name, const QString &text, const QRect &rect, Qt::Alignment alignment,
-                     const QFont &font);
 
     QWidget &form_;
     std::array<QFrame *, kGroupCount> groups_{};
@@ -237,21 +219,10 @@ void Builder::addGroups()
         frame->setObjectName(QLatin1String(kGroups[g].name));
         frame->setFrameStyle(QFrame::Box | QFrame::Sunken); // etched, without a title
         frame->setGeometry(ToPixels(kGroups[g].rect));
-        frame->setPalette(WithColour(*frame, QPalette::Window, kGroups[g].colour));
+        SetColour(*frame, QPalette::Window, kGroups[g].colour);
         frame->setAutoFillBackground(true);
         groups_[g] = frame;
     }
-}
-
-QLabel *Builder::addLabel(QWidget *group, const char *name, const QString &text, const QRect &rect,
-                          Qt::Alignment alignment, const QFont &font)
-{
-    auto *label = new QLabel(text, group);
-    label->setObjectName(QLatin1String(name));
-    label->setGeometry(rect);
-    label->setAlignment(alignment);
-    label->setFont(FitToWidth(font, text, rect.width()));
-    return label;
 }
 
 // A few label rectangles run under a field beside them (Label13 under
@@ -306,15 +277,10 @@ QWidget *Builder::addField(const Row &row, QWidget *group)
     case Kind::List:
     case Kind::WhiteList: {
         auto *list = new PickList(group);
-        // The post, family-status and spouse lists are defined with their
-        // entries; the numeric lists are filled at start-up.
-        if (row.index >= kPostList)
-            for (const std::string &entry : paycalc::ComboEntries(row.index))
-                list->addItem(QString::fromStdString(entry));
+        for (const std::string &entry : paycalc::ComboEntries(row.index)) list->addItem(QString::fromStdString(entry));
         if (row.kind == Kind::WhiteList) {
-            QPalette palette = WithColour(*list, QPalette::Base, kInputColour);
-            palette.setColor(QPalette::Button, QColor(kInputColour));
-            list->setPalette(palette);
+            SetColour(*list, QPalette::Base, kInputColour);
+            SetColour(*list, QPalette::Button, kInputColour);
         }
         controls_.combos[static_cast<std::size_t>(row.index)] = list;
         field = list;
@@ -363,7 +329,7 @@ QLineEdit *Builder::addTextBox(const Row &row, QWidget *group)
     const auto field = static_cast<Field>(row.index);
     box->setText(Utf8(paycalc::InitialText(field)));
     box->setAlignment(Qt::AlignCenter);
-    box->setPalette(WithColour(*box, QPalette::Base, colour));
+    SetColour(*box, QPalette::Base, colour);
     controls_.texts[static_cast<std::size_t>(row.index)] = box;
     return box;
 }
@@ -371,13 +337,18 @@ QLineEdit *Builder::addTextBox(const Row &row, QWidget *group)
 void Builder::addLinksAndCredits()
 {
     QWidget *group = groups_[kFrame17];
-    const QFont font = WindowFont();
+    const auto addCredit = [group](const char *objectName, const QString &text, const Rect &rect) {
+        auto *label = new QLabel(text, group);
+        label->setObjectName(QLatin1String(objectName));
+        label->setGeometry(ToPixels(rect));
+        label->setAlignment(Qt::AlignCenter);
+        label->setFont(FitToWidth(WindowFont(), text, Pixels(rect.width)));
+        return label;
+    };
     const QString name = QStringLiteral("كشف الراتب"); // the program's name
-    controls_.label27 = addLabel(group, "Label27",
-                                 QStringLiteral("%1 — الإصدار %2").arg(name, QStringLiteral(PAYSLIP_VERSION)),
-                                 ToPixels(kLabel27), Qt::AlignCenter, font);
-    controls_.label25 = addLabel(group, "Label25", QStringLiteral(PAYSLIP_WEB_HOST), ToPixels(kLabel25),
-                                 Qt::AlignCenter, font);
+    controls_.label27 = addCredit("Label27",
+                                  QStringLiteral("%1 — الإصدار %2").arg(name, QStringLiteral(PAYSLIP_VERSION)), kLabel27);
+    controls_.label25 = addCredit("Label25", QStringLiteral(PAYSLIP_WEB_HOST), kLabel25);
 
     const auto addButton = [group](const char *objectName, const char *caption, const Rect &rect, qreal points,
                                    bool bold) {
@@ -398,9 +369,8 @@ void Builder::addLinksAndCredits()
 
 void Builder::addPictureAndMessage()
 {
-    controls_.image2 = new SvgPicture(QStringLiteral(":/tap.svg"), QStringLiteral(":/tap.png"), ToPixels(kImage2),
-                                      &form_);
-    controls_.image2->setObjectName(QStringLiteral("Image2"));
+    auto *image2 = new SvgPicture(QStringLiteral(":/tap.svg"), QStringLiteral(":/tap.png"), ToPixels(kImage2), &form_);
+    image2->setObjectName(QStringLiteral("Image2"));
 
     auto *message = new QLabel(&form_);
     message->setObjectName(QStringLiteral("RecalcMessage"));
@@ -409,30 +379,20 @@ void Builder::addPictureAndMessage()
     message->setWordWrap(true);
     message->setFont(WindowFont(kMessagePoints, true));
     message->setFrameStyle(QFrame::Box | QFrame::Plain);
-    QPalette palette = WithColour(*message, QPalette::Window, kMessageColour);
-    palette.setColor(QPalette::WindowText, QColor(kMessageTextColour));
-    message->setPalette(palette);
+    SetColour(*message, QPalette::Window, kMessageColour);
+    SetColour(*message, QPalette::WindowText, kMessageTextColour);
     message->setAutoFillBackground(true);
     message->setAccessibleName(QStringLiteral("رسالة الحساب"));
     message->hide();
     controls_.message = message;
 }
 
-// Tab visits the inputs and the buttons in this order; display fields are no
+// Tab visits the inputs, then the two link buttons; display fields are no
 // Tab stops.
 void Builder::setTabOrder()
 {
-    const auto &c = controls_;
-    // clang-format off
-    QWidget *const order[] = {
-        c.combos[kCategoryList], c.combos[kEchelonList], c.combos[kPostList],
-        c.combos[kChildrenList], c.combos[kOverTenList], c.combos[kFamilyStatusList],
-        c.combos[kSpouseList], c.check1,
-        c.texts[F(Field::Text20)], c.texts[F(Field::Text10)], c.texts[F(Field::Text11)],
-        c.texts[F(Field::Text23)], c.command5, c.command2,
-    };
-    // clang-format on
-    for (std::size_t i = 1; i < std::size(order); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
+    const QList<QWidget *> order = InputOrder(controls_) << controls_.command5 << controls_.command2;
+    for (qsizetype i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
 }
 
 // QPushButton takes Enter only as an auto-default button, which also makes
@@ -459,9 +419,30 @@ private:
 
 } // namespace
 
+void SetColour(QWidget &widget, QPalette::ColorRole role, const QColor &colour)
+{
+    QPalette palette = widget.palette();
+    palette.setColor(role, colour);
+    widget.setPalette(palette);
+}
+
 void PressOnEnter(QPushButton &button) { button.installEventFilter(new EnterClicks(button)); }
 
 Form1Controls BuildForm1Layout(QWidget &form) { return Builder(form).build(); }
+
+QList<QWidget *> InputOrder(const Form1Controls &c)
+{
+    // clang-format off
+    return {c.combos[kCategoryList], c.combos[kEchelonList], c.combos[kPostList],
+            c.combos[kChildrenList], c.combos[kOverTenList], c.combos[kFamilyStatusList],
+            c.combos[kSpouseList], c.check1,
+            c.texts[F(Field::Text20)], c.texts[F(Field::Text10)], c.texts[F(Field::Text11)], c.texts[F(Field::Text23)]};
+    // clang-format on
+}
+
+QString ListCaption(int list) { return Utf8(paycalc::CaptionOf(paycalc::InputOfList(list))); }
+
+QString CheckCaption() { return Utf8(paycalc::CaptionOf(paycalc::InputOf(paycalc::Input::Mutual))); }
 
 QString CaptionTitle(const QString &caption)
 {

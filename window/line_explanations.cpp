@@ -58,8 +58,15 @@ const QString &Title(Field line)
 
 bool IsHidden(Field f) { return f == Field::Text2000 || f == Field::Text2001; }
 
-// The explanation as plain text, for screen readers.
-QString PlainText(const paycalc::Explanation &e) { return Utf8(paycalc::ExplanationText(e)); }
+QString ExplanationTip(Field line, const paycalc::Explanation &e, const paycalc::Trace &trace)
+{
+    QString html = Title(line) + Explained(e);
+    for (const paycalc::Quoted &q : e.quoted) {
+        if (!q.field || !IsHidden(*q.field)) continue;
+        if (const paycalc::Explanation *behind = trace.Find(*q.field)) html += Explained(*behind);
+    }
+    return html;
+}
 
 QString NotComputedNote(bool written)
 {
@@ -69,34 +76,18 @@ QString NotComputedNote(bool written)
 
 } // namespace
 
-QString ExplanationTip(Field line, const paycalc::Trace &trace)
-{
-    const paycalc::Explanation *e = trace.Find(line);
-    if (!e) return NotComputedTip(line, false);
-    QString html = Title(line) + Explained(*e);
-    for (const paycalc::Quoted &q : e->quoted) {
-        if (!q.field || !IsHidden(*q.field)) continue;
-        if (const paycalc::Explanation *behind = trace.Find(*q.field)) html += Explained(*behind);
-    }
-    return html;
-}
-
-QString NotComputedTip(Field line, bool written)
-{
-    return Title(line) + Paragraph(NotComputedNote(written).toHtmlEscaped());
-}
-
 void ShowExplanations(const Form1Controls &controls, const paycalc::Trace &trace, const FormAdapter &form)
 {
     for (Field line : paycalc::kComputedFields) {
         QLineEdit *box = controls.texts[static_cast<std::size_t>(paycalc::Index(line))];
         if (!box) continue; // a hidden working field: explained with the line it leads to
         if (const paycalc::Explanation *e = trace.Find(line)) {
-            box->setToolTip(ExplanationTip(line, trace));
-            box->setAccessibleDescription(PlainText(*e));
+            box->setToolTip(ExplanationTip(line, *e, trace));
+            box->setAccessibleDescription(Utf8(paycalc::ExplanationText(*e))); // for screen readers
         } else {
-            box->setToolTip(NotComputedTip(line, form.Written(line)));
-            box->setAccessibleDescription(NotComputedNote(form.Written(line)));
+            const QString note = NotComputedNote(form.Written(line));
+            box->setToolTip(Title(line) + Paragraph(note.toHtmlEscaped()));
+            box->setAccessibleDescription(note);
         }
     }
 }

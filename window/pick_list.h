@@ -1,13 +1,8 @@
-// A drop-down list of Combo1: its selection changes only by picking an entry
-// (mouse, wheel, arrow keys, F4 or Alt+Down); every typed character is
-// discarded, so there is no type-ahead search, neither in the closed list
-// nor in its open drop-down.
-//
-// A pick is reported once, by activated(). QComboBox reports it twice, as a
-// change of the current text and then as the activation; the list keeps the
-// first to itself and reports as changedWithoutPick() only the changes of its
-// text that no pick follows (a selection set by the program).
-//
+// A drop-down list of Combo1 whose selection changes only by a pick (mouse,
+// wheel, arrows, F4, Alt+Down): typed characters are discarded, so there is no
+// type-ahead search, closed or open. QComboBox reports a pick twice (a change
+// of text, then activated()); this list reports it once, by activated(), and
+// as changedWithoutPick() only the changes no pick follows (set by the program).
 // It knows nothing of the slip: the family-status rule and the recalculation
 // are Form1's.
 #pragma once

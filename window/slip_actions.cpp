@@ -11,7 +11,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
-#include <QPalette>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
@@ -34,10 +33,7 @@ namespace {
 // The free corner of the left-hand column, below the picture and the
 // message of a stopped recalculation, in twips: a panel of six buttons,
 // two rows of three, in the colours of the links-and-credits group.
-constexpr int kPanelLeft = 240;
-constexpr int kPanelTop = 7350;
-constexpr int kPanelWidth = 4095;
-constexpr int kPanelHeight = 1050;
+constexpr Rect kPanel{240, 7350, 4095, 1050};
 constexpr QRgb kPanelColour = qRgb(192, 192, 255);
 
 // The buttons inside the panel. Rows read from the right: the first action
@@ -49,11 +45,6 @@ constexpr int kMiddleColumn = 1415;
 constexpr int kLeftColumn = 60;
 constexpr int kTopRow = 45;
 constexpr int kBottomRow = 555;
-
-QRect TwipsToPixels(int left, int top, int width, int height)
-{
-    return {Pixels(left), Pixels(top), Pixels(width), Pixels(height)};
-}
 
 using report::LeftToRight;
 using report::RightToLeft;
@@ -81,16 +72,18 @@ SlipActions::SlipActions(QWidget &window, const paycalc::Slip &slip, const Form1
                        QKeySequence(Qt::CTRL | Qt::Key_B));
     connect(print_, &QAction::triggered, this, &SlipActions::askPrint);
     connect(preview_, &QAction::triggered, this, &SlipActions::askPreview);
-    connect(pdf_, &QAction::triggered, this, &SlipActions::askPdf);
+    connect(pdf_, &QAction::triggered, this, [this] {
+        if (complete_)
+            AskAndSavePdf(window_, pdf_->whatsThis(), kDefaultPdfName, QStringLiteral("الكشف"),
+                          [this](const QString &path) { return savePdf(path); });
+    });
     connect(copy_, &QAction::triggered, this, [this] { copySlip(); });
 
     panel_ = new QFrame(&window);
     panel_->setObjectName(QStringLiteral("SlipButtons"));
     panel_->setFrameStyle(QFrame::Box | QFrame::Sunken);
-    panel_->setGeometry(TwipsToPixels(kPanelLeft, kPanelTop, kPanelWidth, kPanelHeight));
-    QPalette colours = panel_->palette();
-    colours.setColor(QPalette::Window, QColor(kPanelColour));
-    panel_->setPalette(colours);
+    panel_->setGeometry(ToPixels(kPanel));
+    SetColour(*panel_, QPalette::Window, kPanelColour);
     panel_->setAutoFillBackground(true);
     addButton(print_, "PrintButton", QStringLiteral("طباعة"), kRightColumn, kTopRow);
     addButton(preview_, "PreviewButton", QStringLiteral("معاينة"), kMiddleColumn, kTopRow);
@@ -121,27 +114,27 @@ SlipActions::SlipActions(QWidget &window, const paycalc::Slip &slip, const Form1
 void SlipActions::addFieldMenu(const Form1Controls &controls)
 {
     const QString copyKeys = QKeySequence(QKeySequence::Copy).toString(QKeySequence::NativeText);
-    fieldCopy_ = new QAction(RightToLeft(QStringLiteral("نسخ")) + QLatin1Char('\t') + LeftToRight(copyKeys), this);
-    fieldCopy_->setObjectName(QStringLiteral("CopyAmount"));
-    connect(fieldCopy_, &QAction::triggered, this, [this] {
+    auto *copy = new QAction(RightToLeft(QStringLiteral("نسخ")) + QLatin1Char('\t') + LeftToRight(copyKeys), this);
+    copy->setObjectName(QStringLiteral("CopyAmount"));
+    connect(copy, &QAction::triggered, this, [this] {
         if (!menuField_) return;
         QGuiApplication::clipboard()->setText(menuField_->hasSelectedText() ? menuField_->selectedText()
                                                                             : menuField_->text());
     });
-    fieldMenu_ = new QMenu(&window_);
-    fieldMenu_->setObjectName(QStringLiteral("FieldMenu"));
-    fieldMenu_->setLayoutDirection(window_.layoutDirection());
-    fieldMenu_->addAction(fieldCopy_);
-    fieldMenu_->addSeparator();
-    fieldMenu_->addActions(menu_->actions());
+    auto *menu = new QMenu(&window_);
+    menu->setObjectName(QStringLiteral("FieldMenu"));
+    menu->setLayoutDirection(window_.layoutDirection());
+    menu->addAction(copy);
+    menu->addSeparator();
+    menu->addActions(menu_->actions());
     for (paycalc::Field line : paycalc::kComputedFields) {
         QLineEdit *box = controls.texts[static_cast<std::size_t>(paycalc::Index(line))];
         if (!box) continue; // a hidden working field
         box->setContextMenuPolicy(Qt::CustomContextMenu);
-        connect(box, &QWidget::customContextMenuRequested, this, [this, box](const QPoint &at) {
+        connect(box, &QWidget::customContextMenuRequested, this, [this, box, copy, menu](const QPoint &at) {
             menuField_ = box;
-            fieldCopy_->setEnabled(!box->text().isEmpty());
-            fieldMenu_->popup(box->mapToGlobal(at));
+            copy->setEnabled(!box->text().isEmpty());
+            menu->popup(box->mapToGlobal(at));
         });
     }
 }
@@ -159,11 +152,11 @@ QAction *SlipActions::addAction(const QString &text, const QString &title, const
     return action;
 }
 
-QPushButton *SlipActions::addButton(QAction *action, const char *name, const QString &caption, int left, int top)
+void SlipActions::addButton(QAction *action, const char *name, const QString &caption, int left, int top)
 {
     auto *button = new QPushButton(caption, panel_);
     button->setObjectName(QLatin1String(name));
-    button->setGeometry(TwipsToPixels(left, top, kButtonWidth, kButtonHeight));
+    button->setGeometry(ToPixels({left, top, kButtonWidth, kButtonHeight}));
     const int margins = 2 * (button->style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, button) +
                              button->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, button));
     button->setFont(FitToWidth(WindowFont(), caption, button->width() - margins));
@@ -182,10 +175,7 @@ QPushButton *SlipActions::addButton(QAction *action, const char *name, const QSt
                                    : action->toolTip() + QLatin1Char('\n') + RightToLeft(kUnavailable));
     });
     buttons_ << button;
-    return button;
 }
-
-QList<QPushButton *> SlipActions::buttons() const { return buttons_; }
 
 void SlipActions::setSlipComplete(bool complete)
 {
@@ -265,19 +255,19 @@ void SlipActions::askPreview()
     dialog.exec();
 }
 
-void SlipActions::askPdf()
+void AskAndSavePdf(QWidget &parent, const QString &title, const QString &fileName, const QString &what,
+                   const std::function<bool(const QString &)> &save)
 {
-    if (!complete_) return;
     QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (folder.isEmpty()) folder = QDir::homePath();
-    const QString path = QFileDialog::getSaveFileName(&window_, pdf_->whatsThis(), QDir(folder).filePath(kDefaultPdfName),
+    const QString path = QFileDialog::getSaveFileName(&parent, title, QDir(folder).filePath(fileName),
                                                       QStringLiteral("ملفات PDF (*.pdf)"));
     if (path.isEmpty()) return; // the user changed their mind
-    if (savePdf(path)) return;
+    if (save(path)) return;
     QMessageBox warning(QMessageBox::Warning, QStringLiteral("تعذر الحفظ"),
-                        QStringLiteral("تعذر حفظ الكشف في الملف\n%1\nتحقق من أن المجلد موجود وأن الكتابة فيه مسموحة.")
-                            .arg(LeftToRight(QDir::toNativeSeparators(path))),
-                        QMessageBox::Ok, &window_);
+                        QStringLiteral("تعذر حفظ %1 في الملف\n%2\nتحقق من أن المجلد موجود وأن الكتابة فيه مسموحة.")
+                            .arg(what, LeftToRight(QDir::toNativeSeparators(path))),
+                        QMessageBox::Ok, &parent);
     warning.setLayoutDirection(Qt::RightToLeft); // a dialog takes the application's direction, not the window's
     warning.button(QMessageBox::Ok)->setText(QStringLiteral("حسنا"));
     warning.exec();

@@ -1,12 +1,11 @@
-// The ways the slip leaves the window: printed, previewed before printing,
-// saved as PDF and copied as text. Each is an action of the window with a
-// keyboard shortcut, a button in the free corner below the picture and an
-// entry of the window's context menu. While the slip is incomplete (its last
-// recalculation stopped) none of them is available, so that no slip that
-// looks valid leaves the window.
-// The page itself is the report library's: no amount is computed or
-// re-formatted here.
+// The ways the slip leaves the window (printed, previewed, saved as PDF,
+// copied), each an action with a shortcut, a button below the picture and an
+// entry of the context menu; none while the last recalculation stopped, so
+// that no slip that looks valid leaves the window.
+// The page is the report library's: no amount is computed or re-formatted here.
 #pragma once
+
+#include <functional>
 
 #include <QKeySequence>
 #include <QList>
@@ -35,9 +34,8 @@ class SlipActions final : public QObject {
 
 public:
     // Adds the actions, the buttons and the context menu to `window`, whose
-    // slip is `slip`. The display fields of `controls` get a menu of their
-    // own, copy of their amount beside the slip's actions; the typed fields
-    // keep their edit menu.
+    // slip is `slip`; the display fields of `controls` get a menu of their
+    // own (the typed fields keep their edit menu).
     SlipActions(QWidget &window, const paycalc::Slip &slip, const Form1Controls &controls);
 
     QAction *printAction() const { return print_; }     // Ctrl+P
@@ -45,21 +43,15 @@ public:
     QAction *pdfAction() const { return pdf_; }         // Ctrl+S
     QAction *copyAction() const { return copy_; }       // Ctrl+Shift+C
     // Open the comparison window and the batch dialog; always available.
-    QAction *compareAction() const { return compare_; } // Ctrl+M
-    QAction *batchAction() const { return batch_; }     // Ctrl+B
-    // The buttons in the order they are read: print, preview, PDF, copy,
-    // compare, batch.
-    QList<QPushButton *> buttons() const;
-    QFrame *panel() const { return panel_; }
-    QMenu *menu() const { return menu_; }
-    QMenu *fieldMenu() const { return fieldMenu_; } // a display field's menu
+    QAction *compareAction() const { return compare_; }       // Ctrl+M
+    QAction *batchAction() const { return batch_; }           // Ctrl+B
+    QList<QPushButton *> buttons() const { return buttons_; } // in the order they are read
 
     // Whether the slip shown is complete; the actions are available only then.
     void setSlipComplete(bool complete);
-    bool slipComplete() const { return complete_; }
 
-    // What the actions do once their dialog is answered. Each does nothing
-    // and returns false while the slip is incomplete.
+    // What the actions do once their dialog is answered; nothing, returning
+    // false, while the slip is incomplete.
     bool printTo(QPrinter &printer) const;   // lays the slip out on the printer's pages
     bool savePdf(const QString &path) const; // writes that file only; false when it cannot
     bool copySlip() const;                   // the whole slip as text, to the clipboard
@@ -72,10 +64,9 @@ public:
 private:
     QAction *addAction(const QString &text, const QString &title, const QKeySequence &shortcut);
     void addFieldMenu(const Form1Controls &controls);
-    QPushButton *addButton(QAction *action, const char *name, const QString &caption, int left, int top);
+    void addButton(QAction *action, const char *name, const QString &caption, int left, int top);
     void askPrint();
     void askPreview();
-    void askPdf();
 
     QWidget &window_;
     const paycalc::Slip &slip_;
@@ -89,9 +80,13 @@ private:
     QFrame *panel_ = nullptr;
     QList<QPushButton *> buttons_;
     QMenu *menu_ = nullptr;
-    QMenu *fieldMenu_ = nullptr;
-    QAction *fieldCopy_ = nullptr; // copies the amount of the field the menu opened on
-    QPointer<QLineEdit> menuField_;
+    QPointer<QLineEdit> menuField_; // the display field whose menu is open
 };
+
+// Asks for a PDF file to save `what` ("الكشف", "المقارنة") in, proposing
+// `fileName` in the documents folder, and saves it there with `save`. When
+// the file cannot be written, says so in the words the slip's window uses.
+void AskAndSavePdf(QWidget &parent, const QString &title, const QString &fileName, const QString &what,
+                   const std::function<bool(const QString &)> &save);
 
 } // namespace paywindow

@@ -1,8 +1,6 @@
-// A picture drawn from an SVG resource, stretched to fill the widget. On a
-// screen of one pixel per device pixel it is painted from a PNG rendered
-// from the SVG beforehand at the widget's size (the start-up draws no SVG);
-// on any other screen the SVG is rendered once, in the background from the
-// moment the widget is made, and painted from memory from then on.
+// A picture drawn from an SVG resource, stretched to fill the widget: on a
+// screen of one pixel per device pixel from a PNG rendered beforehand (the
+// start-up draws no SVG), elsewhere from the SVG rendered once in the background.
 // Drawing only: no input and nothing of the slip.
 #pragma once
 
@@ -38,10 +36,9 @@ private:
 // user-interface thread.
 QImage RenderSvg(const QString &resource, QSize size);
 
-// A PNG file or resource, read by Qt's own PNG reader. Reading without
-// naming the format would first load every image-format plugin (SVG, GIF,
-// ICO, JPEG ...) to ask whether it reads PNGs too; the start-up would pay
-// for all of them. A null image if the file is missing or not a PNG.
+// A PNG file or resource (a null image if missing or not a PNG), read by Qt's
+// own PNG reader: unnamed, the format would first be asked of every
+// image-format plugin, which the start-up would pay for.
 QImage ReadPng(const QString &path);
 
 } // namespace paywindow

@@ -40,23 +40,6 @@ constexpr qreal kNotch = 1.5;
 
 qreal NotchBelow(qreal points) { return std::max(kSmallestPoints, (std::ceil(points / kNotch) - 1) * kNotch); }
 
-// `font` at the largest size of the scale, at most its own, for which
-// `overflow` (the needed over the available room, for a given font) is at
-// most 1. Text widths grow in proportion to the size, so the first guess
-// is usually the answer.
-template <class Overflow>
-QFont Shrink(const QFont &font, Overflow overflow)
-{
-    QFont fitted = font;
-    qreal ratio = overflow(fitted);
-    while (ratio > 1 && fitted.pointSizeF() > kSmallestPoints) {
-        const qreal guess = std::floor(fitted.pointSizeF() / ratio / kNotch) * kNotch;
-        fitted.setPointSizeF(std::max(kSmallestPoints, std::min(guess, NotchBelow(fitted.pointSizeF()))));
-        ratio = overflow(fitted);
-    }
-    return fitted;
-}
-
 } // namespace
 
 QFont WindowFont()
@@ -102,12 +85,22 @@ QFont FitToWidth(const QFont &font, const QString &text, int width)
 
 QFont FitToBox(const QFont &font, const QString &text, int width, int height)
 {
-    return Shrink(font, [&](const QFont &f) {
+    // The needed over the available room; wrapped text needs about the
+    // square of the scale in area.
+    const auto overflow = [&](const QFont &f) {
         const QFontMetricsF metrics(f);
         const QRectF needed = metrics.boundingRect(QRectF(0, 0, width, height), Qt::TextWordWrap | Qt::AlignCenter, text);
-        // Wrapped text needs about the square of the scale in area.
         return std::max(needed.width() / width, std::sqrt(needed.height() / height));
-    });
+    };
+    // The largest size of the scale, at most the font's own, that fits. Text
+    // widths grow in proportion to the size, so the first guess is usually
+    // the answer.
+    QFont fitted = font;
+    for (qreal ratio = overflow(fitted); ratio > 1 && fitted.pointSizeF() > kSmallestPoints; ratio = overflow(fitted)) {
+        const qreal guess = std::floor(fitted.pointSizeF() / ratio / kNotch) * kNotch;
+        fitted.setPointSizeF(std::max(kSmallestPoints, std::min(guess, NotchBelow(fitted.pointSizeF()))));
+    }
+    return fitted;
 }
 
 } // namespace paywindow

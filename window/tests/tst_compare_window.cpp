@@ -198,7 +198,7 @@ void CompareWindowTest::startsWithTheCurrentSituationOnBothSides()
     form1test::PickByKeyboard(form.combo(paycalc::kEchelonList), 3);
     form.text(Field::Text10)->setText(QStringLiteral("1500"));
     CompareWindow *w = OpenFrom(form);
-    const paycalc::Situation current = CompareWindow::SituationOf(form);
+    const paycalc::Situation current = paycalc::SituationOf(form.payForm());
     QCOMPARE(current.echelon, 3);
     QVERIFY(w->other()->situation() == current);
     QCOMPARE(w->other()->combo(paycalc::kEchelonList)->currentText(), QStringLiteral("3"));
@@ -252,7 +252,7 @@ void CompareWindowTest::leftSideFollowsTheMainWindow()
     QVERIFY(w->refreshCount() > refreshes);
 
     // The left side is what the pay-slip window shows, line by line.
-    const paycalc::Situation current = CompareWindow::SituationOf(form);
+    const paycalc::Situation current = paycalc::SituationOf(form.payForm());
     const QList<report::SituationRow> rows = report::SituationRows(current);
     for (int i = 0; i < rows.size(); ++i) QCOMPARE(w->currentValue(i)->text(), rows[i].value);
     for (Field f : report::ComparedLines())
@@ -287,13 +287,13 @@ void CompareWindowTest::differencesAreThoseOfCompare()
     QFETCH(QList<Change>, changes);
     Form1 form;
     CompareWindow *w = OpenFrom(form);
-    paycalc::Situation expected = CompareWindow::SituationOf(form);
+    paycalc::Situation expected = paycalc::SituationOf(form.payForm());
     for (const Change &change : changes) {
         change.inWindow(*w);
         change.onSituation(expected);
     }
     QVERIFY(w->other()->situation() == expected);
-    const paycalc::Comparison comparison = paycalc::Compare(CompareWindow::SituationOf(form), expected);
+    const paycalc::Comparison comparison = paycalc::Compare(paycalc::SituationOf(form.payForm()), expected);
     QVERIFY(comparison.ok());
     VerifyLines(*w, comparison);
     // The right column is the slip of that situation computed on its own.
@@ -355,10 +355,10 @@ void CompareWindowTest::backPay()
     CompareWindow *w = OpenFrom(form);
     form1test::PickByKeyboard(w->other()->combo(paycalc::kEchelonList), echelon);
     w->monthsBox()->setValue(months);
-    paycalc::Situation other = CompareWindow::SituationOf(form);
+    paycalc::Situation other = paycalc::SituationOf(form.payForm());
     other.echelon = echelon;
-    const paycalc::BackPay expected = paycalc::ComputeBackPay(paycalc::Compare(CompareWindow::SituationOf(form), other),
-                                                              months);
+    const paycalc::BackPay expected = paycalc::ComputeBackPay(
+        paycalc::Compare(paycalc::SituationOf(form.payForm()), other), months);
     QCOMPARE(expected.quarters, months / 3);
     QCOMPARE(Plain(w->backPayMonthly()->text()), report::SignedDifference(expected.monthly));
     QCOMPARE(Plain(w->backPayBonus()->text()), report::SignedDifference(expected.bonus));
@@ -375,7 +375,7 @@ void CompareWindowTest::ladderShowsEveryEchelonAndMarksTheCurrent()
     CompareWindow *w = OpenFrom(form);
     for (int echelon : {7, 0, 12}) {
         form1test::PickByKeyboard(form.combo(paycalc::kEchelonList), echelon);
-        const paycalc::Ladder expected = paycalc::ComputeLadder(CompareWindow::SituationOf(form));
+        const paycalc::Ladder expected = paycalc::ComputeLadder(paycalc::SituationOf(form.payForm()));
         const QTableWidget *table = w->ladderTable();
         QCOMPARE(table->rowCount(), 13);
         for (int r = 0; r < 13; ++r) {
@@ -427,7 +427,7 @@ void CompareWindowTest::checkFlagsAWrongAmountWithTheExplanation()
 {
     Form1 form;
     CompareWindow *w = OpenFrom(form);
-    const paycalc::Slip ours = paycalc::ComputeSlip(CompareWindow::SituationOf(form), true);
+    const paycalc::Slip ours = paycalc::ComputeSlip(paycalc::SituationOf(form.payForm()), true);
     // The net pay of the official slip is 1.00 short; two other lines are right.
     const double net = form.text(Field::Text21)->text().toDouble();
     const QString wrong = QString::number(net - 1.0, 'f', 2);
@@ -450,7 +450,7 @@ void CompareWindowTest::checkFlagsAWrongAmountWithTheExplanation()
     QVERIFY(!explained.contains(report::LineTitle(Field::Text3)));
     QVERIFY(w->checkSummary()->text().contains(QStringLiteral("1 من 3")));
     // The explanation is the one paycalc::CheckOfficial gives.
-    const paycalc::CheckReport expected = paycalc::CheckOfficial(CompareWindow::SituationOf(form),
+    const paycalc::CheckReport expected = paycalc::CheckOfficial(paycalc::SituationOf(form.payForm()),
                                                                  {{Field::Text21, wrong.toStdString()}});
     QCOMPARE(w->verdict(Field::Text21)->toolTip(), Utf8(expected.lines.front().explanation));
     // Corrected, the line agrees.
@@ -472,12 +472,12 @@ void CompareWindowTest::familyStatusRuleOnTheRight()
     // A count of children is undone at once while single.
     form1test::PickByKeyboard(other->combo(paycalc::kChildrenList), 2);
     QCOMPARE(other->combo(paycalc::kChildrenList)->currentIndex(), 0);
-    paycalc::Situation single = CompareWindow::SituationOf(form);
+    paycalc::Situation single = paycalc::SituationOf(form.payForm());
     single.status = 0;
     single.children = 0;
     single.overTen = 0;
     QVERIFY(other->situation() == single);
-    VerifyLines(*w, paycalc::Compare(CompareWindow::SituationOf(form), single));
+    VerifyLines(*w, paycalc::Compare(paycalc::SituationOf(form.payForm()), single));
     QVERIFY(w->message()->isHidden());
     // Married again, a count of children stays.
     form1test::PickByKeyboard(other->combo(paycalc::kFamilyStatusList), 1);
