@@ -74,6 +74,15 @@ std::string_view CaptionOf(const SituationInput &input)
     return input.caption.empty() ? FieldCaption(input.field) : input.caption;
 }
 
+std::string_view TitleOf(const SituationInput &input)
+{
+    std::string_view title = CaptionOf(input);
+    const auto edge = [](char c) { return c == ' ' || c == '\t' || c == ':'; };
+    while (!title.empty() && edge(title.front())) title.remove_prefix(1);
+    while (!title.empty() && edge(title.back())) title.remove_suffix(1);
+    return title;
+}
+
 Label LabelOf(const SituationInput &input) { return IsTyped(input) ? LineLabel(input.field) : input.label; }
 
 std::string_view TermOf(const SituationInput &input) { return IsTyped(input) ? FieldTerm(input.field) : input.term; }

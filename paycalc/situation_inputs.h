@@ -117,6 +117,8 @@ inline bool IsTyped(const SituationInput &input) { return input.list < 0 && inpu
 // The label beside the input in the window, exactly as shown: the table's
 // caption, or for a typed input its field's caption.
 std::string_view CaptionOf(const SituationInput &input);
+// That caption as a title: the blanks and ':' around it trimmed.
+std::string_view TitleOf(const SituationInput &input);
 // Its label on a printed slip: the table's, or for a typed input its field's.
 Label LabelOf(const SituationInput &input);
 // Its term in English: "family status", "zone allowance".

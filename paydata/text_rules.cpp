@@ -1,5 +1,8 @@
 #include "paydata/text_rules.h"
 
+#include <cstdint>
+#include <cstring>
+
 namespace paydata {
 
 std::optional<ControlCharacter> FindControlCharacter(std::string_view text, LineBreaks lineBreaks)
@@ -25,6 +28,43 @@ std::string CodeName(char32_t code)
     for (int shift = 12; shift >= 0; shift -= 4) digits += kHex[(code >> shift) & 0xFu];
     if (code > 0xFFFF) digits.insert(0, 1, kHex[(code >> 16) & 0xFu]);
     return "U+" + digits;
+}
+
+bool IsUtf8(std::string_view text)
+{
+    const auto *s = reinterpret_cast<const unsigned char *>(text.data());
+    const std::size_t n = text.size();
+    std::size_t i = 0;
+    // Plain ASCII, eight bytes at a time: most cells are.
+    for (; i + 8 <= n; i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, s + i, 8);
+        if (word & 0x8080808080808080ull) break;
+    }
+    while (i < n) {
+        const unsigned char c = s[i];
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        std::size_t length;
+        unsigned min;
+        unsigned code;
+        // clang-format off
+        if ((c & 0xE0) == 0xC0) { length = 2; min = 0x80; code = c & 0x1Fu; }
+        else if ((c & 0xF0) == 0xE0) { length = 3; min = 0x800; code = c & 0x0Fu; }
+        else if ((c & 0xF8) == 0xF0) { length = 4; min = 0x10000; code = c & 0x07u; }
+        else return false;
+        // clang-format on
+        if (i + length > n) return false;
+        for (std::size_t k = 1; k < length; ++k) {
+            if ((s[i + k] & 0xC0) != 0x80) return false;
+            code = (code << 6) | (s[i + k] & 0x3Fu);
+        }
+        if (code < min || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return false;
+        i += length;
+    }
+    return true;
 }
 
 } // namespace paydata

@@ -26,4 +26,8 @@ std::optional<ControlCharacter> FindControlCharacter(std::string_view text, Line
 // "U+0000": the code as the messages name it.
 std::string CodeName(char32_t code);
 
+// Whether the bytes are whole, shortest UTF-8 sequences of Unicode scalar
+// values (no surrogate, nothing beyond U+10FFFF).
+bool IsUtf8(std::string_view text);
+
 } // namespace paydata

@@ -78,16 +78,6 @@ private:
     bool first_ = true;
 };
 
-// A caption as a page shows it: without the blanks and the ':' around it.
-std::string_view Trimmed(std::string_view caption)
-{
-    while (!caption.empty() && (caption.front() == ' ' || caption.back() == ' ' || caption.back() == ':')) {
-        if (caption.front() == ' ') caption.remove_prefix(1);
-        else caption.remove_suffix(1);
-    }
-    return caption;
-}
-
 std::string_view KindName(paycalc::LineKind kind)
 {
     switch (kind) {
@@ -118,7 +108,7 @@ void InputsJson(std::string &out)
     for (const paycalc::SituationInput &in : paycalc::kSituationInputs) {
         const paycalc::Label label = paycalc::LabelOf(in);
         json.Open('{').Member("name", in.name).Member("kind", InputKind(in));
-        json.Member("caption", Trimmed(paycalc::CaptionOf(in))).Member("french", label.french);
+        json.Member("caption", paycalc::TitleOf(in)).Member("french", label.french);
         Labelled(json, "label", label);
         // Each position of the list (or of the box): its value on the command line and its entry.
         json.Key("values").Open('[');
@@ -184,20 +174,6 @@ bool Decoded(std::string_view text, std::string &out)
     return true;
 }
 
-// Whether a text is whole UTF-8 sequences (a link may carry any bytes).
-bool IsUtf8(std::string_view text)
-{
-    for (std::size_t i = 0; i < text.size();) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        const std::size_t length = c < 0x80 ? 1 : (c >> 5) == 0x6 ? 2 : (c >> 4) == 0xE ? 3 : (c >> 3) == 0x1E ? 4 : 0;
-        if (length == 0 || i + length > text.size()) return false;
-        for (std::size_t k = 1; k < length; ++k)
-            if ((static_cast<unsigned char>(text[i + k]) >> 6) != 0x2) return false;
-        i += length;
-    }
-    return true;
-}
-
 // Reads the link's values into the situation with the engine's reader (the
 // command line's and the batch's, the family-status rule included); what
 // cannot be taken is named with why, and the rest is used.
@@ -213,7 +189,7 @@ std::vector<Problem> ReadFragment(std::string_view fragment, paycalc::Situation 
         if (pair.empty()) continue;
         const std::size_t eq = std::min(pair.find('='), pair.size());
         if (!Decoded(pair.substr(0, eq), key) || !Decoded(pair.substr(std::min(eq + 1, pair.size())), text) ||
-            !IsUtf8(key) || !IsUtf8(text)) {
+            !paydata::IsUtf8(key) || !paydata::IsUtf8(text)) {
             problems.push_back(
                 {std::string(pair.substr(0, eq)),
                  std::string(pair.substr(std::min(eq + 1, pair.size()))),
