@@ -7,6 +7,7 @@
 // Every amount, caption, list entry, range and rule comes from the engine;
 // this file only reads the fragment and writes JSON.
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -148,28 +149,18 @@ struct Problem {
     paycalc::Wording message;
 };
 
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
 // Percent-decoding; false for a '%' not followed by two hexadecimal digits.
 bool Decoded(std::string_view text, std::string &out)
 {
     out.clear();
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '%') {
-            out += text[i];
-            continue;
+        unsigned byte = static_cast<unsigned char>(text[i]);
+        if (byte == '%') {
+            const char *digits = text.data() + i + 1;
+            if (i + 3 > text.size() || std::from_chars(digits, digits + 2, byte, 16).ptr != digits + 2) return false;
+            i += 2;
         }
-        const int high = i + 2 < text.size() ? HexDigit(text[i + 1]) : -1;
-        const int low = high >= 0 ? HexDigit(text[i + 2]) : -1;
-        if (low < 0) return false;
-        out += static_cast<char>(high * 16 + low);
-        i += 2;
+        out += static_cast<char>(byte);
     }
     return true;
 }
