@@ -138,12 +138,12 @@ Command CheckCommand()
     c.name = "check";
     c.synopsis = "check [options] --official LINE=AMOUNT [--official ...] [--json]";
     c.summary = "an official slip's amounts against ours (exit 3 when a line differs)";
-    c.add = [](CLI::App &app, Help &help) -> Runner {
+    c.add = [](CLI::App &app) -> Runner {
         auto options = std::make_shared<CheckOptions>();
-        AddRepeated(app, help, "--official", "LINE=AMOUNT", options->official,
+        AddRepeated(app, "--official", "LINE=AMOUNT", options->official,
                     "an amount of the official slip: LINE is a field name (Text21) or a readable name "
                     "(net_pay), AMOUNT digits and a point (43432.12); again for each line");
-        AddFlag(app, help, "--json", options->json, "print the report as JSON");
+        app.add_flag("--json", options->json, "print the report as JSON");
         return [options](const paycalc::Situation &situation, std::ostream &out, std::ostream &err) {
             return RunCheck(*options, situation, out, err);
         };

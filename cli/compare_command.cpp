@@ -112,14 +112,15 @@ Command CompareCommand()
     c.name = "compare";
     c.synopsis = "compare [options] --to OPTION=VALUE [--to ...] [--months N] [--json]";
     c.summary = "every line before and after a change, and the back pay owed for it";
-    c.add = [](CLI::App &app, Help &help) -> Runner {
+    c.add = [](CLI::App &app) -> Runner {
         auto options = std::make_shared<CompareOptions>();
-        AddRepeated(app, help, "--to", "OPTION=VALUE", options->to,
+        AddRepeated(app, "--to", "OPTION=VALUE", options->to,
                     "the situation after: a situation option without its dashes and its value (echelon=8, "
                     "category=12, children=2, mutual=no, zone=2500); again for each change");
-        AddOption(app, help, "--months", "N", options->months,
-                  "months of back pay, 1..120 (default 1); the bonus counts whole quarters, months / 3");
-        AddFlag(app, help, "--json", options->json, "print before, after, difference and back pay as JSON");
+        app.add_option("--months", options->months,
+                       "months of back pay, 1..120 (default 1); the bonus counts whole quarters, months / 3")
+            ->type_name("N");
+        app.add_flag("--json", options->json, "print before, after, difference and back pay as JSON");
         return [options](const paycalc::Situation &situation, std::ostream &out, std::ostream &err) {
             return RunCompare(*options, situation, out, err);
         };

@@ -95,10 +95,10 @@ Command LadderCommand()
     c.name = "ladder";
     c.synopsis = "ladder [options] [--json]";
     c.summary = "the slip at every echelon of the category, and one category up";
-    c.add = [](CLI::App &app, Help &help) -> Runner {
+    c.add = [](CLI::App &app) -> Runner {
         auto options = std::make_shared<LadderOptions>();
-        AddFlag(app, help, "--json", options->json,
-                "print an array of 13 objects, one per echelon: \"echelon\" and the slip's fields");
+        app.add_flag("--json", options->json,
+                     "print an array of 13 objects, one per echelon: \"echelon\" and the slip's fields");
         return [options](const paycalc::Situation &situation, std::ostream &out, std::ostream &err) {
             return RunLadder(*options, situation, out, err);
         };
