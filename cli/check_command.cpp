@@ -119,10 +119,7 @@ int RunCheck(const CheckOptions &options, const paycalc::Situation &situation, s
 {
     const std::vector<paycalc::OfficialAmount> official = ReadOfficial(options.official);
     const paycalc::CheckReport report = paycalc::CheckOfficial(situation, official);
-    if (!report.slip.ok()) {
-        err << "payslip-cli: " << paycalc::Describe(*report.slip.error) << '\n';
-        return 1;
-    }
+    if (!Computed(report.slip, err)) return 1;
     std::ostringstream text;
     if (options.json) PrintJson(report, text);
     else PrintTable(report, text);

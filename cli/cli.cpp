@@ -87,6 +87,12 @@ nlohmann::ordered_json SlipJson(const paycalc::Slip &slip)
     return json;
 }
 
+bool Computed(const paycalc::Slip &slip, std::ostream &err, const std::string &context)
+{
+    if (!slip.ok()) err << "payslip-cli: " << context << paycalc::Describe(*slip.error) << '\n';
+    return slip.ok();
+}
+
 std::string NamedLine(Field f)
 {
     return std::string(paycalc::LineName(f)) + " (" + std::string(paycalc::FieldName(f)) + ")";

@@ -77,6 +77,10 @@ paycalc::Situation ApplyChanges(const paycalc::Situation &base,
 // (the keys of `payslip-cli --json`).
 nlohmann::ordered_json SlipJson(const paycalc::Slip &slip);
 
+// False, after saying why on `err` ("payslip-cli: " and `context` first),
+// when the slip could not be computed.
+bool Computed(const paycalc::Slip &slip, std::ostream &err, const std::string &context = {});
+
 // "net_pay (Text21)".
 std::string NamedLine(paycalc::Field f);
 

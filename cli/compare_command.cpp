@@ -84,12 +84,7 @@ int RunCompare(const CompareOptions &options, const paycalc::Situation &before, 
     const int months = ParseCount("--months", options.months, 1, paycalc::kMaxBackPayMonths);
 
     const paycalc::Comparison comparison = paycalc::Compare(before, after);
-    for (const paycalc::Slip *slip : {&comparison.before, &comparison.after}) {
-        if (slip->ok()) continue;
-        err << "payslip-cli: " << (slip == &comparison.before ? "before" : "after") << ": "
-            << paycalc::Describe(*slip->error) << '\n';
-        return 1;
-    }
+    if (!Computed(comparison.before, err, "before: ") || !Computed(comparison.after, err, "after: ")) return 1;
     paycalc::BackPay pay;
     try {
         pay = paycalc::ComputeBackPay(comparison, months);

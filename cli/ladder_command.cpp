@@ -70,16 +70,11 @@ int RunLadder(const LadderOptions &options, const paycalc::Situation &situation,
     // The category above is shown in the table only: the JSON stays an array
     // of the thirteen echelons.
     const paycalc::Ladder ladder = paycalc::ComputeLadder(situation, !options.json);
-    for (const paycalc::LadderStep &step : ladder.steps) {
-        if (step.slip.ok()) continue;
-        err << "payslip-cli: echelon " << step.echelon << ": " << paycalc::Describe(*step.slip.error) << '\n';
+    for (const paycalc::LadderStep &step : ladder.steps)
+        if (!Computed(step.slip, err, "echelon " + std::to_string(step.echelon) + ": ")) return 1;
+    if (const auto &above = ladder.categoryAbove;
+        above && !Computed(*above, err, "category " + std::to_string(above->situation.category) + ": "))
         return 1;
-    }
-    if (ladder.categoryAbove && !ladder.categoryAbove->ok()) {
-        err << "payslip-cli: category " << ladder.categoryAbove->situation.category << ": "
-            << paycalc::Describe(*ladder.categoryAbove->error) << '\n';
-        return 1;
-    }
     std::ostringstream text;
     if (options.json) PrintJson(ladder, text);
     else PrintTable(ladder, text);

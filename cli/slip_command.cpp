@@ -49,10 +49,7 @@ int RunSlip(const Options &options, std::ostream &out, std::ostream &err)
 
     // A printed slip states each line's base and rate: its run explains itself.
     const paycalc::Slip slip = paycalc::ComputeSlip(options.situation, options.explain || !options.pdf.empty());
-    if (!slip.ok()) {
-        err << "payslip-cli: " << paycalc::Describe(*slip.error) << '\n';
-        return 1;
-    }
+    if (!Computed(slip, err)) return 1;
     if (!options.pdf.empty()) {
 #ifdef PAYSLIP_HAVE_PDF
         if (!WritePdf(slip, options.pdf, options.identity, options.bilingual, err)) return 1;
