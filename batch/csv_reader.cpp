@@ -2,7 +2,6 @@
 #include "batch/file_system.h"
 
 #include <csv.h>
-#include <sys/stat.h>
 
 #include <cerrno>
 #include <cstring>
@@ -139,7 +138,6 @@ bool CsvReader::Fill(std::string *error)
 // Feeds one physical line (with its line end when it has one) to the parser.
 void CsvReader::Feed(std::string_view line, bool lineEnds)
 {
-    consumed_ += line.size();
     if (atRecordStart_) {
         std::string_view content = line;
         if (!content.empty() && content.back() == '\n') content.remove_suffix(1);
@@ -229,16 +227,12 @@ bool CsvReader::Open(const std::string &path, std::string *error)
         const std::string why = std::strerror(errno);
         return Fail(error, "cannot read " + path + ": " + why, "تعذرت قراءة الملف " + path + ": " + why);
     }
-    struct stat info {};
-    if (::fstat(::fileno(file_), &info) == 0 && S_ISREG(info.st_mode))
-        fileSize_ = static_cast<std::uint64_t>(info.st_size);
     // The whole first line, to find the byte-order mark, the separator and the line end.
     while (buffer_.find('\n') == std::string::npos && !eof_)
         if (!Fill(error)) return false;
     if (std::string_view(buffer_).starts_with("\xEF\xBB\xBF")) {
         format_.bom = true;
         pos_ = 3;
-        consumed_ = 3;
     }
     const std::size_t end = buffer_.find('\n', pos_);
     std::string_view first = std::string_view(buffer_).substr(pos_, end == std::string::npos ? std::string::npos
