@@ -1,8 +1,10 @@
 #include "batch/columns.h"
 
+#include <algorithm>
 #include <string>
 #include <utility>
 
+#include "batch/csv_reader.h"
 #include "paycalc/situation.h"
 #include "paydata/tables.h"
 
@@ -80,30 +82,23 @@ std::string NormalName(std::string_view name)
     return out;
 }
 
-bool MakeLayout(const std::vector<std::string> &header, Layout &out, std::string *error, std::string *arabic)
+Message MakeLayout(const std::vector<std::string> &header, Layout &out)
 {
     out = Layout{};
     out.where.fill(-1);
     out.role.assign(header.size(), Layout::Carried);
+    // "2 'category'": a column by its number and its name.
+    auto named = [&](std::size_t k) { return std::to_string(k + 1) + " '" + header[k] + "'"; };
     std::vector<std::string> seen;
     for (std::size_t i = 0; i < header.size(); ++i) {
         const std::string normal = NormalName(header[i]);
-        const std::string position = "column " + std::to_string(i + 1);
-        if (normal.empty()) {
-            if (error) *error = "line 1: " + position + " has no name";
-            if (arabic) *arabic = "السطر 1: العمود " + std::to_string(i + 1) + " بلا اسم";
-            return false;
-        }
-        for (std::size_t j = 0; j < seen.size(); ++j) {
-            if (seen[j] == normal) {
-                if (error)
-                    *error = "line 1: " + position + " '" + header[i] + "' repeats column " + std::to_string(j + 1) +
-                             " '" + header[j] + "'";
-                if (arabic)
-                    *arabic = "السطر 1: العمود " + std::to_string(i + 1) + " '" + header[i] + "' يكرر العمود " +
-                              std::to_string(j + 1) + " '" + header[j] + "'";
-                return false;
-            }
+        if (normal.empty())
+            return {"line 1: column " + std::to_string(i + 1) + " has no name",
+                    "السطر 1: العمود " + std::to_string(i + 1) + " بلا اسم"};
+        if (auto j = std::find(seen.begin(), seen.end(), normal); j != seen.end()) {
+            const std::string first = named(static_cast<std::size_t>(j - seen.begin()));
+            return {"line 1: column " + named(i) + " repeats column " + first,
+                    "السطر 1: العمود " + named(i) + " يكرر العمود " + first};
         }
         seen.push_back(normal);
 
@@ -114,15 +109,9 @@ bool MakeLayout(const std::vector<std::string> &header, Layout &out, std::string
             if (!match) continue;
             const auto c = static_cast<std::size_t>(input.input);
             if (out.where[c] >= 0) {
-                if (error)
-                    *error = "line 1: columns " + std::to_string(out.where[c] + 1) + " '" +
-                             header[static_cast<std::size_t>(out.where[c])] + "' and " + std::to_string(i + 1) + " '" +
-                             header[i] + "' both give the " + ColumnName(input.input);
-                if (arabic)
-                    *arabic = "السطر 1: العمودان " + std::to_string(out.where[c] + 1) + " '" +
-                              header[static_cast<std::size_t>(out.where[c])] + "' و" + std::to_string(i + 1) + " '" +
-                              header[i] + "' كلاهما يعطي " + ArabicSubject(input.input);
-                return false;
+                const std::string first = named(static_cast<std::size_t>(out.where[c]));
+                return {"line 1: columns " + first + " and " + named(i) + " both give the " + ColumnName(input.input),
+                        "السطر 1: العمودان " + first + " و" + named(i) + " كلاهما يعطي " + ArabicSubject(input.input)};
             }
             out.where[c] = static_cast<int>(i);
             out.role[i] = static_cast<std::int8_t>(input.input);
@@ -147,7 +136,17 @@ bool MakeLayout(const std::vector<std::string> &header, Layout &out, std::string
                 if (!name.empty() && normal == NormalName(name))
                     out.identity[static_cast<std::size_t>(identity.part)] = static_cast<int>(i);
     }
-    return true;
+    return {};
+}
+
+Message OpenStaffList(const std::string &path, CsvReader &reader, Layout &layout)
+{
+    std::string error;
+    if (!reader.Open(path, &error)) return {error, reader.arabicError()};
+    Message problem = MakeLayout(reader.header(), layout);
+    if (problem.empty()) problem = MissingRequired(layout);
+    if (problem.empty()) return {};
+    return {path + ": " + problem.english, path + ": " + problem.arabic};
 }
 
 bool IsDecimal(std::string_view text)

@@ -48,12 +48,6 @@ struct Layout {
     bool Has(Input c) const { return where[static_cast<std::size_t>(c)] >= 0; }
 };
 
-// False, with the reason, for a header the batch cannot use: an empty or
-// repeated column name, or two columns for the same situation value. The
-// reason in English for the command line; `arabic`, when given, receives it
-// in the window's words.
-bool MakeLayout(const std::vector<std::string> &header, Layout &out, std::string *error, std::string *arabic = nullptr);
-
 // A message in two wordings: English for the command line and the error
 // list, Arabic for the window. Empty when there is nothing to say.
 struct Message {
@@ -61,6 +55,15 @@ struct Message {
     std::string arabic;
     bool empty() const { return english.empty(); }
 };
+
+// Why the batch cannot use a header (an empty or repeated column name, or two
+// columns for the same situation value), naming no file; empty when it can.
+Message MakeLayout(const std::vector<std::string> &header, Layout &out);
+
+class CsvReader;
+// Opens a staff list and lays out its header; why it cannot be used, naming
+// the file, or empty (MakeLayout, then MissingRequired).
+Message OpenStaffList(const std::string &path, CsvReader &reader, Layout &layout);
 
 // Why a header without a required column (the category and the echelon: no
 // default stands for a whole office's) cannot be used, naming each one

@@ -268,8 +268,8 @@ bool CsvReader::Open(const std::string &path, std::string *error)
             return Fail(error, path + ": line 1, the header: column " + column + " holds the control character " + code,
                         path + ": السطر 1، سطر العنوان: في العمود " + column + " محرف التحكم " + code);
         }
-        header_.emplace_back(cell);
     }
+    for (std::size_t i = 0; i < r.cellCount; ++i) header_.emplace_back(head.Cell(r, i)); // none of a refused header
     return true;
 }
 

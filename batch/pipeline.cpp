@@ -121,11 +121,15 @@ public:
 private:
     void WriteChunk(Chunk &chunk);
     void WriteRefusal(const Refusal &r);
-    void Fail(Message message)
+    // The run fails, for the first reason found; nothing will be put in place.
+    const Result &Fail(Message message)
     {
-        if (!result_.error.empty()) return;
-        result_.error = std::move(message.english);
-        result_.arabicError = std::move(message.arabic);
+        result_.exitCode = kExitFailed;
+        if (result_.error.empty()) {
+            result_.error = std::move(message.english);
+            result_.arabicError = std::move(message.arabic);
+        }
+        return result_;
     }
     void ReportProgress(bool force);
 
@@ -285,30 +289,11 @@ Result Pipeline::Run()
 {
     start_ = Clock::now();
     lastProgress_ = start_;
-    if (Message same = SameFiles(options_); !same.empty()) {
-        result_.exitCode = kExitFailed;
-        Fail(std::move(same));
-        return result_;
-    }
-    std::string error;
-    if (!reader_.Open(options_.input, &error)) {
-        result_.exitCode = kExitFailed;
-        Fail({error, reader_.arabicError()});
-        return result_;
-    }
+    if (Message same = SameFiles(options_); !same.empty()) return Fail(std::move(same));
+    if (Message problem = OpenStaffList(options_.input, reader_, plan_.layout); !problem.empty())
+        return Fail(std::move(problem));
     plan_.options = &options_;
     plan_.header = reader_.header();
-    std::string arabic;
-    if (!MakeLayout(plan_.header, plan_.layout, &error, &arabic)) {
-        result_.exitCode = kExitFailed;
-        Fail({options_.input + ": " + error, options_.input + ": " + arabic});
-        return result_;
-    }
-    if (Message missing = MissingRequired(plan_.layout); !missing.empty()) {
-        result_.exitCode = kExitFailed;
-        Fail({options_.input + ": " + missing.english, options_.input + ": " + missing.arabic});
-        return result_;
-    }
     result_.recomputed = plan_.layout.recomputed;
     result_.defaulted = DefaultedColumns(plan_.layout);
     plan_.style.separator = reader_.format().separator;
@@ -319,11 +304,7 @@ Result Pipeline::Run()
     plan_.values = options_.summary || (!options_.out.empty() && !plan_.csv) ||
                    (options_.out.empty() && !options_.json && options_.pdf.empty());
 
-    if (Message failure; !outputs_.Open(reader_.format(), &failure)) {
-        Fail(std::move(failure));
-        result_.exitCode = kExitFailed;
-        return result_;
-    }
+    if (Message failure; !outputs_.Open(reader_.format(), &failure)) return Fail(std::move(failure));
     if (hooks_.defaulted && !result_.defaulted.empty()) hooks_.defaulted(result_.defaulted);
     if (hooks_.progress) total_ = CountLines(options_.input);
 
@@ -382,18 +363,14 @@ Result Pipeline::Run()
     if (result_.cancelled || !result_.error.empty()) {
         // Nothing goes in place: the temporaries are removed.
         outputs_.Discard();
-        result_.exitCode = kExitFailed;
-        return result_;
+        return Fail({});
     }
     ReportProgress(true);
     if (plan_.values)
         for (std::size_t k = 0; k < kLineCount; ++k)
             result_.totals[k] = overflow_[k] ? std::string(kOverflowTotal) : paydata::ShowAmount(totals_[k]);
-    if (Message failure; !outputs_.Finish(result_.totals, overflow_, result_.written, &failure)) {
-        Fail(std::move(failure));
-        result_.exitCode = kExitFailed;
-        return result_;
-    }
+    if (Message failure; !outputs_.Finish(result_.totals, overflow_, result_.written, &failure))
+        return Fail(std::move(failure));
     result_.exitCode = result_.counts.refused ? kExitSomeRefused : kExitAllComputed;
     return result_;
 }

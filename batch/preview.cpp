@@ -8,20 +8,12 @@ Preview ReadPreview(const std::string &path, std::size_t rowCount)
 {
     Preview p;
     CsvReader reader;
-    if (!reader.Open(path, &p.error)) {
-        p.arabicError = reader.arabicError();
-        return p;
-    }
-    p.header = reader.header();
     Layout layout;
-    if (!MakeLayout(p.header, layout, &p.error, &p.arabicError)) {
-        p.error = path + ": " + p.error;
-        p.arabicError = path + ": " + p.arabicError;
-        return p;
-    }
-    if (Message missing = MissingRequired(layout); !missing.empty()) {
-        p.error = path + ": " + missing.english;
-        p.arabicError = path + ": " + missing.arabic;
+    Message problem = OpenStaffList(path, reader, layout);
+    p.header = reader.header();
+    if (!problem.empty()) {
+        p.error = std::move(problem.english);
+        p.arabicError = std::move(problem.arabic);
         return p;
     }
     p.defaulted = DefaultedColumns(layout);
