@@ -45,22 +45,18 @@ private:
     void ProcessRow(Chunk &chunk, const RecordBatch::Record &record, Row &row)
     {
         const std::size_t first = chunk.refusals.size();
-        RowReader::Outcome read = reader_.Read(chunk.records, record, situation_, chunk.refusals);
-        if (read == RowReader::Outcome::Read) {
+        row.state = reader_.Read(chunk.records, record, situation_, chunk.refusals);
+        if (row.state == RowState::Read) {
             // A printed slip states each line's base and rate: its run explains itself.
             paycalc::ComputeSlip(situation_, row.slip, !plan_.options->pdf.empty());
             if (!row.slip.ok()) {
                 chunk.refusals.push_back(reader_.ComputeRefusal(chunk.records, record, *row.slip.error));
-                read = RowReader::Outcome::Refused;
+                row.state = RowState::Refused;
             }
         }
         row.firstRefusal = first;
         row.refusalCount = chunk.refusals.size() - first;
-        switch (read) {
-        case RowReader::Outcome::Empty: row.state = RowState::Empty; return;
-        case RowReader::Outcome::Refused: row.state = RowState::Refused; return;
-        case RowReader::Outcome::Read: row.state = RowState::Computed; break;
-        }
+        if (row.state != RowState::Read) return;
         if (plan_.values)
             for (std::size_t i = 0; i < kLineCount; ++i)
                 row.values[i] = paydata::ReadAmount(row.slip.Text(kTableLines[i]));
@@ -184,7 +180,7 @@ void Pipeline::WriteChunk(Chunk &chunk)
             ++result_.counts.refused;
             for (std::size_t k = 0; k < row.refusalCount; ++k) WriteRefusal(chunk.refusals[row.firstRefusal + k]);
             break;
-        case RowState::Computed:
+        case RowState::Read:
             ++result_.counts.computed;
             if (plan_.values) {
                 for (std::size_t k = 0; k < kLineCount; ++k) {
