@@ -91,7 +91,8 @@ CsvReader::~CsvReader()
 
 void CsvReader::ResetParser()
 {
-    csv_free(parser_);
+    if (parserReady_) csv_free(parser_);
+    parserReady_ = true;
     csv_init(parser_, kOptions);
     csv_set_delim(parser_, static_cast<unsigned char>(format_.separator));
     csv_set_space_func(parser_, NoSpace);
@@ -245,10 +246,7 @@ bool CsvReader::Open(const std::string &path, std::string *error)
         return Fail(error, path + ": line 1 must name the columns, and it is empty",
                     path + ": السطر 1 فارغ، وعليه أن يسمي الأعمدة");
     format_.separator = DetectSeparator(first);
-    csv_init(parser_, kOptions);
-    parserReady_ = true;
-    csv_set_delim(parser_, static_cast<unsigned char>(format_.separator));
-    csv_set_space_func(parser_, NoSpace);
+    ResetParser();
 
     RecordBatch head;
     if (Read(head, 1, error) == Status::Error) return false;

@@ -225,7 +225,7 @@ void Pipeline::ReaderLoop()
         {
             std::unique_lock lock(mutex_);
             changed_.wait(lock, [&] { return stop_ || !free_.empty(); });
-            if (stop_) break;
+            if (stop_) return;
             chunk = free_.front();
             free_.pop_front();
         }
@@ -233,27 +233,18 @@ void Pipeline::ReaderLoop()
         std::string error;
         const CsvReader::Status status = reader_.Read(chunk->records, kChunkRows, &error);
         std::unique_lock lock(mutex_);
-        if (status == CsvReader::Status::Error) {
-            readError_ = {error, reader_.arabicError()};
-            free_.push_back(chunk);
-            readerDone_ = true;
-            chunkCount_ = sequence;
-            changed_.notify_all();
-            return;
-        }
-        if (!chunk->records.records.empty()) {
+        if (status == CsvReader::Status::Error) readError_ = {error, reader_.arabicError()};
+        if (status != CsvReader::Status::Error && !chunk->records.records.empty()) {
             chunk->sequence = sequence++;
             todo_.push_back(chunk);
         } else {
             free_.push_back(chunk);
         }
-        if (status == CsvReader::Status::End) break;
+        readerDone_ = status != CsvReader::Status::More;
+        chunkCount_ = sequence;
         changed_.notify_all();
+        if (readerDone_) return;
     }
-    std::unique_lock lock(mutex_);
-    readerDone_ = true;
-    chunkCount_ = sequence;
-    changed_.notify_all();
 }
 
 void Pipeline::WorkerLoop()
