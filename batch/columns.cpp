@@ -13,23 +13,19 @@ namespace batch {
 using paycalc::InputOf;
 using paycalc::SituationInput;
 
-const std::array<IdentityNames, 3> kIdentityNames{{
-    {IdentityPart::Name, {"name", "الاسم", "الإسم", "الاسم واللقب", "اللقب والاسم", "الاسم و اللقب"}},
-    {IdentityPart::Number, {"number", "employee_number", "الرقم", "رقم الموظف", "رقم التعريف"}},
-    {IdentityPart::Workplace, {"workplace", "school", "مكان العمل", "المؤسسة", "المدرسة"}},
-}};
-
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+// The header names of who a slip is for: the name, the number, the workplace (Layout::identity).
+constexpr std::array<std::array<std::string_view, 6>, 3> kIdentityNames{{
+    {"name", "الاسم", "الإسم", "الاسم واللقب", "اللقب والاسم", "الاسم و اللقب"},
+    {"number", "employee_number", "الرقم", "رقم الموظف", "رقم التعريف"},
+    {"workplace", "school", "مكان العمل", "المؤسسة", "المدرسة"},
+}};
 
-std::string_view TrimmedCaption(std::string_view caption)
-{
-    auto edge = [](char c) { return IsBlank(c) || c == ':'; };
-    while (!caption.empty() && edge(caption.front())) caption.remove_prefix(1);
-    while (!caption.empty() && edge(caption.back())) caption.remove_suffix(1);
-    return caption;
-}
+// A caption's or a header name's edges: blanks and ':'.
+constexpr std::string_view kCaptionEdges = " \t:";
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 // Every name a header may give an input's column: its name, its label in the
 // window's words, then the table's other names.
@@ -54,18 +50,18 @@ std::string ColumnName(Input input)
     return name;
 }
 
-std::string_view ColumnLabel(Input input) { return TrimmedCaption(paycalc::CaptionOf(InputOf(input))); }
+std::string_view ColumnLabel(Input input) { return Trim(paycalc::CaptionOf(InputOf(input)), kCaptionEdges); }
 
-std::string_view Trim(std::string_view text)
+std::string_view Trim(std::string_view text, std::string_view edges)
 {
-    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-    return text;
+    const auto first = text.find_first_not_of(edges);
+    if (first == std::string_view::npos) return {};
+    return text.substr(first, text.find_last_not_of(edges) + 1 - first);
 }
 
 std::string NormalName(std::string_view name)
 {
-    name = TrimmedCaption(name);
+    name = Trim(name, kCaptionEdges);
     std::string out;
     bool blank = false;
     for (char c : name) {
@@ -131,10 +127,9 @@ Message MakeLayout(const std::vector<std::string> &header, Layout &out)
             continue;
         }
         out.carried.push_back(i);
-        for (const IdentityNames &identity : kIdentityNames)
-            for (std::string_view name : identity.names)
-                if (!name.empty() && normal == NormalName(name))
-                    out.identity[static_cast<std::size_t>(identity.part)] = static_cast<int>(i);
+        for (std::size_t part = 0; part < kIdentityNames.size(); ++part)
+            for (std::string_view name : kIdentityNames[part])
+                if (!name.empty() && normal == NormalName(name)) out.identity[part] = static_cast<int>(i);
     }
     return {};
 }

@@ -156,15 +156,11 @@ void Outputs::WriteComputed(const Chunk &chunk, const RecordBatch::Record &recor
         for (double value : row.values) x.Amount(value);
     }
     if (pdf_) {
-        paycalc::Identity identity;
-        auto cell = [&](IdentityPart part) {
-            const int at = plan_.layout.identity[static_cast<std::size_t>(part)];
+        auto cell = [&](int at) {
             return at < 0 ? std::string() : std::string(Trim(chunk.records.Cell(record, static_cast<std::size_t>(at))));
         };
-        identity.name = cell(IdentityPart::Name);
-        identity.number = cell(IdentityPart::Number);
-        identity.workplace = cell(IdentityPart::Workplace);
-        pdf_->Add(row.slip, identity);
+        const std::array<int, 3> &at = plan_.layout.identity;
+        pdf_->Add(row.slip, {cell(at[0]), cell(at[1]), cell(at[2])});
     }
 }
 
