@@ -195,56 +195,39 @@ std::vector<Message> DefaultedColumns(const Layout &layout)
         const Input c = input.input;
         if (layout.Has(c) || c == Input::Category || c == Input::Echelon) continue;
         const std::string v = paycalc::InputText(input, d);
-        std::string english, arabic;
+        // What every row counts instead of the column.
+        auto say = [&](const std::string &english, const std::string &arabic,
+                       std::string_view arabicLead = "يحسب لكل صف ") {
+            notes.push_back({"no '" + ColumnName(c) + "' column: every row counts " + english,
+                             "لا عمود «" + ArabicSubject(c) + "»: " + std::string(arabicLead) + arabic});
+        };
         switch (c) {
         case Input::Category:
         case Input::Echelon: break;
         case Input::Post:
-            english = "every row counts post " + v + (d.post == 0 ? ", no specific post" : "");
-            arabic = "يحسب لكل صف المنصب " + v + (d.post == 0 ? "، أي بلا منصب نوعي" : "");
+            say("post " + v + (d.post == 0 ? ", no specific post" : ""),
+                "المنصب " + v + (d.post == 0 ? "، أي بلا منصب نوعي" : ""));
             break;
         case Input::Children:
-            english = "every row counts " + v + (d.children == 1 ? " child" : " children") + singleNone;
-            arabic = "يحسب لكل صف " + v + " من الأولاد" + arabicSingleNone;
+            say(v + (d.children == 1 ? " child" : " children") + singleNone, v + " من الأولاد" + arabicSingleNone);
             break;
         case Input::OverTen:
-            english = "every row counts " + v + " children over ten" + (d.overTen ? singleNone : "");
-            arabic = "يحسب لكل صف " + v + " من الأولاد الأكبر من 10 سنوات" + (d.overTen ? arabicSingleNone : "");
+            say(v + " children over ten" + (d.overTen ? singleNone : ""),
+                v + " من الأولاد الأكبر من 10 سنوات" + (d.overTen ? arabicSingleNone : ""));
             break;
         case Input::Status:
-            english = "every row counts " + v;
-            arabic = "يحسب كل صف " +
-                     std::string(paydata::kFamilyStatusEntries[static_cast<std::size_t>(d.status ? 1 : 0)]);
+            say(v, std::string(paydata::kFamilyStatusEntries[d.status ? 1u : 0u]), "يحسب كل صف ");
             break;
         case Input::Spouse:
-            english = "every row counts the spouse " + std::string(d.spouseWorking() ? "working" : "at home") + " (" +
-                      v + ")";
-            arabic = "يحسب لكل صف مهنة الزوجة " +
-                     std::string(paydata::kSpouseEntries[static_cast<std::size_t>(d.spouseWorking() ? 1 : 0)]);
+            say("the spouse " + std::string(d.spouseWorking() ? "working" : "at home") + " (" + v + ")",
+                "مهنة الزوجة " + std::string(paydata::kSpouseEntries[d.spouseWorking() ? 1u : 0u]));
             break;
-        case Input::Mutual:
-            english = "every row counts mutual insurance " + v;
-            arabic = "يحسب لكل صف التعاضدية " + std::string(d.mutual ? "نعم" : "لا");
-            break;
-        case Input::Zone:
-            english = "every row counts a zone allowance of " + v;
-            arabic = "يحسب لكل صف منحة المنطقة " + v;
-            break;
-        case Input::Housing:
-            english = "every row counts a housing allowance of " + v;
-            arabic = "يحسب لكل صف منحة السكن " + v;
-            break;
-        case Input::Absence:
-            english = "every row counts " + v + " days of absence";
-            arabic = "يحسب لكل صف عدد أيام الغياب " + v;
-            break;
-        case Input::Mark:
-            english = "every row counts a performance mark of " + v;
-            arabic = "يحسب لكل صف علامة المردودية " + v;
-            break;
+        case Input::Mutual: say("mutual insurance " + v, "التعاضدية " + std::string(d.mutual ? "نعم" : "لا")); break;
+        case Input::Zone: say("a zone allowance of " + v, "منحة المنطقة " + v); break;
+        case Input::Housing: say("a housing allowance of " + v, "منحة السكن " + v); break;
+        case Input::Absence: say(v + " days of absence", "عدد أيام الغياب " + v); break;
+        case Input::Mark: say("a performance mark of " + v, "علامة المردودية " + v); break;
         }
-        notes.push_back(
-            {"no '" + ColumnName(c) + "' column: " + english, "لا عمود «" + ArabicSubject(c) + "»: " + arabic});
     }
     return notes;
 }
