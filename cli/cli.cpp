@@ -87,6 +87,22 @@ nlohmann::ordered_json SlipJson(const paycalc::Slip &slip)
     return json;
 }
 
+std::string JsonText(const nlohmann::ordered_json &value)
+{
+    // nlohmann's one-line form, a blank added after each ':' and ',' outside the strings.
+    const std::string compact = value.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
+    std::string text;
+    bool inString = false, escaped = false;
+    for (char c : compact) {
+        text += c;
+        if (escaped) escaped = false;
+        else if (c == '\\') escaped = true;
+        else if (c == '"') inString = !inString;
+        else if (!inString && (c == ':' || c == ',')) text += ' ';
+    }
+    return text;
+}
+
 bool Computed(const paycalc::Slip &slip, std::ostream &err, const std::string &context)
 {
     if (!slip.ok()) err << "payslip-cli: " << context << paycalc::Describe(*slip.error) << '\n';

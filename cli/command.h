@@ -77,6 +77,11 @@ paycalc::Situation ApplyChanges(const paycalc::Situation &base,
 // (the keys of `payslip-cli --json`).
 nlohmann::ordered_json SlipJson(const paycalc::Slip &slip);
 
+// JSON as the command line writes it: one line, ", " between members and
+// ": " after each key, as the program's first JSON output did, so that
+// scripts reading it see the same bytes.
+std::string JsonText(const nlohmann::ordered_json &value);
+
 // False, after saying why on `err` ("payslip-cli: " and `context` first),
 // when the slip could not be computed.
 bool Computed(const paycalc::Slip &slip, std::ostream &err, const std::string &context = {});

@@ -4,7 +4,6 @@
 #include <sstream>
 
 #include "cli/command.h"
-#include "cli/json_text.h"
 #include "paydata/amount.h"
 
 namespace cli {
