@@ -46,23 +46,13 @@ namespace {
 
 nlohmann::ordered_json SummaryJson(const Result &result)
 {
-    nlohmann::ordered_json counts;
-    counts["read"] = result.counts.read;
-    counts["computed"] = result.counts.computed;
-    counts["refused"] = result.counts.refused;
-    counts["empty"] = result.counts.empty;
-    nlohmann::ordered_json totals = nlohmann::ordered_json::object();
-    for (std::size_t k = 0; k < kTableLines.size(); ++k)
-        totals[std::string(paycalc::FieldName(kTableLines[k]))] = result.totals[k];
+    const Counts &c = result.counts;
     nlohmann::ordered_json summary;
-    summary["summary"] = {{"counts", counts}};
-    if (!result.defaulted.empty()) {
-        nlohmann::ordered_json defaults = nlohmann::ordered_json::array();
-        for (const Message &note : result.defaulted) defaults.push_back(note.english);
-        summary["summary"]["defaults"] = std::move(defaults);
-    }
-    summary["summary"]["totals"] = std::move(totals);
-    return summary;
+    summary["counts"] = {{"read", c.read}, {"computed", c.computed}, {"refused", c.refused}, {"empty", c.empty}};
+    for (const Message &note : result.defaulted) summary["defaults"].push_back(note.english);
+    for (std::size_t k = 0; k < kTableLines.size(); ++k)
+        summary["totals"][std::string(paycalc::FieldName(kTableLines[k]))] = result.totals[k];
+    return {{"summary", std::move(summary)}};
 }
 
 std::string Duration(double seconds)
