@@ -336,7 +336,6 @@ Options ParseOptions(const std::vector<std::string> &args)
     auto options = std::make_shared<Options>();
     Command slip = SlipCommand(options);
     Parsed parsed = Parse(slip, args);
-    options->help = parsed.help;
     options->situation = parsed.situation;
     return *options;
 }
