@@ -63,14 +63,11 @@ std::vector<paycalc::OfficialAmount> ReadOfficial(const std::vector<std::string>
 
 void PrintTable(const paycalc::CheckReport &report, std::ostream &out)
 {
-    std::vector<std::vector<std::string>> rows;
-    rows.push_back({"line", "ours", "theirs", "difference", ""});
+    std::vector<std::vector<std::string>> rows{{"line", "ours", "theirs", "difference", ""}};
     for (const paycalc::CheckedLine &line : report.lines)
         rows.push_back(
             {NamedLine(line.field), line.ours, line.theirs, line.difference, line.agrees ? "agrees" : "DIFFERS"});
-    std::vector<std::size_t> widths(rows.front().size(), 0);
-    for (const auto &row : rows)
-        for (std::size_t i = 0; i < row.size(); ++i) widths[i] = std::max(widths[i], DisplayWidth(row[i]));
+    const std::vector<std::size_t> widths = ColumnWidths(rows);
     for (std::size_t r = 0; r < rows.size(); ++r) {
         const auto &row = rows[r];
         std::string text = PadRight(row[0], widths[0]);

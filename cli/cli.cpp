@@ -121,6 +121,14 @@ std::size_t DisplayWidth(std::string_view text)
         std::count_if(text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
 }
 
+std::vector<std::size_t> ColumnWidths(const std::vector<std::vector<std::string>> &rows)
+{
+    std::vector<std::size_t> widths(rows.front().size(), 0);
+    for (const auto &row : rows)
+        for (std::size_t i = 0; i < row.size(); ++i) widths[i] = std::max(widths[i], DisplayWidth(row[i]));
+    return widths;
+}
+
 std::string PadLeft(const std::string &text, std::size_t width)
 {
     const std::size_t w = DisplayWidth(text);

@@ -93,5 +93,7 @@ std::string NamedLine(paycalc::Field f);
 std::string PadLeft(const std::string &text, std::size_t width);
 std::string PadRight(const std::string &text, std::size_t width);
 std::size_t DisplayWidth(std::string_view text);
+// The display width of each column of a table (rows of cells): its widest cell.
+std::vector<std::size_t> ColumnWidths(const std::vector<std::vector<std::string>> &rows);
 
 } // namespace cli

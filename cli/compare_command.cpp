@@ -31,26 +31,16 @@ std::string TypedDifference(const std::string &before, const std::string &after)
 
 void PrintTable(const paycalc::Comparison &c, const paycalc::BackPay &pay, std::ostream &out)
 {
-    struct Row {
-        std::string before, after, difference, title;
-    };
-    std::vector<Row> rows;
-    rows.push_back({"before", "after", "difference", "line"});
+    std::vector<std::vector<std::string>> rows{{"before", "after", "difference", "line"}};
     for (Field f : paycalc::kSlipLines) {
         const std::string &b = c.before.Text(f);
         const std::string &a = c.after.Text(f);
         const std::string d = paycalc::IsTypedField(f) ? TypedDifference(b, a) : c.Line(f).difference;
         rows.push_back({b, a, d, paycalc::FieldTitle(f)});
     }
-    std::size_t wb = 0, wa = 0, wd = 0;
-    for (const Row &r : rows) {
-        wb = std::max(wb, DisplayWidth(r.before));
-        wa = std::max(wa, DisplayWidth(r.after));
-        wd = std::max(wd, DisplayWidth(r.difference));
-    }
-    for (const Row &r : rows)
-        out << PadLeft(r.before, wb) << "  " << PadLeft(r.after, wa) << "  " << PadLeft(r.difference, wd) << "  "
-            << r.title << '\n';
+    const std::vector<std::size_t> w = ColumnWidths(rows);
+    for (const auto &r : rows)
+        out << PadLeft(r[0], w[0]) << "  " << PadLeft(r[1], w[1]) << "  " << PadLeft(r[2], w[2]) << "  " << r[3] << '\n';
     out << '\n'
         << "back pay for " << pay.months << (pay.months == 1 ? " month" : " months") << ", " << pay.quarters
         << (pay.quarters == 1 ? " whole quarter" : " whole quarters") << " (months / 3):\n"

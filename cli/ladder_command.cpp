@@ -19,17 +19,14 @@ constexpr Field kColumns[] = {Field::Text21, Field::Text3, Field::Text15, Field:
 
 void PrintTable(const paycalc::Ladder &ladder, std::ostream &out)
 {
-    std::vector<std::vector<std::string>> rows;
-    rows.push_back({"echelon", "net pay", "main pay", "income tax", "bonus", "net step"});
+    std::vector<std::vector<std::string>> rows{{"echelon", "net pay", "main pay", "income tax", "bonus", "net step"}};
     for (const paycalc::LadderStep &step : ladder.steps) {
         std::vector<std::string> row{std::to_string(step.echelon)};
         for (Field f : kColumns) row.push_back(step.slip.Text(f));
         row.push_back(step.netStep);
         rows.push_back(std::move(row));
     }
-    std::vector<std::size_t> widths(rows.front().size(), 0);
-    for (const auto &row : rows)
-        for (std::size_t i = 0; i < row.size(); ++i) widths[i] = std::max(widths[i], DisplayWidth(row[i]));
+    const std::vector<std::size_t> widths = ColumnWidths(rows);
     const int current = ladder.situation.echelon;
     out << "category " << ladder.situation.category << ", echelon 0 to " << ladder.steps.size() - 1 << ":\n";
     for (std::size_t r = 0; r < rows.size(); ++r) {
