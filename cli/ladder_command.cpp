@@ -11,10 +11,6 @@ using paycalc::Field;
 
 namespace {
 
-struct LadderOptions {
-    bool json = false;
-};
-
 constexpr Field kColumns[] = {Field::Text21, Field::Text3, Field::Text15, Field::Text22};
 
 void PrintTable(const paycalc::Ladder &ladder, std::ostream &out)
@@ -61,18 +57,18 @@ void PrintJson(const paycalc::Ladder &ladder, std::ostream &out)
     out << JsonText(json) << '\n';
 }
 
-int RunLadder(const LadderOptions &options, const paycalc::Situation &situation, std::ostream &out, std::ostream &err)
+int RunLadder(bool json, const paycalc::Situation &situation, std::ostream &out, std::ostream &err)
 {
     // The category above is shown in the table only: the JSON stays an array
     // of the thirteen echelons.
-    const paycalc::Ladder ladder = paycalc::ComputeLadder(situation, !options.json);
+    const paycalc::Ladder ladder = paycalc::ComputeLadder(situation, !json);
     for (const paycalc::LadderStep &step : ladder.steps)
         if (!Computed(step.slip, err, "echelon " + std::to_string(step.echelon) + ": ")) return 1;
     if (const auto &above = ladder.categoryAbove;
         above && !Computed(*above, err, "category " + std::to_string(above->situation.category) + ": "))
         return 1;
     std::ostringstream text;
-    if (options.json) PrintJson(ladder, text);
+    if (json) PrintJson(ladder, text);
     else PrintTable(ladder, text);
     out << text.str();
     return 0;
@@ -87,11 +83,10 @@ Command LadderCommand()
     c.synopsis = "ladder [options] [--json]";
     c.summary = "the slip at every echelon of the category, and one category up";
     c.add = [](CLI::App &app) -> Runner {
-        auto options = std::make_shared<LadderOptions>();
-        app.add_flag("--json", options->json,
-                     "print an array of 13 objects, one per echelon: \"echelon\" and the slip's fields");
-        return [options](const paycalc::Situation &situation, std::ostream &out, std::ostream &err) {
-            return RunLadder(*options, situation, out, err);
+        auto json = std::make_shared<bool>(false);
+        app.add_flag("--json", *json, "print an array of 13 objects, one per echelon: \"echelon\" and the slip's fields");
+        return [json](const paycalc::Situation &situation, std::ostream &out, std::ostream &err) {
+            return RunLadder(*json, situation, out, err);
         };
     };
     return c;
