@@ -319,16 +319,15 @@ std::string HelpLines(const std::vector<const CLI::Option *> &options)
         }
         std::istringstream words(option->get_description());
         std::string word;
-        bool first = true;
-        while (words >> word) {
-            if (!first && DisplayWidth(line) + 1 + DisplayWidth(word) > kWidth) {
+        for (bool first = true; words >> word; first = false) {
+            if (first) {
+                line = PadRight(line, kIndent) + word;
+            } else if (DisplayWidth(line) + 1 + DisplayWidth(word) > kWidth) {
                 text += line + '\n';
-                line.clear();
-                first = true;
+                line = std::string(kIndent, ' ') + word;
+            } else {
+                line += ' ' + word;
             }
-            if (first) line = PadRight(line, kIndent) + word;
-            else line += ' ' + word;
-            first = false;
         }
         text += line + '\n';
     }
