@@ -36,7 +36,6 @@ public:
 
     const std::string &path() const { return path_; }
     const std::string &TempPath() const { return temp_; }
-    bool failed() const { return failed_; }
 
 private:
     bool Fail(std::string *error, const std::string &what, int errnum);

@@ -60,14 +60,10 @@ struct Preview {
     bool ok = false;
     std::string error;       // why the file cannot be used, naming it
     std::string arabicError; // the same in the window's Arabic words
-    CsvFormat format;
     std::vector<std::string> header;
-    Layout layout;
     std::vector<std::uint64_t> lines;           // the line number of each row shown
     std::vector<std::vector<std::string>> rows; // the first rows' cells
-    // What each column is, in words: "category", "carried", "computed afresh".
-    std::vector<std::string> roles;
-    // The same in the window's Arabic words (ArabicRole): "الصنف", "ينقل كما هو", "يعاد حسابه".
+    // What each column is, in the window's Arabic words (ArabicRole): "الصنف", "ينقل كما هو", "يعاد حسابه".
     std::vector<std::string> arabicRoles;
     // The situation columns left out and the default each row takes instead (DefaultedColumns).
     std::vector<Message> defaulted;

@@ -13,6 +13,7 @@
 #include "batch/batch.h"
 #include "batch/columns.h"
 #include "batch/csv_reader.h"
+#include "batch/row_reader.h"
 #include "paycalc/slip.h"
 
 namespace batch {
@@ -24,8 +25,6 @@ struct CsvStyle {
     char separator = ',';
     std::string_view lineEnd = "\n";
 };
-
-enum class RowState : std::uint8_t { Computed, Refused, Empty };
 
 struct Row {
     RowState state = RowState::Empty;

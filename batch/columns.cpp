@@ -1,8 +1,10 @@
 #include "batch/columns.h"
 
+#include <algorithm>
 #include <string>
 #include <utility>
 
+#include "batch/csv_reader.h"
 #include "paycalc/situation.h"
 #include "paydata/tables.h"
 
@@ -11,23 +13,19 @@ namespace batch {
 using paycalc::InputOf;
 using paycalc::SituationInput;
 
-const std::array<IdentityNames, 3> kIdentityNames{{
-    {IdentityPart::Name, {"name", "الاسم", "الإسم", "الاسم واللقب", "اللقب والاسم", "الاسم و اللقب"}},
-    {IdentityPart::Number, {"number", "employee_number", "الرقم", "رقم الموظف", "رقم التعريف"}},
-    {IdentityPart::Workplace, {"workplace", "school", "مكان العمل", "المؤسسة", "المدرسة"}},
-}};
-
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+// The header names of who a slip is for: the name, the number, the workplace (Layout::identity).
+constexpr std::array<std::array<std::string_view, 6>, 3> kIdentityNames{{
+    {"name", "الاسم", "الإسم", "الاسم واللقب", "اللقب والاسم", "الاسم و اللقب"},
+    {"number", "employee_number", "الرقم", "رقم الموظف", "رقم التعريف"},
+    {"workplace", "school", "مكان العمل", "المؤسسة", "المدرسة"},
+}};
 
-std::string_view TrimmedCaption(std::string_view caption)
-{
-    auto edge = [](char c) { return IsBlank(c) || c == ':'; };
-    while (!caption.empty() && edge(caption.front())) caption.remove_prefix(1);
-    while (!caption.empty() && edge(caption.back())) caption.remove_suffix(1);
-    return caption;
-}
+// A caption's or a header name's edges: blanks and ':'.
+constexpr std::string_view kCaptionEdges = " \t:";
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 // Every name a header may give an input's column: its name, its label in the
 // window's words, then the table's other names.
@@ -52,18 +50,18 @@ std::string ColumnName(Input input)
     return name;
 }
 
-std::string_view ColumnLabel(Input input) { return TrimmedCaption(paycalc::CaptionOf(InputOf(input))); }
+std::string_view ColumnLabel(Input input) { return Trim(paycalc::CaptionOf(InputOf(input)), kCaptionEdges); }
 
-std::string_view Trim(std::string_view text)
+std::string_view Trim(std::string_view text, std::string_view edges)
 {
-    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-    return text;
+    const auto first = text.find_first_not_of(edges);
+    if (first == std::string_view::npos) return {};
+    return text.substr(first, text.find_last_not_of(edges) + 1 - first);
 }
 
 std::string NormalName(std::string_view name)
 {
-    name = TrimmedCaption(name);
+    name = Trim(name, kCaptionEdges);
     std::string out;
     bool blank = false;
     for (char c : name) {
@@ -80,30 +78,23 @@ std::string NormalName(std::string_view name)
     return out;
 }
 
-bool MakeLayout(const std::vector<std::string> &header, Layout &out, std::string *error, std::string *arabic)
+Message MakeLayout(const std::vector<std::string> &header, Layout &out)
 {
     out = Layout{};
     out.where.fill(-1);
     out.role.assign(header.size(), Layout::Carried);
+    // "2 'category'": a column by its number and its name.
+    auto named = [&](std::size_t k) { return std::to_string(k + 1) + " '" + header[k] + "'"; };
     std::vector<std::string> seen;
     for (std::size_t i = 0; i < header.size(); ++i) {
         const std::string normal = NormalName(header[i]);
-        const std::string position = "column " + std::to_string(i + 1);
-        if (normal.empty()) {
-            if (error) *error = "line 1: " + position + " has no name";
-            if (arabic) *arabic = "السطر 1: العمود " + std::to_string(i + 1) + " بلا اسم";
-            return false;
-        }
-        for (std::size_t j = 0; j < seen.size(); ++j) {
-            if (seen[j] == normal) {
-                if (error)
-                    *error = "line 1: " + position + " '" + header[i] + "' repeats column " + std::to_string(j + 1) +
-                             " '" + header[j] + "'";
-                if (arabic)
-                    *arabic = "السطر 1: العمود " + std::to_string(i + 1) + " '" + header[i] + "' يكرر العمود " +
-                              std::to_string(j + 1) + " '" + header[j] + "'";
-                return false;
-            }
+        if (normal.empty())
+            return {"line 1: column " + std::to_string(i + 1) + " has no name",
+                    "السطر 1: العمود " + std::to_string(i + 1) + " بلا اسم"};
+        if (auto j = std::find(seen.begin(), seen.end(), normal); j != seen.end()) {
+            const std::string first = named(static_cast<std::size_t>(j - seen.begin()));
+            return {"line 1: column " + named(i) + " repeats column " + first,
+                    "السطر 1: العمود " + named(i) + " يكرر العمود " + first};
         }
         seen.push_back(normal);
 
@@ -114,15 +105,9 @@ bool MakeLayout(const std::vector<std::string> &header, Layout &out, std::string
             if (!match) continue;
             const auto c = static_cast<std::size_t>(input.input);
             if (out.where[c] >= 0) {
-                if (error)
-                    *error = "line 1: columns " + std::to_string(out.where[c] + 1) + " '" +
-                             header[static_cast<std::size_t>(out.where[c])] + "' and " + std::to_string(i + 1) + " '" +
-                             header[i] + "' both give the " + ColumnName(input.input);
-                if (arabic)
-                    *arabic = "السطر 1: العمودان " + std::to_string(out.where[c] + 1) + " '" +
-                              header[static_cast<std::size_t>(out.where[c])] + "' و" + std::to_string(i + 1) + " '" +
-                              header[i] + "' كلاهما يعطي " + ArabicSubject(input.input);
-                return false;
+                const std::string first = named(static_cast<std::size_t>(out.where[c]));
+                return {"line 1: columns " + first + " and " + named(i) + " both give the " + ColumnName(input.input),
+                        "السطر 1: العمودان " + first + " و" + named(i) + " كلاهما يعطي " + ArabicSubject(input.input)};
             }
             out.where[c] = static_cast<int>(i);
             out.role[i] = static_cast<std::int8_t>(input.input);
@@ -142,12 +127,21 @@ bool MakeLayout(const std::vector<std::string> &header, Layout &out, std::string
             continue;
         }
         out.carried.push_back(i);
-        for (const IdentityNames &identity : kIdentityNames)
-            for (std::string_view name : identity.names)
-                if (!name.empty() && normal == NormalName(name))
-                    out.identity[static_cast<std::size_t>(identity.part)] = static_cast<int>(i);
+        for (std::size_t part = 0; part < kIdentityNames.size(); ++part)
+            for (std::string_view name : kIdentityNames[part])
+                if (!name.empty() && normal == NormalName(name)) out.identity[part] = static_cast<int>(i);
     }
-    return true;
+    return {};
+}
+
+Message OpenStaffList(const std::string &path, CsvReader &reader, Layout &layout)
+{
+    std::string error;
+    if (!reader.Open(path, &error)) return {error, reader.arabicError()};
+    Message problem = MakeLayout(reader.header(), layout);
+    if (problem.empty()) problem = MissingRequired(layout);
+    if (problem.empty()) return {};
+    return {path + ": " + problem.english, path + ": " + problem.arabic};
 }
 
 bool IsDecimal(std::string_view text)
@@ -201,56 +195,39 @@ std::vector<Message> DefaultedColumns(const Layout &layout)
         const Input c = input.input;
         if (layout.Has(c) || c == Input::Category || c == Input::Echelon) continue;
         const std::string v = paycalc::InputText(input, d);
-        std::string english, arabic;
+        // What every row counts instead of the column.
+        auto say = [&](const std::string &english, const std::string &arabic,
+                       std::string_view arabicLead = "يحسب لكل صف ") {
+            notes.push_back({"no '" + ColumnName(c) + "' column: every row counts " + english,
+                             "لا عمود «" + ArabicSubject(c) + "»: " + std::string(arabicLead) + arabic});
+        };
         switch (c) {
         case Input::Category:
         case Input::Echelon: break;
         case Input::Post:
-            english = "every row counts post " + v + (d.post == 0 ? ", no specific post" : "");
-            arabic = "يحسب لكل صف المنصب " + v + (d.post == 0 ? "، أي بلا منصب نوعي" : "");
+            say("post " + v + (d.post == 0 ? ", no specific post" : ""),
+                "المنصب " + v + (d.post == 0 ? "، أي بلا منصب نوعي" : ""));
             break;
         case Input::Children:
-            english = "every row counts " + v + (d.children == 1 ? " child" : " children") + singleNone;
-            arabic = "يحسب لكل صف " + v + " من الأولاد" + arabicSingleNone;
+            say(v + (d.children == 1 ? " child" : " children") + singleNone, v + " من الأولاد" + arabicSingleNone);
             break;
         case Input::OverTen:
-            english = "every row counts " + v + " children over ten" + (d.overTen ? singleNone : "");
-            arabic = "يحسب لكل صف " + v + " من الأولاد الأكبر من 10 سنوات" + (d.overTen ? arabicSingleNone : "");
+            say(v + " children over ten" + (d.overTen ? singleNone : ""),
+                v + " من الأولاد الأكبر من 10 سنوات" + (d.overTen ? arabicSingleNone : ""));
             break;
         case Input::Status:
-            english = "every row counts " + v;
-            arabic = "يحسب كل صف " +
-                     std::string(paydata::kFamilyStatusEntries[static_cast<std::size_t>(d.status ? 1 : 0)]);
+            say(v, std::string(paydata::kFamilyStatusEntries[d.status ? 1u : 0u]), "يحسب كل صف ");
             break;
         case Input::Spouse:
-            english = "every row counts the spouse " + std::string(d.spouseWorking() ? "working" : "at home") + " (" +
-                      v + ")";
-            arabic = "يحسب لكل صف مهنة الزوجة " +
-                     std::string(paydata::kSpouseEntries[static_cast<std::size_t>(d.spouseWorking() ? 1 : 0)]);
+            say("the spouse " + std::string(d.spouseWorking() ? "working" : "at home") + " (" + v + ")",
+                "مهنة الزوجة " + std::string(paydata::kSpouseEntries[d.spouseWorking() ? 1u : 0u]));
             break;
-        case Input::Mutual:
-            english = "every row counts mutual insurance " + v;
-            arabic = "يحسب لكل صف التعاضدية " + std::string(d.mutual ? "نعم" : "لا");
-            break;
-        case Input::Zone:
-            english = "every row counts a zone allowance of " + v;
-            arabic = "يحسب لكل صف منحة المنطقة " + v;
-            break;
-        case Input::Housing:
-            english = "every row counts a housing allowance of " + v;
-            arabic = "يحسب لكل صف منحة السكن " + v;
-            break;
-        case Input::Absence:
-            english = "every row counts " + v + " days of absence";
-            arabic = "يحسب لكل صف عدد أيام الغياب " + v;
-            break;
-        case Input::Mark:
-            english = "every row counts a performance mark of " + v;
-            arabic = "يحسب لكل صف علامة المردودية " + v;
-            break;
+        case Input::Mutual: say("mutual insurance " + v, "التعاضدية " + std::string(d.mutual ? "نعم" : "لا")); break;
+        case Input::Zone: say("a zone allowance of " + v, "منحة المنطقة " + v); break;
+        case Input::Housing: say("a housing allowance of " + v, "منحة السكن " + v); break;
+        case Input::Absence: say(v + " days of absence", "عدد أيام الغياب " + v); break;
+        case Input::Mark: say("a performance mark of " + v, "علامة المردودية " + v); break;
         }
-        notes.push_back(
-            {"no '" + ColumnName(c) + "' column: " + english, "لا عمود «" + ArabicSubject(c) + "»: " + arabic});
     }
     return notes;
 }

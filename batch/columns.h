@@ -24,14 +24,6 @@ std::string ColumnName(Input input);
 // blanks and the ':' around it trimmed, "إختر الدرجة :" read "إختر الدرجة".
 std::string_view ColumnLabel(Input input);
 
-// Who a slip is for, from the carried columns.
-enum class IdentityPart : std::uint8_t { Name, Number, Workplace };
-struct IdentityNames {
-    IdentityPart part;
-    std::array<std::string_view, 6> names;
-};
-extern const std::array<IdentityNames, 3> kIdentityNames;
-
 // A header name as compared: blanks and ':' trimmed from both ends, runs of
 // blanks made one, ASCII letters in lower case, '-' read as '_'.
 std::string NormalName(std::string_view name);
@@ -42,17 +34,11 @@ struct Layout {
     std::vector<std::int8_t> role;           // per input column: an Input, Carried or Recomputed
     std::array<int, kInputCount> where{};    // input column of each situation input, or -1
     std::vector<std::size_t> carried;        // input columns carried through, in order
-    std::array<int, 3> identity{-1, -1, -1}; // input columns of the name, number and workplace
+    std::array<int, 3> identity{-1, -1, -1}; // input columns of who a slip is for: name, number, workplace
     std::vector<std::string> recomputed;     // header names of slip lines computed afresh
 
     bool Has(Input c) const { return where[static_cast<std::size_t>(c)] >= 0; }
 };
-
-// False, with the reason, for a header the batch cannot use: an empty or
-// repeated column name, or two columns for the same situation value. The
-// reason in English for the command line; `arabic`, when given, receives it
-// in the window's words.
-bool MakeLayout(const std::vector<std::string> &header, Layout &out, std::string *error, std::string *arabic = nullptr);
 
 // A message in two wordings: English for the command line and the error
 // list, Arabic for the window. Empty when there is nothing to say.
@@ -61,6 +47,15 @@ struct Message {
     std::string arabic;
     bool empty() const { return english.empty(); }
 };
+
+// Why the batch cannot use a header (an empty or repeated column name, or two
+// columns for the same situation value), naming no file; empty when it can.
+Message MakeLayout(const std::vector<std::string> &header, Layout &out);
+
+class CsvReader;
+// Opens a staff list and lays out its header; why it cannot be used, naming
+// the file, or empty (MakeLayout, then MissingRequired).
+Message OpenStaffList(const std::string &path, CsvReader &reader, Layout &layout);
 
 // Why a header without a required column (the category and the echelon: no
 // default stands for a whole office's) cannot be used, naming each one
@@ -91,6 +86,7 @@ std::string ArabicRole(const Layout &layout, std::size_t column);
 // ("1500.50", "12", ".5"), blanks around it allowed.
 bool IsDecimal(std::string_view text);
 
-std::string_view Trim(std::string_view text);
+// The text without the characters of `edges` at its ends: blanks, unless told.
+std::string_view Trim(std::string_view text, std::string_view edges = " \t");
 
 } // namespace batch

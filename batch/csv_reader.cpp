@@ -2,7 +2,6 @@
 #include "batch/file_system.h"
 
 #include <csv.h>
-#include <sys/stat.h>
 
 #include <cerrno>
 #include <cstring>
@@ -44,43 +43,6 @@ char DetectSeparator(std::string_view line)
 
 } // namespace
 
-bool IsUtf8(std::string_view text)
-{
-    const auto *s = reinterpret_cast<const unsigned char *>(text.data());
-    const std::size_t n = text.size();
-    std::size_t i = 0;
-    // Plain ASCII, eight bytes at a time: most cells are.
-    for (; i + 8 <= n; i += 8) {
-        std::uint64_t word;
-        std::memcpy(&word, s + i, 8);
-        if (word & 0x8080808080808080ull) break;
-    }
-    while (i < n) {
-        const unsigned char c = s[i];
-        if (c < 0x80) {
-            ++i;
-            continue;
-        }
-        std::size_t length;
-        unsigned min;
-        unsigned code;
-        // clang-format off
-        if ((c & 0xE0) == 0xC0) { length = 2; min = 0x80; code = c & 0x1Fu; }
-        else if ((c & 0xF0) == 0xE0) { length = 3; min = 0x800; code = c & 0x0Fu; }
-        else if ((c & 0xF8) == 0xF0) { length = 4; min = 0x10000; code = c & 0x07u; }
-        else return false;
-        // clang-format on
-        if (i + length > n) return false;
-        for (std::size_t k = 1; k < length; ++k) {
-            if ((s[i + k] & 0xC0) != 0x80) return false;
-            code = (code << 6) | (s[i + k] & 0x3Fu);
-        }
-        if (code < min || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return false;
-        i += length;
-    }
-    return true;
-}
-
 CsvReader::CsvReader() : parser_(new csv_parser{}) {}
 
 CsvReader::~CsvReader()
@@ -92,7 +54,8 @@ CsvReader::~CsvReader()
 
 void CsvReader::ResetParser()
 {
-    csv_free(parser_);
+    if (parserReady_) csv_free(parser_);
+    parserReady_ = true;
     csv_init(parser_, kOptions);
     csv_set_delim(parser_, static_cast<unsigned char>(format_.separator));
     csv_set_space_func(parser_, NoSpace);
@@ -139,7 +102,6 @@ bool CsvReader::Fill(std::string *error)
 // Feeds one physical line (with its line end when it has one) to the parser.
 void CsvReader::Feed(std::string_view line, bool lineEnds)
 {
-    consumed_ += line.size();
     if (atRecordStart_) {
         std::string_view content = line;
         if (!content.empty() && content.back() == '\n') content.remove_suffix(1);
@@ -229,16 +191,12 @@ bool CsvReader::Open(const std::string &path, std::string *error)
         const std::string why = std::strerror(errno);
         return Fail(error, "cannot read " + path + ": " + why, "تعذرت قراءة الملف " + path + ": " + why);
     }
-    struct stat info {};
-    if (::fstat(::fileno(file_), &info) == 0 && S_ISREG(info.st_mode))
-        fileSize_ = static_cast<std::uint64_t>(info.st_size);
     // The whole first line, to find the byte-order mark, the separator and the line end.
     while (buffer_.find('\n') == std::string::npos && !eof_)
         if (!Fill(error)) return false;
     if (std::string_view(buffer_).starts_with("\xEF\xBB\xBF")) {
         format_.bom = true;
         pos_ = 3;
-        consumed_ = 3;
     }
     const std::size_t end = buffer_.find('\n', pos_);
     std::string_view first = std::string_view(buffer_).substr(pos_, end == std::string::npos ? std::string::npos
@@ -251,10 +209,7 @@ bool CsvReader::Open(const std::string &path, std::string *error)
         return Fail(error, path + ": line 1 must name the columns, and it is empty",
                     path + ": السطر 1 فارغ، وعليه أن يسمي الأعمدة");
     format_.separator = DetectSeparator(first);
-    csv_init(parser_, kOptions);
-    parserReady_ = true;
-    csv_set_delim(parser_, static_cast<unsigned char>(format_.separator));
-    csv_set_space_func(parser_, NoSpace);
+    ResetParser();
 
     RecordBatch head;
     if (Read(head, 1, error) == Status::Error) return false;
@@ -264,7 +219,7 @@ bool CsvReader::Open(const std::string &path, std::string *error)
     const RecordBatch::Record &r = head.records[0];
     for (std::size_t i = 0; i < r.cellCount; ++i) {
         std::string_view cell = head.Cell(r, i);
-        if (!IsUtf8(cell))
+        if (!paydata::IsUtf8(cell))
             return Fail(error, path + ": line 1, the header, is not UTF-8 text",
                         path + ": السطر 1، سطر العنوان، ليس نصا بترميز UTF-8");
         // A column name is one line of text, without control characters.
@@ -274,8 +229,8 @@ bool CsvReader::Open(const std::string &path, std::string *error)
             return Fail(error, path + ": line 1, the header: column " + column + " holds the control character " + code,
                         path + ": السطر 1، سطر العنوان: في العمود " + column + " محرف التحكم " + code);
         }
-        header_.emplace_back(cell);
     }
+    for (std::size_t i = 0; i < r.cellCount; ++i) header_.emplace_back(head.Cell(r, i)); // none of a refused header
     return true;
 }
 

@@ -79,8 +79,6 @@ public:
     const std::string &arabicError() const { return arabicError_; }
 
     std::uint64_t emptyLines() const { return emptyLines_; }
-    std::uint64_t bytesRead() const { return consumed_; }
-    std::uint64_t fileSize() const { return fileSize_; }
 
     // Parser callbacks.
     void OnCell(const void *bytes, std::size_t size);
@@ -113,11 +111,6 @@ private:
     std::uint64_t recordLine_ = 1;    // the line the record being read started on
     std::size_t recordFirstCell_ = 0; // its first cell in out_
     std::uint64_t emptyLines_ = 0;
-    std::uint64_t consumed_ = 0;
-    std::uint64_t fileSize_ = 0;
 };
-
-// Whether the text is well-formed UTF-8 (no overlong forms, no surrogates).
-bool IsUtf8(std::string_view text);
 
 } // namespace batch

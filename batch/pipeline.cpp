@@ -45,22 +45,18 @@ private:
     void ProcessRow(Chunk &chunk, const RecordBatch::Record &record, Row &row)
     {
         const std::size_t first = chunk.refusals.size();
-        RowReader::Outcome read = reader_.Read(chunk.records, record, situation_, chunk.refusals);
-        if (read == RowReader::Outcome::Read) {
+        row.state = reader_.Read(chunk.records, record, situation_, chunk.refusals);
+        if (row.state == RowState::Read) {
             // A printed slip states each line's base and rate: its run explains itself.
             paycalc::ComputeSlip(situation_, row.slip, !plan_.options->pdf.empty());
             if (!row.slip.ok()) {
                 chunk.refusals.push_back(reader_.ComputeRefusal(chunk.records, record, *row.slip.error));
-                read = RowReader::Outcome::Refused;
+                row.state = RowState::Refused;
             }
         }
         row.firstRefusal = first;
         row.refusalCount = chunk.refusals.size() - first;
-        switch (read) {
-        case RowReader::Outcome::Empty: row.state = RowState::Empty; return;
-        case RowReader::Outcome::Refused: row.state = RowState::Refused; return;
-        case RowReader::Outcome::Read: row.state = RowState::Computed; break;
-        }
+        if (row.state != RowState::Read) return;
         if (plan_.values)
             for (std::size_t i = 0; i < kLineCount; ++i)
                 row.values[i] = paydata::ReadAmount(row.slip.Text(kTableLines[i]));
@@ -121,11 +117,15 @@ public:
 private:
     void WriteChunk(Chunk &chunk);
     void WriteRefusal(const Refusal &r);
-    void Fail(Message message)
+    // The run fails, for the first reason found; nothing will be put in place.
+    const Result &Fail(Message message)
     {
-        if (!result_.error.empty()) return;
-        result_.error = std::move(message.english);
-        result_.arabicError = std::move(message.arabic);
+        result_.exitCode = kExitFailed;
+        if (result_.error.empty()) {
+            result_.error = std::move(message.english);
+            result_.arabicError = std::move(message.arabic);
+        }
+        return result_;
     }
     void ReportProgress(bool force);
 
@@ -180,7 +180,7 @@ void Pipeline::WriteChunk(Chunk &chunk)
             ++result_.counts.refused;
             for (std::size_t k = 0; k < row.refusalCount; ++k) WriteRefusal(chunk.refusals[row.firstRefusal + k]);
             break;
-        case RowState::Computed:
+        case RowState::Read:
             ++result_.counts.computed;
             if (plan_.values) {
                 for (std::size_t k = 0; k < kLineCount; ++k) {
@@ -225,7 +225,7 @@ void Pipeline::ReaderLoop()
         {
             std::unique_lock lock(mutex_);
             changed_.wait(lock, [&] { return stop_ || !free_.empty(); });
-            if (stop_) break;
+            if (stop_) return;
             chunk = free_.front();
             free_.pop_front();
         }
@@ -233,27 +233,18 @@ void Pipeline::ReaderLoop()
         std::string error;
         const CsvReader::Status status = reader_.Read(chunk->records, kChunkRows, &error);
         std::unique_lock lock(mutex_);
-        if (status == CsvReader::Status::Error) {
-            readError_ = {error, reader_.arabicError()};
-            free_.push_back(chunk);
-            readerDone_ = true;
-            chunkCount_ = sequence;
-            changed_.notify_all();
-            return;
-        }
-        if (!chunk->records.records.empty()) {
+        if (status == CsvReader::Status::Error) readError_ = {error, reader_.arabicError()};
+        if (status != CsvReader::Status::Error && !chunk->records.records.empty()) {
             chunk->sequence = sequence++;
             todo_.push_back(chunk);
         } else {
             free_.push_back(chunk);
         }
-        if (status == CsvReader::Status::End) break;
+        readerDone_ = status != CsvReader::Status::More;
+        chunkCount_ = sequence;
         changed_.notify_all();
+        if (readerDone_) return;
     }
-    std::unique_lock lock(mutex_);
-    readerDone_ = true;
-    chunkCount_ = sequence;
-    changed_.notify_all();
 }
 
 void Pipeline::WorkerLoop()
@@ -285,30 +276,11 @@ Result Pipeline::Run()
 {
     start_ = Clock::now();
     lastProgress_ = start_;
-    if (Message same = SameFiles(options_); !same.empty()) {
-        result_.exitCode = kExitFailed;
-        Fail(std::move(same));
-        return result_;
-    }
-    std::string error;
-    if (!reader_.Open(options_.input, &error)) {
-        result_.exitCode = kExitFailed;
-        Fail({error, reader_.arabicError()});
-        return result_;
-    }
+    if (Message same = SameFiles(options_); !same.empty()) return Fail(std::move(same));
+    if (Message problem = OpenStaffList(options_.input, reader_, plan_.layout); !problem.empty())
+        return Fail(std::move(problem));
     plan_.options = &options_;
     plan_.header = reader_.header();
-    std::string arabic;
-    if (!MakeLayout(plan_.header, plan_.layout, &error, &arabic)) {
-        result_.exitCode = kExitFailed;
-        Fail({options_.input + ": " + error, options_.input + ": " + arabic});
-        return result_;
-    }
-    if (Message missing = MissingRequired(plan_.layout); !missing.empty()) {
-        result_.exitCode = kExitFailed;
-        Fail({options_.input + ": " + missing.english, options_.input + ": " + missing.arabic});
-        return result_;
-    }
     result_.recomputed = plan_.layout.recomputed;
     result_.defaulted = DefaultedColumns(plan_.layout);
     plan_.style.separator = reader_.format().separator;
@@ -319,11 +291,7 @@ Result Pipeline::Run()
     plan_.values = options_.summary || (!options_.out.empty() && !plan_.csv) ||
                    (options_.out.empty() && !options_.json && options_.pdf.empty());
 
-    if (Message failure; !outputs_.Open(reader_.format(), &failure)) {
-        Fail(std::move(failure));
-        result_.exitCode = kExitFailed;
-        return result_;
-    }
+    if (Message failure; !outputs_.Open(reader_.format(), &failure)) return Fail(std::move(failure));
     if (hooks_.defaulted && !result_.defaulted.empty()) hooks_.defaulted(result_.defaulted);
     if (hooks_.progress) total_ = CountLines(options_.input);
 
@@ -382,18 +350,14 @@ Result Pipeline::Run()
     if (result_.cancelled || !result_.error.empty()) {
         // Nothing goes in place: the temporaries are removed.
         outputs_.Discard();
-        result_.exitCode = kExitFailed;
-        return result_;
+        return Fail({});
     }
     ReportProgress(true);
     if (plan_.values)
         for (std::size_t k = 0; k < kLineCount; ++k)
             result_.totals[k] = overflow_[k] ? std::string(kOverflowTotal) : paydata::ShowAmount(totals_[k]);
-    if (Message failure; !outputs_.Finish(result_.totals, overflow_, result_.written, &failure)) {
-        Fail(std::move(failure));
-        result_.exitCode = kExitFailed;
-        return result_;
-    }
+    if (Message failure; !outputs_.Finish(result_.totals, overflow_, result_.written, &failure))
+        return Fail(std::move(failure));
     result_.exitCode = result_.counts.refused ? kExitSomeRefused : kExitAllComputed;
     return result_;
 }

@@ -8,30 +8,16 @@ Preview ReadPreview(const std::string &path, std::size_t rowCount)
 {
     Preview p;
     CsvReader reader;
-    if (!reader.Open(path, &p.error)) {
-        p.arabicError = reader.arabicError();
-        return p;
-    }
-    p.format = reader.format();
+    Layout layout;
+    Message problem = OpenStaffList(path, reader, layout);
     p.header = reader.header();
-    if (!MakeLayout(p.header, p.layout, &p.error, &p.arabicError)) {
-        p.error = path + ": " + p.error;
-        p.arabicError = path + ": " + p.arabicError;
+    if (!problem.empty()) {
+        p.error = std::move(problem.english);
+        p.arabicError = std::move(problem.arabic);
         return p;
     }
-    if (Message missing = MissingRequired(p.layout); !missing.empty()) {
-        p.error = path + ": " + missing.english;
-        p.arabicError = path + ": " + missing.arabic;
-        return p;
-    }
-    p.defaulted = DefaultedColumns(p.layout);
-    for (std::size_t i = 0; i < p.header.size(); ++i) {
-        const std::int8_t role = p.layout.role[i];
-        if (role >= 0) p.roles.push_back(ColumnName(static_cast<Input>(role)));
-        else if (role == Layout::Recomputed) p.roles.push_back("computed afresh");
-        else p.roles.push_back("carried");
-        p.arabicRoles.push_back(ArabicRole(p.layout, i));
-    }
+    p.defaulted = DefaultedColumns(layout);
+    for (std::size_t i = 0; i < p.header.size(); ++i) p.arabicRoles.push_back(ArabicRole(layout, i));
     RecordBatch records;
     std::string error;
     if (rowCount && reader.Read(records, rowCount, &error) == CsvReader::Status::Error) {

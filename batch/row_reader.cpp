@@ -22,8 +22,8 @@ Refusal MakeRefusal(std::uint64_t line, std::string column, std::string_view tex
 
 } // namespace
 
-RowReader::Outcome RowReader::Read(const RecordBatch &records, const RecordBatch::Record &record, paycalc::Situation &s,
-                                   std::vector<Refusal> &refusals) const
+RowState RowReader::Read(const RecordBatch &records, const RecordBatch::Record &record, paycalc::Situation &s,
+                         std::vector<Refusal> &refusals) const
 {
     const std::size_t before = refusals.size();
     auto refused = [&] { return refusals.size() != before; };
@@ -32,19 +32,19 @@ RowReader::Outcome RowReader::Read(const RecordBatch &records, const RecordBatch
     };
     if (record.flaw != RecordBatch::Flaw::None) {
         refuse({}, {}, FlawMessage(record.flaw));
-        return Outcome::Refused;
+        return RowState::Refused;
     }
     bool blank = true;
     for (std::size_t c = 0; c < record.cellCount && blank; ++c)
         if (!Trim(records.Cell(record, c)).empty()) blank = false;
-    if (blank) return Outcome::Empty;
+    if (blank) return RowState::Empty;
     if (record.cellCount != header_.size()) {
         refuse({}, {}, CellCountMessage(record.cellCount, header_.size()));
-        return Outcome::Refused;
+        return RowState::Refused;
     }
     for (std::size_t c = 0; c < record.cellCount; ++c) {
         std::string_view cell = records.Cell(record, c);
-        if (!IsUtf8(cell)) {
+        if (!paydata::IsUtf8(cell)) {
             refuse(header_[c], {}, NotUtf8Message());
             continue;
         }
@@ -54,7 +54,7 @@ RowReader::Outcome RowReader::Read(const RecordBatch &records, const RecordBatch
                                                                : paydata::LineBreaks::Refused;
         if (auto found = paydata::FindControlCharacter(cell, breaks)) refuse(header_[c], {}, ControlMessage(*found));
     }
-    if (refused()) return Outcome::Refused;
+    if (refused()) return RowState::Refused;
 
     // The situation cells, read by the engine's one reader with the
     // family-status rule: a count without a column takes the rule's value,
@@ -70,8 +70,8 @@ RowReader::Outcome RowReader::Read(const RecordBatch &records, const RecordBatch
         const auto index = static_cast<std::size_t>(layout_.where[static_cast<std::size_t>(problem.input->input)]);
         refuse(header_[index], records.Cell(record, index), {why.english, why.arabic});
     }
-    if (refused()) return Outcome::Refused;
-    return Outcome::Read;
+    if (refused()) return RowState::Refused;
+    return RowState::Read;
 }
 
 Refusal RowReader::ComputeRefusal(const RecordBatch &records, const RecordBatch::Record &record,

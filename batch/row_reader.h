@@ -16,14 +16,14 @@
 
 namespace batch {
 
+enum class RowState : std::uint8_t {
+    Read,    // the situation is the row's (in a chunk: and its slip computed)
+    Refused, // at least one problem was found
+    Empty,   // only separators and blanks: an empty line of the spreadsheet
+};
+
 class RowReader {
 public:
-    enum class Outcome : std::uint8_t {
-        Read,    // the situation is the row's
-        Refused, // at least one problem was found
-        Empty,   // only separators and blanks: an empty line of the spreadsheet
-    };
-
     RowReader(const std::vector<std::string> &header, const Layout &layout, bool asTyped)
         : header_(header), layout_(layout), asTyped_(asTyped)
     {
@@ -31,8 +31,8 @@ public:
 
     // Reads one record into `s`, appending every problem found to
     // `refusals` in the order found.
-    Outcome Read(const RecordBatch &records, const RecordBatch::Record &record, paycalc::Situation &s,
-                 std::vector<Refusal> &refusals) const;
+    RowState Read(const RecordBatch &records, const RecordBatch::Record &record, paycalc::Situation &s,
+                  std::vector<Refusal> &refusals) const;
 
     // The refusal of a row whose slip cannot be computed: at the typed cell
     // the failure was reading, when the staff list has that column.

@@ -1,6 +1,8 @@
 #include "batch/writers.h"
 
+#include <algorithm>
 #include <array>
+
 #include <nlohmann/json.hpp>
 
 #include "batch/atomic_file.h"
@@ -27,62 +29,48 @@ std::vector<std::string> TableHeader(const Plan &plan)
 
 std::string FileStart(const CsvFormat &format) { return format.bom ? "\xEF\xBB\xBF" : ""; }
 
+// One CSV cell and its separator, quoted when it holds the separator, a quote or a line break.
+void AppendCell(std::string &out, std::string_view cell, char separator)
+{
+    if (std::none_of(cell.begin(), cell.end(),
+                     [separator](char c) { return c == separator || c == '"' || c == '\n' || c == '\r'; })) {
+        out.append(cell);
+    } else {
+        out += '"';
+        for (char c : cell) {
+            if (c == '"') out += '"';
+            out += c;
+        }
+        out += '"';
+    }
+    out += separator;
+}
+
+// A line of one cell or more; the separator after the last is the line end.
+void AppendLine(std::string &out, const std::vector<std::string> &cells, const CsvStyle &style)
+{
+    for (const std::string &cell : cells) AppendCell(out, cell, style.separator);
+    out.pop_back();
+    out.append(style.lineEnd);
+}
+
 } // namespace
 
 // ---- CSV and JSON Lines, formatted by the workers ----
-
-void AppendCell(std::string &out, std::string_view cell, char separator)
-{
-    bool quote = false;
-    for (char c : cell) {
-        if (c == separator || c == '"' || c == '\n' || c == '\r') {
-            quote = true;
-            break;
-        }
-    }
-    if (!quote) {
-        out.append(cell);
-        return;
-    }
-    out += '"';
-    for (char c : cell) {
-        if (c == '"') out += '"';
-        out += c;
-    }
-    out += '"';
-}
-
-void AppendLine(std::string &out, const std::vector<std::string> &cells, const CsvStyle &style)
-{
-    for (std::size_t i = 0; i < cells.size(); ++i) {
-        if (i) out += style.separator;
-        AppendCell(out, cells[i], style.separator);
-    }
-    out.append(style.lineEnd);
-}
 
 void AppendCsvRow(std::string &out, const Plan &plan, const RecordBatch &records, const RecordBatch::Record &record,
                   const paycalc::Slip &slip)
 {
     const char sep = plan.style.separator;
-    bool first = true;
-    auto next = [&] {
-        if (!first) out += sep;
-        first = false;
-    };
-    for (std::size_t index : plan.layout.carried) {
-        next();
-        AppendCell(out, records.Cell(record, index), sep);
-    }
+    for (std::size_t index : plan.layout.carried) AppendCell(out, records.Cell(record, index), sep);
     std::array<char, 8> digits;
-    for (const paycalc::SituationInput &input : paycalc::kSituationInputs) {
-        next();
+    for (const paycalc::SituationInput &input : paycalc::kSituationInputs)
         AppendCell(out, paycalc::InputText(input, slip.situation, digits), sep);
-    }
     for (Field f : kTableLines) {
-        next();
         out += slip.Text(f); // amounts: digits, a point and a sign, never quoted
+        out += sep;
     }
+    out.pop_back();
     out.append(plan.style.lineEnd);
 }
 
@@ -105,13 +93,9 @@ void AppendJsonRow(std::string &out, const Plan &plan, const RecordBatch &record
 bool IsSpreadsheetName(std::string_view path)
 {
     constexpr std::string_view end = ".xlsx";
-    if (path.size() < end.size()) return false;
-    for (std::size_t i = 0; i < end.size(); ++i) {
-        char c = path[path.size() - end.size() + i];
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-        if (c != end[i]) return false;
-    }
-    return true;
+    return path.size() >= end.size() && std::equal(end.begin(), end.end(), path.end() - end.size(), [](char e, char c) {
+               return e == (c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+           });
 }
 
 // ---- The files, written by the calling thread in input order ----
@@ -174,15 +158,11 @@ void Outputs::WriteComputed(const Chunk &chunk, const RecordBatch::Record &recor
         for (double value : row.values) x.Amount(value);
     }
     if (pdf_) {
-        paycalc::Identity identity;
-        auto cell = [&](IdentityPart part) {
-            const int at = plan_.layout.identity[static_cast<std::size_t>(part)];
+        auto cell = [&](int at) {
             return at < 0 ? std::string() : std::string(Trim(chunk.records.Cell(record, static_cast<std::size_t>(at))));
         };
-        identity.name = cell(IdentityPart::Name);
-        identity.number = cell(IdentityPart::Number);
-        identity.workplace = cell(IdentityPart::Workplace);
-        pdf_->Add(row.slip, identity);
+        const std::array<int, 3> &at = plan_.layout.identity;
+        pdf_->Add(row.slip, {cell(at[0]), cell(at[1]), cell(at[2])});
     }
 }
 
@@ -208,26 +188,18 @@ bool Outputs::Finish(const std::array<std::string, kLineCount> &totals, const st
             else xlsx_->Amount(paydata::ReadAmount(totals[k])); // the total as shown
         }
     }
+    auto put = [&](bool done, const std::string &path) {
+        if (done) written.push_back(path);
+        else *failure = WriteFailure(path, error);
+        return done;
+    };
     // The outputs most likely to fail go in place first, so that a failure
     // leaves the others out too: the PDF, then the spreadsheet (read back
     // before it goes in place), the table, the error list.
-    if (pdf_) {
-        if (!pdf_->Finish(&error)) return *failure = WriteFailure(options_.pdf, error), false;
-        written.push_back(options_.pdf);
-    }
-    if (xlsx_) {
-        if (!xlsx_->Finish(&error)) return *failure = WriteFailure(xlsx_->path(), error), false;
-        written.push_back(xlsx_->path());
-    }
-    if (table_) {
-        if (!table_->Commit(&error)) return *failure = WriteFailure(table_->path(), error), false;
-        written.push_back(table_->path());
-    }
-    if (errors_) {
-        if (!errors_->Commit(&error)) return *failure = WriteFailure(errors_->path(), error), false;
-        written.push_back(errors_->path());
-    }
-    return true;
+    if (pdf_ && !put(pdf_->Finish(&error), options_.pdf)) return false;
+    if (xlsx_ && !put(xlsx_->Finish(&error), xlsx_->path())) return false;
+    if (table_ && !put(table_->Commit(&error), table_->path())) return false;
+    return !errors_ || put(errors_->Commit(&error), errors_->path());
 }
 
 void Outputs::Discard()

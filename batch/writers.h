@@ -18,10 +18,6 @@ class AtomicFile;
 class PdfBook;
 class XlsxTable;
 
-// One CSV cell, quoted when it holds the separator, a quote or a line break.
-void AppendCell(std::string &out, std::string_view cell, char separator);
-void AppendLine(std::string &out, const std::vector<std::string> &cells, const CsvStyle &style);
-
 // A computed row as a line of the table (CSV) and as a JSON object: the
 // carried cells, the situation as read, the slip's lines.
 void AppendCsvRow(std::string &out, const Plan &plan, const RecordBatch &records, const RecordBatch::Record &record,

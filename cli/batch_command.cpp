@@ -46,23 +46,13 @@ namespace {
 
 nlohmann::ordered_json SummaryJson(const Result &result)
 {
-    nlohmann::ordered_json counts;
-    counts["read"] = result.counts.read;
-    counts["computed"] = result.counts.computed;
-    counts["refused"] = result.counts.refused;
-    counts["empty"] = result.counts.empty;
-    nlohmann::ordered_json totals = nlohmann::ordered_json::object();
-    for (std::size_t k = 0; k < kTableLines.size(); ++k)
-        totals[std::string(paycalc::FieldName(kTableLines[k]))] = result.totals[k];
+    const Counts &c = result.counts;
     nlohmann::ordered_json summary;
-    summary["summary"] = {{"counts", counts}};
-    if (!result.defaulted.empty()) {
-        nlohmann::ordered_json defaults = nlohmann::ordered_json::array();
-        for (const Message &note : result.defaulted) defaults.push_back(note.english);
-        summary["summary"]["defaults"] = std::move(defaults);
-    }
-    summary["summary"]["totals"] = std::move(totals);
-    return summary;
+    summary["counts"] = {{"read", c.read}, {"computed", c.computed}, {"refused", c.refused}, {"empty", c.empty}};
+    for (const Message &note : result.defaulted) summary["defaults"].push_back(note.english);
+    for (std::size_t k = 0; k < kTableLines.size(); ++k)
+        summary["totals"][std::string(paycalc::FieldName(kTableLines[k]))] = result.totals[k];
+    return {{"summary", std::move(summary)}};
 }
 
 std::string Duration(double seconds)
@@ -142,20 +132,20 @@ Command BatchCommand()
                  "[--errors REFUSED.csv] [--as-typed]";
     c.summary = "every slip of a staff list (exit 4 when rows were refused)";
     c.takesSituation = false;
-    c.add = [](CLI::App &app, Help &help) -> Runner {
+    c.add = [](CLI::App &app) -> Runner {
         auto options = std::make_shared<batch::Options>();
-        help.Add("STAFF.csv", "the staff list: a header line naming the columns (category and echelon are required; "
-                              "another situation column left out takes its default, said on standard error), then "
-                              "one employee a line");
-        app.add_option("staff", options->input, "the staff list");
-        AddOption(app, help, "--out", "FILE", options->out,
-                  "one row per computed employee: CSV, or a spreadsheet when FILE ends in .xlsx");
-        AddFlag(app, help, "--json", options->json, "one JSON object per computed employee on standard output");
-        AddOption(app, help, "--pdf", "FILE", options->pdf, "the printed slips, a page per computed employee");
-        AddFlag(app, help, "--summary", options->summary, "the office's totals and the counts of rows");
-        AddOption(app, help, "--errors", "FILE", options->errors, "the refused rows as CSV (also on standard error)");
-        AddFlag(app, help, "--as-typed", options->asTyped,
-                "read amount cells as the window reads typed text (\"12abc\" counts 12)");
+        app.add_option("STAFF.csv", options->input,
+                       "the staff list: a header line naming the columns (category and echelon are required; another "
+                       "situation column left out takes its default, said on standard error), then one employee a line");
+        app.add_option("--out", options->out,
+                       "one row per computed employee: CSV, or a spreadsheet when FILE ends in .xlsx")
+            ->type_name("FILE");
+        app.add_flag("--json", options->json, "one JSON object per computed employee on standard output");
+        app.add_option("--pdf", options->pdf, "the printed slips, a page per computed employee")->type_name("FILE");
+        app.add_flag("--summary", options->summary, "the office's totals and the counts of rows");
+        app.add_option("--errors", options->errors, "the refused rows as CSV (also on standard error)")->type_name("FILE");
+        app.add_flag("--as-typed", options->asTyped,
+                     "read amount cells as the window reads typed text (\"12abc\" counts 12)");
         return [options](const paycalc::Situation &, std::ostream &out, std::ostream &err) {
             if (options->input.empty()) throw UsageError{"batch needs the staff list: payslip-cli batch STAFF.csv"};
             batch::Options run = *options;

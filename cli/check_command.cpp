@@ -6,7 +6,6 @@
 #include <sstream>
 
 #include "cli/command.h"
-#include "cli/json_text.h"
 #include "paydata/amount.h"
 
 namespace cli {
@@ -64,14 +63,11 @@ std::vector<paycalc::OfficialAmount> ReadOfficial(const std::vector<std::string>
 
 void PrintTable(const paycalc::CheckReport &report, std::ostream &out)
 {
-    std::vector<std::vector<std::string>> rows;
-    rows.push_back({"line", "ours", "theirs", "difference", ""});
+    std::vector<std::vector<std::string>> rows{{"line", "ours", "theirs", "difference", ""}};
     for (const paycalc::CheckedLine &line : report.lines)
         rows.push_back(
             {NamedLine(line.field), line.ours, line.theirs, line.difference, line.agrees ? "agrees" : "DIFFERS"});
-    std::vector<std::size_t> widths(rows.front().size(), 0);
-    for (const auto &row : rows)
-        for (std::size_t i = 0; i < row.size(); ++i) widths[i] = std::max(widths[i], DisplayWidth(row[i]));
+    const std::vector<std::size_t> widths = ColumnWidths(rows);
     for (std::size_t r = 0; r < rows.size(); ++r) {
         const auto &row = rows[r];
         std::string text = PadRight(row[0], widths[0]);
@@ -119,10 +115,7 @@ int RunCheck(const CheckOptions &options, const paycalc::Situation &situation, s
 {
     const std::vector<paycalc::OfficialAmount> official = ReadOfficial(options.official);
     const paycalc::CheckReport report = paycalc::CheckOfficial(situation, official);
-    if (!report.slip.ok()) {
-        err << "payslip-cli: " << paycalc::Describe(*report.slip.error) << '\n';
-        return 1;
-    }
+    if (!Computed(report.slip, err)) return 1;
     std::ostringstream text;
     if (options.json) PrintJson(report, text);
     else PrintTable(report, text);
@@ -138,12 +131,12 @@ Command CheckCommand()
     c.name = "check";
     c.synopsis = "check [options] --official LINE=AMOUNT [--official ...] [--json]";
     c.summary = "an official slip's amounts against ours (exit 3 when a line differs)";
-    c.add = [](CLI::App &app, Help &help) -> Runner {
+    c.add = [](CLI::App &app) -> Runner {
         auto options = std::make_shared<CheckOptions>();
-        AddRepeated(app, help, "--official", "LINE=AMOUNT", options->official,
+        AddRepeated(app, "--official", "LINE=AMOUNT", options->official,
                     "an amount of the official slip: LINE is a field name (Text21) or a readable name "
                     "(net_pay), AMOUNT digits and a point (43432.12); again for each line");
-        AddFlag(app, help, "--json", options->json, "print the report as JSON");
+        app.add_flag("--json", options->json, "print the report as JSON");
         return [options](const paycalc::Situation &situation, std::ostream &out, std::ostream &err) {
             return RunCheck(*options, situation, out, err);
         };

@@ -18,23 +18,9 @@ using paycalc::Field;
 
 // --- Helpers shared by the commands ---
 
-CLI::Option *AddFlag(CLI::App &app, Help &help, const std::string &name, bool &value, const std::string &text)
-{
-    help.Add(name, text);
-    return app.add_flag(name, value, text);
-}
-
-CLI::Option *AddOption(CLI::App &app, Help &help, const std::string &name, const std::string &valueName,
-                       std::string &value, const std::string &text)
-{
-    help.Add(name + " " + valueName, text);
-    return app.add_option(name, value, text)->type_name(valueName);
-}
-
-CLI::Option *AddRepeated(CLI::App &app, Help &help, const std::string &name, const std::string &valueName,
+CLI::Option *AddRepeated(CLI::App &app, const std::string &name, const std::string &valueName,
                          std::vector<std::string> &values, const std::string &text)
 {
-    help.Add(name + " " + valueName, text);
     return app.add_option(name, values, text)
         ->type_name(valueName)
         ->expected(1)
@@ -101,6 +87,28 @@ nlohmann::ordered_json SlipJson(const paycalc::Slip &slip)
     return json;
 }
 
+std::string JsonText(const nlohmann::ordered_json &value)
+{
+    // nlohmann's one-line form, a blank added after each ':' and ',' outside the strings.
+    const std::string compact = value.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
+    std::string text;
+    bool inString = false, escaped = false;
+    for (char c : compact) {
+        text += c;
+        if (escaped) escaped = false;
+        else if (c == '\\') escaped = true;
+        else if (c == '"') inString = !inString;
+        else if (!inString && (c == ':' || c == ',')) text += ' ';
+    }
+    return text;
+}
+
+bool Computed(const paycalc::Slip &slip, std::ostream &err, const std::string &context)
+{
+    if (!slip.ok()) err << "payslip-cli: " << context << paycalc::Describe(*slip.error) << '\n';
+    return slip.ok();
+}
+
 std::string NamedLine(Field f)
 {
     return std::string(paycalc::LineName(f)) + " (" + std::string(paycalc::FieldName(f)) + ")";
@@ -111,6 +119,14 @@ std::size_t DisplayWidth(std::string_view text)
     // One column per character: count the bytes that start a UTF-8 sequence.
     return static_cast<std::size_t>(
         std::count_if(text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+}
+
+std::vector<std::size_t> ColumnWidths(const std::vector<std::vector<std::string>> &rows)
+{
+    std::vector<std::size_t> widths(rows.front().size(), 0);
+    for (const auto &row : rows)
+        for (std::size_t i = 0; i < row.size(); ++i) widths[i] = std::max(widths[i], DisplayWidth(row[i]));
+    return widths;
 }
 
 std::string PadLeft(const std::string &text, std::size_t width)
@@ -136,6 +152,10 @@ const std::vector<Command> &Commands()
 
 namespace {
 
+// The CLI11 group of the situation options; a command's own are in CLI11's
+// default group.
+const std::string kSituationGroup = "situation";
+
 // The situation options as typed, until the whole line has been read: one
 // option per input of the inputs table, the mutual box as two flags.
 struct SituationText {
@@ -144,16 +164,18 @@ struct SituationText {
     bool mutual = paycalc::kMutualTickedAtStartup;
 };
 
-void AddSituationOptions(CLI::App &app, Help &help, SituationText &text)
+void AddSituationOptions(CLI::App &app, SituationText &text)
 {
     const paycalc::Situation fresh;
     for (const paycalc::SituationInput &in : paycalc::kSituationInputs) {
         const auto k = static_cast<std::size_t>(in.input);
         if (in.input == paycalc::Input::Mutual) {
-            // One option with two names, so that the last one given counts.
-            text.options[k] = app.add_flag("--mutual,!--no-mutual", text.mutual, "member of the mutual insurance");
-            help.Add("--mutual", "member of the mutual insurance (the default)");
-            help.Add("--no-mutual", "not a member");
+            // Two flags on the one box, each applied as it is read, so that the last
+            // one given counts.
+            app.add_flag("--mutual", text.mutual, "member of the mutual insurance (the default)")
+                ->trigger_on_parse()
+                ->group(kSituationGroup);
+            app.add_flag("--no-mutual{false}", text.mutual, "not a member")->trigger_on_parse()->group(kSituationGroup);
             continue;
         }
         const bool typed = paycalc::IsTyped(in);
@@ -164,12 +186,12 @@ void AddSituationOptions(CLI::App &app, Help &help, SituationText &text)
         if (in.list == paycalc::kPostList) what += " or a post's title";
         what += " (default " + paycalc::InputText(in, fresh);
         if (in.list == paycalc::kChildrenList) what += "; 0 when single";
-        text.options[k] = AddOption(app, help, "--" + std::string(in.name),
-                                    typed                           ? "TEXT"
-                                    : !in.words[0].empty()          ? "S"
-                                    : in.list == paycalc::kPostList ? "K"
-                                                                    : "N",
-                                    text.values[k], what + ")");
+        text.options[k] = app.add_option("--" + std::string(in.name), text.values[k], what + ")")
+                              ->type_name(typed                           ? "TEXT"
+                                          : !in.words[0].empty()          ? "S"
+                                          : in.list == paycalc::kPostList ? "K"
+                                                                          : "N")
+                              ->group(kSituationGroup);
     }
 }
 
@@ -178,8 +200,10 @@ paycalc::Situation SituationOf(const SituationText &text)
     std::vector<std::pair<std::string, std::string>> changes;
     for (const paycalc::SituationInput &in : paycalc::kSituationInputs) {
         const auto k = static_cast<std::size_t>(in.input);
-        if (text.options[k]->count() == 0) continue;
-        changes.emplace_back(in.name, in.input == paycalc::Input::Mutual ? (text.mutual ? "yes" : "no") : text.values[k]);
+        // The box always has its value: a fresh situation's unless a flag changed
+        // it.
+        if (in.input == paycalc::Input::Mutual) changes.emplace_back(in.name, text.mutual ? "yes" : "no");
+        else if (text.options[k]->count() > 0) changes.emplace_back(in.name, text.values[k]);
     }
     return ApplyChanges(paycalc::Situation{}, changes, "--");
 }
@@ -197,13 +221,13 @@ struct Parsed {
     bool help = false;
 };
 
-// Registers the command's options on a fresh CLI11 application.
+// The command's options on a fresh CLI11 application, in the order of its
+// help: the situation options, its own, --help.
 struct Registered {
     CLI::App app;
-    Help help;
     SituationText situation;
-    std::size_t situationLines = 0; // the first lines of help
     Runner run;
+    CLI::Option *help = nullptr;
     bool helpWanted = false;
 };
 
@@ -213,11 +237,9 @@ std::unique_ptr<Registered> Register(const Command &command)
     r->app.set_help_flag();
     r->app.allow_extras();
     r->app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
-    if (command.takesSituation) AddSituationOptions(r->app, r->help, r->situation);
-    r->situationLines = r->help.lines.size();
-    r->run = command.add(r->app, r->help);
-    r->app.add_flag("--help,-h", r->helpWanted, "print this help");
-    r->help.Add("--help", "print this help");
+    if (command.takesSituation) AddSituationOptions(r->app, r->situation);
+    r->run = command.add(r->app);
+    r->help = r->app.add_flag("--help,-h", r->helpWanted, "print this help");
     return r;
 }
 
@@ -257,29 +279,19 @@ Parsed Parse(const Command &command, const std::vector<std::string> &args)
         const CLI::Option *last = r->app.get_option_no_throw(args.back());
         if (last && last->get_expected_min() > 0) throw UsageError{args.back() + " needs a value"};
     }
-    // A flag takes no value: CLI11 would read "--json=true" as --json.
+    std::vector<std::string> words;
     for (const std::string &arg : args) {
         const auto eq = arg.find('=');
-        if (!arg.starts_with("--") || eq == std::string::npos) continue;
-        const CLI::Option *option = r->app.get_option_no_throw(arg.substr(0, eq));
-        if (option && option->get_expected_min() == 0) throw UsageError{arg.substr(0, eq) + " takes no value"};
-    }
-    // "--zone=" is an empty zone, as "--zone ''" is; CLI11 would take the
-    // next word as its value.
-    std::vector<std::string> reversed;
-    for (auto it = args.rbegin(); it != args.rend(); ++it) {
-        const CLI::Option *option = it->size() > 3 && it->starts_with("--") && it->ends_with("=")
-                                        ? r->app.get_option_no_throw(it->substr(0, it->size() - 1))
+        const CLI::Option *option = arg.starts_with("--") && eq != std::string::npos
+                                        ? r->app.get_option_no_throw(arg.substr(0, eq))
                                         : nullptr;
-        if (option && option->get_expected_min() > 0) {
-            reversed.emplace_back();
-            reversed.push_back(it->substr(0, it->size() - 1));
-        } else {
-            reversed.push_back(*it);
-        }
+        if (option && option->get_expected_min() == 0) throw UsageError{arg.substr(0, eq) + " takes no value"};
+        if (option && eq + 1 == arg.size()) words.insert(words.end(), {arg.substr(0, eq), ""});
+        else words.push_back(arg);
     }
+    std::reverse(words.begin(), words.end()); // CLI11 reads them last first
     try {
-        r->app.parse(reversed);
+        r->app.parse(words);
     } catch (const CLI::ParseError &e) {
         throw UsageError{e.what()};
     }
@@ -292,30 +304,30 @@ Parsed Parse(const Command &command, const std::vector<std::string> &args)
     return parsed;
 }
 
-// "  --months N         months of back pay ...", the text wrapped at 79
-// columns under its own column.
-std::string HelpLines(const Help &help)
+// "  --months N         months of back pay ...": each option's name (and its
+// value's), then its text wrapped at 79 columns under its own column.
+std::string HelpLines(const std::vector<const CLI::Option *> &options)
 {
     constexpr std::size_t kIndent = 21, kWidth = 79;
     std::string text;
-    for (const auto &[left, right] : help.lines) {
-        std::string line = "  " + left;
+    for (const CLI::Option *option : options) {
+        std::string line = "  " + option->get_name();
+        if (option->nonpositional() && option->get_expected_min() > 0) line += " " + option->get_type_name();
         if (line.size() + 1 > kIndent) {
             text += line + '\n';
             line.clear();
         }
-        std::istringstream words(right);
+        std::istringstream words(option->get_description());
         std::string word;
-        bool first = true;
-        while (words >> word) {
-            if (!first && DisplayWidth(line) + 1 + DisplayWidth(word) > kWidth) {
+        for (bool first = true; words >> word; first = false) {
+            if (first) {
+                line = PadRight(line, kIndent) + word;
+            } else if (DisplayWidth(line) + 1 + DisplayWidth(word) > kWidth) {
                 text += line + '\n';
-                line.clear();
-                first = true;
+                line = std::string(kIndent, ' ') + word;
+            } else {
+                line += ' ' + word;
             }
-            if (first) line = PadRight(line, kIndent) + word;
-            else line += ' ' + word;
-            first = false;
         }
         text += line + '\n';
     }
@@ -331,7 +343,6 @@ Options ParseOptions(const std::vector<std::string> &args)
     auto options = std::make_shared<Options>();
     Command slip = SlipCommand(options);
     Parsed parsed = Parse(slip, args);
-    options->help = parsed.help;
     options->situation = parsed.situation;
     return *options;
 }
@@ -341,9 +352,7 @@ std::string Usage(std::string_view name)
     const Command *command = FindCommand(name);
     if (!command) return Usage();
     std::unique_ptr<Registered> r = Register(*command);
-    std::string text = "usage: payslip-cli " + command->synopsis + "\n";
-    text += HelpLines(r->help);
-    return text;
+    return "usage: payslip-cli " + command->synopsis + "\n" + HelpLines(std::as_const(r->app).get_options());
 }
 
 std::string Usage()
@@ -359,17 +368,17 @@ std::string Usage()
     bool situationShown = false;
     for (const Command &c : Commands()) {
         std::unique_ptr<Registered> r = Register(c);
-        const auto &lines = r->help.lines;
-        if (r->situationLines > 0 && !situationShown) {
-            Help situation;
-            situation.lines.assign(lines.begin(), lines.begin() + static_cast<std::ptrdiff_t>(r->situationLines));
-            situation.lines.push_back(lines.back()); // --help
-            text += "situation options (" + takers + "):\n" + HelpLines(situation);
+        auto options = [&](bool situation) {
+            return std::as_const(r->app).get_options(
+                [&](const CLI::Option *o) { return o != r->help && (o->get_group() == kSituationGroup) == situation; });
+        };
+        if (c.takesSituation && !situationShown) {
+            std::vector<const CLI::Option *> shown = options(true);
+            shown.push_back(r->help);
+            text += "situation options (" + takers + "):\n" + HelpLines(shown);
             situationShown = true;
         }
-        Help own;
-        own.lines.assign(lines.begin() + static_cast<std::ptrdiff_t>(r->situationLines), lines.end() - 1);
-        if (!own.lines.empty()) text += "options of " + c.name + ":\n" + HelpLines(own);
+        if (auto own = options(false); !own.empty()) text += "options of " + c.name + ":\n" + HelpLines(own);
     }
     return text;
 }

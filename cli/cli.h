@@ -26,7 +26,6 @@ struct Options {
     std::string pdf;            // write the slip as PDF to this file
     paycalc::Identity identity; // who the printed slip is for
     bool bilingual = false;     // French labels beside the Arabic ones on the PDF
-    bool help = false;
 };
 
 struct UsageError {

@@ -2,7 +2,12 @@
 // that registers its own options on its CLI11 subcommand and returns what
 // runs it once the command line has been read; the situation options are
 // registered for it when it takes them. A new command is one more such
-// function and one more line in Commands() (commands.cpp).
+// function and one more line in Commands() (cli.cpp).
+//
+// The words are checked and rewritten before CLI11 2.1 reads them, where it
+// reads them otherwise: "--zone=" is an empty zone (CLI11 would take the next
+// word), "--json=true" is refused (CLI11 would read --json), and an option
+// left without its value or a control character is said in our own words.
 #pragma once
 
 #include <functional>
@@ -22,23 +27,19 @@
 
 namespace cli {
 
-// The lines of a command's usage, as its options are registered.
-struct Help {
-    std::vector<std::pair<std::string, std::string>> lines; // "--months N", "months of back pay ..."
-    void Add(std::string left, std::string right) { lines.emplace_back(std::move(left), std::move(right)); }
-};
-
 // Runs a command once its options are read. Throws UsageError for a value
 // that its option does not take.
 using Runner = std::function<int(const paycalc::Situation &situation, std::ostream &out, std::ostream &err)>;
 
 struct Command {
     std::string name;     // "compare"
-    std::string synopsis; // "compare [options] --to OPTION=VALUE [--to ...] [--months N] [--json]"
+    std::string synopsis; // "compare [options] --to OPTION=VALUE [--to ...]
+                          // [--months N] [--json]"
     std::string summary;  // one line for the overall usage
     bool takesSituation = true;
-    // Registers the command's own options on `app`, their help into `help`.
-    std::function<Runner(CLI::App &app, Help &help)> add;
+    // Registers the command's own options on `app`, each with its help text
+    // (the usage lists them from CLI11, in order, with their type names).
+    std::function<Runner(CLI::App &app)> add;
 };
 
 // Every command, in the order of the usage. The first is the one run when
@@ -53,14 +54,8 @@ Command BatchCommand();
 
 // --- Helpers shared by the commands ---
 
-// A flag: registered on `app`, with its help line. CLI11 would take
-// "--json=true"; Run refuses a value given to any flag.
-CLI::Option *AddFlag(CLI::App &app, Help &help, const std::string &name, bool &value, const std::string &text);
-// An option taking one value (the last one given counts).
-CLI::Option *AddOption(CLI::App &app, Help &help, const std::string &name, const std::string &valueName,
-                       std::string &value, const std::string &text);
 // An option that may be given again and again, each value kept in order.
-CLI::Option *AddRepeated(CLI::App &app, Help &help, const std::string &name, const std::string &valueName,
+CLI::Option *AddRepeated(CLI::App &app, const std::string &name, const std::string &valueName,
                          std::vector<std::string> &values, const std::string &text);
 
 // A whole number from low to high, or a UsageError naming `option`.
@@ -82,6 +77,15 @@ paycalc::Situation ApplyChanges(const paycalc::Situation &base,
 // (the keys of `payslip-cli --json`).
 nlohmann::ordered_json SlipJson(const paycalc::Slip &slip);
 
+// JSON as the command line writes it: one line, ", " between members and
+// ": " after each key, as the program's first JSON output did, so that
+// scripts reading it see the same bytes.
+std::string JsonText(const nlohmann::ordered_json &value);
+
+// False, after saying why on `err` ("payslip-cli: " and `context` first),
+// when the slip could not be computed.
+bool Computed(const paycalc::Slip &slip, std::ostream &err, const std::string &context = {});
+
 // "net_pay (Text21)".
 std::string NamedLine(paycalc::Field f);
 
@@ -89,5 +93,7 @@ std::string NamedLine(paycalc::Field f);
 std::string PadLeft(const std::string &text, std::size_t width);
 std::string PadRight(const std::string &text, std::size_t width);
 std::size_t DisplayWidth(std::string_view text);
+// The display width of each column of a table (rows of cells): its widest cell.
+std::vector<std::size_t> ColumnWidths(const std::vector<std::vector<std::string>> &rows);
 
 } // namespace cli

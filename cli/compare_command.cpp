@@ -4,7 +4,6 @@
 #include <sstream>
 
 #include "cli/command.h"
-#include "cli/json_text.h"
 #include "paydata/amount.h"
 
 namespace cli {
@@ -32,26 +31,16 @@ std::string TypedDifference(const std::string &before, const std::string &after)
 
 void PrintTable(const paycalc::Comparison &c, const paycalc::BackPay &pay, std::ostream &out)
 {
-    struct Row {
-        std::string before, after, difference, title;
-    };
-    std::vector<Row> rows;
-    rows.push_back({"before", "after", "difference", "line"});
+    std::vector<std::vector<std::string>> rows{{"before", "after", "difference", "line"}};
     for (Field f : paycalc::kSlipLines) {
         const std::string &b = c.before.Text(f);
         const std::string &a = c.after.Text(f);
         const std::string d = paycalc::IsTypedField(f) ? TypedDifference(b, a) : c.Line(f).difference;
         rows.push_back({b, a, d, paycalc::FieldTitle(f)});
     }
-    std::size_t wb = 0, wa = 0, wd = 0;
-    for (const Row &r : rows) {
-        wb = std::max(wb, DisplayWidth(r.before));
-        wa = std::max(wa, DisplayWidth(r.after));
-        wd = std::max(wd, DisplayWidth(r.difference));
-    }
-    for (const Row &r : rows)
-        out << PadLeft(r.before, wb) << "  " << PadLeft(r.after, wa) << "  " << PadLeft(r.difference, wd) << "  "
-            << r.title << '\n';
+    const std::vector<std::size_t> w = ColumnWidths(rows);
+    for (const auto &r : rows)
+        out << PadLeft(r[0], w[0]) << "  " << PadLeft(r[1], w[1]) << "  " << PadLeft(r[2], w[2]) << "  " << r[3] << '\n';
     out << '\n'
         << "back pay for " << pay.months << (pay.months == 1 ? " month" : " months") << ", " << pay.quarters
         << (pay.quarters == 1 ? " whole quarter" : " whole quarters") << " (months / 3):\n"
@@ -84,12 +73,7 @@ int RunCompare(const CompareOptions &options, const paycalc::Situation &before, 
     const int months = ParseCount("--months", options.months, 1, paycalc::kMaxBackPayMonths);
 
     const paycalc::Comparison comparison = paycalc::Compare(before, after);
-    for (const paycalc::Slip *slip : {&comparison.before, &comparison.after}) {
-        if (slip->ok()) continue;
-        err << "payslip-cli: " << (slip == &comparison.before ? "before" : "after") << ": "
-            << paycalc::Describe(*slip->error) << '\n';
-        return 1;
-    }
+    if (!Computed(comparison.before, err, "before: ") || !Computed(comparison.after, err, "after: ")) return 1;
     paycalc::BackPay pay;
     try {
         pay = paycalc::ComputeBackPay(comparison, months);
@@ -112,14 +96,15 @@ Command CompareCommand()
     c.name = "compare";
     c.synopsis = "compare [options] --to OPTION=VALUE [--to ...] [--months N] [--json]";
     c.summary = "every line before and after a change, and the back pay owed for it";
-    c.add = [](CLI::App &app, Help &help) -> Runner {
+    c.add = [](CLI::App &app) -> Runner {
         auto options = std::make_shared<CompareOptions>();
-        AddRepeated(app, help, "--to", "OPTION=VALUE", options->to,
+        AddRepeated(app, "--to", "OPTION=VALUE", options->to,
                     "the situation after: a situation option without its dashes and its value (echelon=8, "
                     "category=12, children=2, mutual=no, zone=2500); again for each change");
-        AddOption(app, help, "--months", "N", options->months,
-                  "months of back pay, 1..120 (default 1); the bonus counts whole quarters, months / 3");
-        AddFlag(app, help, "--json", options->json, "print before, after, difference and back pay as JSON");
+        app.add_option("--months", options->months,
+                       "months of back pay, 1..120 (default 1); the bonus counts whole quarters, months / 3")
+            ->type_name("N");
+        app.add_flag("--json", options->json, "print before, after, difference and back pay as JSON");
         return [options](const paycalc::Situation &situation, std::ostream &out, std::ostream &err) {
             return RunCompare(*options, situation, out, err);
         };

@@ -4,7 +4,6 @@
 #include <sstream>
 
 #include "cli/command.h"
-#include "cli/json_text.h"
 
 namespace cli {
 
@@ -12,25 +11,18 @@ using paycalc::Field;
 
 namespace {
 
-struct LadderOptions {
-    bool json = false;
-};
-
 constexpr Field kColumns[] = {Field::Text21, Field::Text3, Field::Text15, Field::Text22};
 
 void PrintTable(const paycalc::Ladder &ladder, std::ostream &out)
 {
-    std::vector<std::vector<std::string>> rows;
-    rows.push_back({"echelon", "net pay", "main pay", "income tax", "bonus", "net step"});
+    std::vector<std::vector<std::string>> rows{{"echelon", "net pay", "main pay", "income tax", "bonus", "net step"}};
     for (const paycalc::LadderStep &step : ladder.steps) {
         std::vector<std::string> row{std::to_string(step.echelon)};
         for (Field f : kColumns) row.push_back(step.slip.Text(f));
         row.push_back(step.netStep);
         rows.push_back(std::move(row));
     }
-    std::vector<std::size_t> widths(rows.front().size(), 0);
-    for (const auto &row : rows)
-        for (std::size_t i = 0; i < row.size(); ++i) widths[i] = std::max(widths[i], DisplayWidth(row[i]));
+    const std::vector<std::size_t> widths = ColumnWidths(rows);
     const int current = ladder.situation.echelon;
     out << "category " << ladder.situation.category << ", echelon 0 to " << ladder.steps.size() - 1 << ":\n";
     for (std::size_t r = 0; r < rows.size(); ++r) {
@@ -65,23 +57,18 @@ void PrintJson(const paycalc::Ladder &ladder, std::ostream &out)
     out << JsonText(json) << '\n';
 }
 
-int RunLadder(const LadderOptions &options, const paycalc::Situation &situation, std::ostream &out, std::ostream &err)
+int RunLadder(bool json, const paycalc::Situation &situation, std::ostream &out, std::ostream &err)
 {
     // The category above is shown in the table only: the JSON stays an array
     // of the thirteen echelons.
-    const paycalc::Ladder ladder = paycalc::ComputeLadder(situation, !options.json);
-    for (const paycalc::LadderStep &step : ladder.steps) {
-        if (step.slip.ok()) continue;
-        err << "payslip-cli: echelon " << step.echelon << ": " << paycalc::Describe(*step.slip.error) << '\n';
+    const paycalc::Ladder ladder = paycalc::ComputeLadder(situation, !json);
+    for (const paycalc::LadderStep &step : ladder.steps)
+        if (!Computed(step.slip, err, "echelon " + std::to_string(step.echelon) + ": ")) return 1;
+    if (const auto &above = ladder.categoryAbove;
+        above && !Computed(*above, err, "category " + std::to_string(above->situation.category) + ": "))
         return 1;
-    }
-    if (ladder.categoryAbove && !ladder.categoryAbove->ok()) {
-        err << "payslip-cli: category " << ladder.categoryAbove->situation.category << ": "
-            << paycalc::Describe(*ladder.categoryAbove->error) << '\n';
-        return 1;
-    }
     std::ostringstream text;
-    if (options.json) PrintJson(ladder, text);
+    if (json) PrintJson(ladder, text);
     else PrintTable(ladder, text);
     out << text.str();
     return 0;
@@ -95,12 +82,11 @@ Command LadderCommand()
     c.name = "ladder";
     c.synopsis = "ladder [options] [--json]";
     c.summary = "the slip at every echelon of the category, and one category up";
-    c.add = [](CLI::App &app, Help &help) -> Runner {
-        auto options = std::make_shared<LadderOptions>();
-        AddFlag(app, help, "--json", options->json,
-                "print an array of 13 objects, one per echelon: \"echelon\" and the slip's fields");
-        return [options](const paycalc::Situation &situation, std::ostream &out, std::ostream &err) {
-            return RunLadder(*options, situation, out, err);
+    c.add = [](CLI::App &app) -> Runner {
+        auto json = std::make_shared<bool>(false);
+        app.add_flag("--json", *json, "print an array of 13 objects, one per echelon: \"echelon\" and the slip's fields");
+        return [json](const paycalc::Situation &situation, std::ostream &out, std::ostream &err) {
+            return RunLadder(*json, situation, out, err);
         };
     };
     return c;

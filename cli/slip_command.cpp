@@ -4,7 +4,6 @@
 #include <sstream>
 
 #include "cli/command.h"
-#include "cli/json_text.h"
 
 namespace cli {
 
@@ -49,10 +48,7 @@ int RunSlip(const Options &options, std::ostream &out, std::ostream &err)
 
     // A printed slip states each line's base and rate: its run explains itself.
     const paycalc::Slip slip = paycalc::ComputeSlip(options.situation, options.explain || !options.pdf.empty());
-    if (!slip.ok()) {
-        err << "payslip-cli: " << paycalc::Describe(*slip.error) << '\n';
-        return 1;
-    }
+    if (!Computed(slip, err)) return 1;
     if (!options.pdf.empty()) {
 #ifdef PAYSLIP_HAVE_PDF
         if (!WritePdf(slip, options.pdf, options.identity, options.bilingual, err)) return 1;
@@ -76,17 +72,18 @@ Command SlipCommand(std::shared_ptr<Options> given)
     c.name = "slip";
     c.synopsis = "[slip] [options]";
     c.summary = "the slip of one situation (the word slip may be left out)";
-    c.add = [given](CLI::App &app, Help &help) -> Runner {
+    c.add = [given](CLI::App &app) -> Runner {
         std::shared_ptr<Options> options = given ? given : std::make_shared<Options>();
-        AddFlag(app, help, "--json", options->json, "print the computed fields as one JSON object");
-        AddFlag(app, help, "--explain", options->explain, "explain every line: its rule and its computation");
-        AddOption(app, help, "--pdf", "FILE", options->pdf, "also write the slip as an A4 PDF to FILE")
+        app.add_flag("--json", options->json, "print the computed fields as one JSON object");
+        app.add_flag("--explain", options->explain, "explain every line: its rule and its computation");
+        app.add_option("--pdf", options->pdf, "also write the slip as an A4 PDF to FILE")
+            ->type_name("FILE")
             ->check(CLI::Validator(
                 [](std::string &file) { return file.empty() ? std::string("needs a file name") : std::string(); }, ""));
-        AddOption(app, help, "--name", "TEXT", options->identity.name, "employee's name, printed on the PDF");
-        AddOption(app, help, "--number", "TEXT", options->identity.number, "employee's number, printed on the PDF");
-        AddOption(app, help, "--workplace", "TEXT", options->identity.workplace, "workplace, printed on the PDF");
-        AddFlag(app, help, "--bilingual", options->bilingual, "French labels beside the Arabic ones on the PDF");
+        app.add_option("--name", options->identity.name, "employee's name, printed on the PDF")->type_name("TEXT");
+        app.add_option("--number", options->identity.number, "employee's number, printed on the PDF")->type_name("TEXT");
+        app.add_option("--workplace", options->identity.workplace, "workplace, printed on the PDF")->type_name("TEXT");
+        app.add_flag("--bilingual", options->bilingual, "French labels beside the Arabic ones on the PDF");
         return [options](const paycalc::Situation &situation, std::ostream &out, std::ostream &err) {
             options->situation = situation;
             return RunSlip(*options, out, err);

@@ -116,8 +116,8 @@ TEST(SituationInputs, BatchLabelsAreTheCaptionsTrimmed)
 
         // A header written as the window shows the caption names the column.
         batch::Layout layout;
-        std::string error;
-        ASSERT_TRUE(batch::MakeLayout({std::string(caption)}, layout, &error)) << error;
+        const batch::Message problem = batch::MakeLayout({std::string(caption)}, layout);
+        ASSERT_TRUE(problem.empty()) << problem.english;
         EXPECT_EQ(layout.where[static_cast<std::size_t>(column)], 0);
         EXPECT_EQ(batch::ArabicRole(layout, 0), label);
     }
