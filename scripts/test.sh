@@ -4,7 +4,9 @@
 #   1. the normal build, warnings as errors: unit, window, report and packaging tests;
 #   2. the same suite built with AddressSanitizer and UndefinedBehaviorSanitizer;
 #   3. a short run of each libFuzzer target (clang) from its seed corpus;
-#   4. the Windows build under Wine, when its libraries are cached.
+#   4. the page for phones: the engine in wasm under node, the page in headless
+#      Chromium (scripts/web.sh --test);
+#   5. the Windows build under Wine, when its libraries are cached.
 # `scripts/test.sh --quick` runs step 1 only.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -50,7 +52,9 @@ for target in amount_fuzz recalc_fuzz; do
         "$corpus" "$root/fuzz/corpus/${target%_fuzz}" 2>&1 | tail -n 12)
 done
 echo "fuzz: 2 passed, 0 failed"
-PAYSLIP_CLI="$build/cli/payslip-cli" bash "$root/scripts/web.sh" --test # the page: the engine in wasm, Chromium
+
+echo "== the page: the engine in wasm under node, the page in headless Chromium"
+PAYSLIP_CLI="$build/cli/payslip-cli" bash "$root/scripts/web.sh" --test
 
 # The Windows build under Wine, when its cross-built libraries are already in
 # the cache (a first build of Qt for Windows takes the better part of an hour,
