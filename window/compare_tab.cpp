@@ -14,6 +14,7 @@
 
 #include <exception>
 
+#include "paycalc/situation_inputs.h"
 #include "window/compare_situation.h"
 #include "window/compare_window_shared.h"
 #include "window/window_fonts.h"
@@ -85,17 +86,20 @@ QWidget *CompareWindow::buildCompareTab()
     grid->setContentsMargins(6, 4, 6, 4);
     grid->setVerticalSpacing(2);
     // Two inputs a row, but the post, a long title, takes a row of its own.
-    const QList<report::SituationRow> rows = report::SituationRows(paycalc::Situation{});
+    // Each input under its caption in the window; the printed comparison
+    // names it as a printed slip does (report::SituationRows).
+    const auto &inputs = paycalc::kSituationInputs;
     int gridRow = 0;
     int column = 0;
-    for (qsizetype i = 0; i < rows.size(); ++i) {
+    for (qsizetype i = 0; i < static_cast<qsizetype>(inputs.size()); ++i) {
+        const QString caption = Utf8(paycalc::TitleOf(inputs[static_cast<std::size_t>(i)]));
         const bool wide = i == kPostRow;
         if (wide && column != 0) {
             ++gridRow;
             column = 0;
         }
-        auto *label = new QLabel(rows[i].label + QStringLiteral(" :"), current);
-        QLabel *value = ValueLabel(current, rows[i].label);
+        auto *label = new QLabel(caption + QStringLiteral(" :"), current);
+        QLabel *value = ValueLabel(current, caption);
         value->setObjectName(QStringLiteral("Current%1").arg(i));
         value->setWordWrap(wide);
         grid->addWidget(label, gridRow, column);
