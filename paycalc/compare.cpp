@@ -17,10 +17,6 @@ std::string Difference(const std::string &before, const std::string &after)
     return ShowAmount(paydata::Sub(ReadAmount(after), ReadAmount(before)));
 }
 
-namespace {
-
-// The difference of two lines, or empty when either is missing or the
-// difference cannot be shown.
 std::string LineDifferenceOf(const std::string &before, const std::string &after)
 {
     if (before.empty() || after.empty()) return {};
@@ -30,8 +26,6 @@ std::string LineDifferenceOf(const std::string &before, const std::string &after
         return {};
     }
 }
-
-} // namespace
 
 const LineDifference &Comparison::Line(Field f) const
 {

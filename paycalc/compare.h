@@ -18,6 +18,9 @@ namespace paycalc {
 // (a minus sign on a negative difference). Throws paydata::ConversionError
 // when an amount cannot be read or the difference overflows.
 std::string Difference(const std::string &before, const std::string &after);
+// The same for two lines: empty when either is missing or the difference
+// cannot be shown.
+std::string LineDifferenceOf(const std::string &before, const std::string &after);
 
 struct LineDifference {
     Field field;

@@ -1,5 +1,7 @@
 #include "paycalc/fields.h"
 
+#include <algorithm>
+
 #include "paydata/tables.h"
 
 namespace paycalc {
@@ -83,7 +85,39 @@ void Numbers(int from, int to, std::vector<std::string> &out)
     for (int n = from; n <= to; ++n) out.push_back(std::to_string(n));
 }
 
-std::vector<std::string> Entries(int list);
+std::vector<std::string> Entries(int list)
+{
+    std::vector<std::string> entries;
+    switch (list) {
+    case kCategoryList: Numbers(1, paydata::kCategoryCount, entries); break;
+    case kEchelonList:
+    case kChildrenList:
+    case kOverTenList: Numbers(0, 12, entries); break;
+    case kPostList:
+        for (const auto &post : paydata::kSpecificPosts) entries.emplace_back(post.title);
+        break;
+    case kFamilyStatusList:
+        for (auto e : paydata::kFamilyStatusEntries) entries.emplace_back(e);
+        break;
+    case kSpouseList:
+        for (auto e : paydata::kSpouseEntries) entries.emplace_back(e);
+        break;
+    default: break;
+    }
+    return entries;
+}
+
+// The field named `name`; with `lines`, also the computed line whose readable name it is.
+bool Parse(std::string_view name, bool lines, Field &out)
+{
+    for (std::size_t i = 0; i < kFields.size(); ++i) {
+        if (kFields[i].name == name || (lines && !name.empty() && kFields[i].line == name)) {
+            out = static_cast<Field>(i);
+            return true;
+        }
+    }
+    return false;
+}
 
 } // namespace
 
@@ -121,34 +155,10 @@ std::span<const Field> PrintedLines()
     return lines;
 }
 
-bool ParseFieldName(std::string_view name, Field &out)
-{
-    for (std::size_t i = 0; i < kFields.size(); ++i) {
-        if (kFields[i].name == name) {
-            out = static_cast<Field>(i);
-            return true;
-        }
-    }
-    return false;
-}
+bool ParseFieldName(std::string_view name, Field &out) { return Parse(name, false, out); }
+bool ParseLineName(std::string_view name, Field &out) { return Parse(name, true, out); }
 
-bool ParseLineName(std::string_view name, Field &out)
-{
-    for (std::size_t i = 0; i < kFields.size(); ++i) {
-        if (!kFields[i].line.empty() && kFields[i].line == name) {
-            out = static_cast<Field>(i);
-            return true;
-        }
-    }
-    return ParseFieldName(name, out);
-}
-
-bool IsTypedField(Field f)
-{
-    for (Field typed : kTypedFields)
-        if (f == typed) return true;
-    return false;
-}
+bool IsTypedField(Field f) { return std::find(kTypedFields.begin(), kTypedFields.end(), f) != kTypedFields.end(); }
 
 Field ShownLine(Field f)
 {
@@ -166,31 +176,5 @@ const std::vector<std::string> &ComboEntries(int list)
     }();
     return all[list >= 0 && list < kComboCount ? static_cast<std::size_t>(list) : kComboCount];
 }
-
-namespace {
-
-std::vector<std::string> Entries(int list)
-{
-    std::vector<std::string> entries;
-    switch (list) {
-    case kCategoryList: Numbers(1, paydata::kCategoryCount, entries); break;
-    case kEchelonList:
-    case kChildrenList:
-    case kOverTenList: Numbers(0, 12, entries); break;
-    case kPostList:
-        for (const auto &post : paydata::kSpecificPosts) entries.emplace_back(post.title);
-        break;
-    case kFamilyStatusList:
-        for (auto e : paydata::kFamilyStatusEntries) entries.emplace_back(e);
-        break;
-    case kSpouseList:
-        for (auto e : paydata::kSpouseEntries) entries.emplace_back(e);
-        break;
-    default: break;
-    }
-    return entries;
-}
-
-} // namespace
 
 } // namespace paycalc

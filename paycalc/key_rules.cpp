@@ -23,19 +23,13 @@ std::int16_t KeyCode(char byte)
 
 std::int16_t gWriteOnleNumber(std::int16_t &IntKeyAscii)
 {
-    std::int16_t result = 0;
-    if (IntKeyAscii >= kDigitZero && IntKeyAscii <= kDigitNine) result = IntKeyAscii;
-    if (IntKeyAscii == kBackspace) result = kBackspace;
-    if (IntKeyAscii == kPoint) result = kPoint;
-    return result;
+    return IntKeyAscii == kPoint ? kPoint : gWriteOnleNumber1(IntKeyAscii);
 }
 
 std::int16_t gWriteOnleNumber1(std::int16_t &IntKeyAscii)
 {
-    std::int16_t result = 0;
-    if (IntKeyAscii >= kDigitZero && IntKeyAscii <= kDigitNine) result = IntKeyAscii;
-    if (IntKeyAscii == kBackspace) result = kBackspace;
-    return result;
+    const bool digit = IntKeyAscii >= kDigitZero && IntKeyAscii <= kDigitNine;
+    return digit || IntKeyAscii == kBackspace ? IntKeyAscii : std::int16_t{0};
 }
 
 KeyFilter KeyFilterOf(Field typed) { return typed == Field::Text23 ? &gWriteOnleNumber1 : &gWriteOnleNumber; }

@@ -30,10 +30,9 @@ std::string RuleNumber(double value) { return std::string(GeneralText(value, 15)
 
 std::string Describe(const RecalcError &e)
 {
-    std::string text = "cannot compute the " + std::string(FieldTerm(e.step())) + " (" +
-                       std::string(FieldName(e.step())) + "): " + std::string(FailureName(e.kind()));
-    if (auto source = e.source())
-        text += " reading " + std::string(FieldName(*source)) + " (" + std::string(FieldTerm(*source)) + ")";
+    // what() names the line, the failure and the field it could not read.
+    std::string text = "cannot compute the " + std::string(e.what());
+    if (auto source = e.source()) text += " (" + std::string(FieldTerm(*source)) + ")";
     return text;
 }
 
@@ -54,8 +53,6 @@ constexpr const Rules &kRules = kJanuary2016;
 // A number as plain decimal text, the shortest that reads back the same.
 std::string Plain(double value) { return FixedText(value); }
 
-// A slip's rate per index point.
-std::string PerPoint() { return "× " + RuleNumber(kRules.pointValue); }
 std::string PercentText(double percent) { return RuleNumber(percent) + "%"; }
 // The name a slip gives the monthly income-tax scale in its rate column.
 constexpr const char *kIrgScaleName = "السلم الشهري";
@@ -203,7 +200,7 @@ void BasePay(Lines &lines)
                    "{} × {}",
                    {Lines::Q(n), Lines::Q(kRules.pointValue)},
                    RuleNumber(n) + " نقطة",
-                   PerPoint()};
+                   "× " + RuleNumber(kRules.pointValue)};
     };
     lines.Explain(Field::Text1, [&] {
         return perPoint("النقاط الاستدلالية الأساسية للصنف " + lines.ListNumber(kCategoryList), basePoints);
@@ -278,11 +275,9 @@ void Allowances(Lines &lines)
     lines.Line(
         Field::Text7,
         [&] {
-            double c = lines.ReadList(kCategoryList);
-            if (c <= kRules.qualificationLowLastCategory)
-                lines.Show(Field::Text7, Mul(lines.Read(Field::Text3), rate = kQualificationLowRate));
-            if (c > kRules.qualificationLowLastCategory)
-                lines.Show(Field::Text7, Mul(lines.Read(Field::Text3), rate = kQualificationHighRate));
+            const bool low = lines.ReadList(kCategoryList) <= kRules.qualificationLowLastCategory;
+            rate = low ? kQualificationLowRate : kQualificationHighRate;
+            lines.Show(Field::Text7, Mul(lines.Read(Field::Text3), rate));
         },
         [&] {
             return Why{Plain(kRules.qualificationLowPercent) + " % من الأجر الرئيسي حتى الصنف " +
@@ -392,11 +387,7 @@ void NetPay(Lines &lines)
     const bool member = lines.Check() == CheckState::Checked;
     constexpr double kMutualRate = Rate(kRules.mutualPercent);
     lines.Line(
-        Field::Text16,
-        [&] {
-            if (member) lines.Show(Field::Text16, Mul(lines.Read(Field::Text12), kMutualRate));
-            else lines.Show(Field::Text16, 0);
-        },
+        Field::Text16, [&] { lines.Show(Field::Text16, member ? Mul(lines.Read(Field::Text12), kMutualRate) : 0); },
         [&] {
             if (!member) return Why{"غير مشترك في التعاضدية: لا اقتطاع", "", {}, {}, "غير مشترك"};
             return Why{Plain(kRules.mutualPercent) + " % من الأجر الخاضع للضمان الاجتماعي، للمشترك في التعاضدية",
@@ -453,12 +444,7 @@ void NetPay(Lines &lines)
     const bool single = lines.ListIndex(kFamilyStatusList) == 0;
     const bool spouseAtHome = lines.ListIndex(kSpouseList) == 0;
     lines.Line(
-        Field::Text18,
-        [&] {
-            if (single) lines.Show(Field::Text18, 0);
-            else if (spouseAtHome) lines.Show(Field::Text18, kRules.singleWage);
-            else lines.Show(Field::Text18, 0);
-        },
+        Field::Text18, [&] { lines.Show(Field::Text18, !single && spouseAtHome ? kRules.singleWage : 0); },
         [&] {
             return Why{single ? std::string("عازب: لا منحة للأجر الوحيد")
                        : spouseAtHome ? "متزوج والزوجة ماكثة بالبيت: منحة الأجر الوحيد " + Plain(kRules.singleWage)
@@ -535,31 +521,19 @@ void NetPay(Lines &lines)
         });
 }
 
+// One group of steps run on its own.
+void Run(void (*group)(Lines &), PayForm &form, Trace *trace)
+{
+    Lines lines(form, trace);
+    group(lines);
+}
+
 } // namespace
 
-void ComputeBasePay(PayForm &form, Trace *trace)
-{
-    Lines lines(form, trace);
-    BasePay(lines);
-}
-
-void ComputeAllowances(PayForm &form, Trace *trace)
-{
-    Lines lines(form, trace);
-    Allowances(lines);
-}
-
-void ComputeSocialSecurity(PayForm &form, Trace *trace)
-{
-    Lines lines(form, trace);
-    SocialSecurity(lines);
-}
-
-void ComputeNetPay(PayForm &form, Trace *trace)
-{
-    Lines lines(form, trace);
-    NetPay(lines);
-}
+void ComputeBasePay(PayForm &form, Trace *trace) { Run(BasePay, form, trace); }
+void ComputeAllowances(PayForm &form, Trace *trace) { Run(Allowances, form, trace); }
+void ComputeSocialSecurity(PayForm &form, Trace *trace) { Run(SocialSecurity, form, trace); }
+void ComputeNetPay(PayForm &form, Trace *trace) { Run(NetPay, form, trace); }
 
 void RecalculateAll(PayForm &form, Trace *trace)
 {

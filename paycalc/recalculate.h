@@ -1,15 +1,15 @@
-// The pay computation.
-//
-// RecalculateAll derives every line of the slip from the inputs of a PayForm,
-// in a fixed order, each line written before the next one reads it back, and
-// asked for a trace, explained right after it is computed:
+// The pay computation: RecalculateAll derives every line of the slip from the
+// inputs of a PayForm, in a fixed order, each line written before the next one
+// reads it back and, asked for a trace, explained right after it is computed,
+// in four groups of steps:
 //   ComputeBasePay          Text1, Text2    base pay, professional experience
 //   ComputeAllowances       Text3..Text9    main pay and six allowances
 //   ComputeSocialSecurity   Text12..Text15  subject pay, contribution, taxable, IRG
 //   ComputeNetPay           Text16..Text22  mutual, family, absences, net, bonus
-// A failure (an overflow, an invalid operation, a row a table lacks) stops the
-// run at its line with RecalcError; the lines written before keep their new
-// texts, the others their previous ones.
+// Each group reads what the earlier ones wrote from the form. A failure (an
+// overflow, an invalid operation, a row a table lacks) stops the run at its
+// line with RecalcError; the lines written before keep their new texts, the
+// others their previous ones.
 #pragma once
 
 #include <cstdint>
@@ -54,8 +54,6 @@ std::string Describe(const RecalcError &e);
 // With a trace, every line also leaves its explanation there.
 void RecalculateAll(PayForm &form, Trace *trace = nullptr);
 
-// The groups of steps, in the order RecalculateAll runs them. Each reads what
-// the earlier groups wrote from the form.
 void ComputeBasePay(PayForm &form, Trace *trace = nullptr);
 void ComputeAllowances(PayForm &form, Trace *trace = nullptr);
 void ComputeSocialSecurity(PayForm &form, Trace *trace = nullptr);

@@ -4,10 +4,6 @@
 // here, so a rule's number is written once; another year's rules would be
 // another instance of Rules. The index-point grid, the flat allowances and the
 // specific posts are reference tables of paydata/tables.h.
-//
-// Rates are kept as the percentages the rules state (9 for 9 %) and reach the
-// arithmetic as Rate(percent), percent / 100: for a whole percentage that
-// division gives the very double of the decimal rate (9 / 100 == 0.09).
 #pragma once
 
 #include <array>
@@ -16,7 +12,9 @@
 
 namespace paycalc {
 
-// A percentage is that many hundredths.
+// Rates are kept as the percentages the rules state (9 for 9 %) and reach the
+// arithmetic as Rate(percent), percent / 100: for a whole percentage that
+// division gives the very double of the decimal rate (9 / 100 == 0.09).
 inline constexpr double kPercentBase = 100;
 
 constexpr double Rate(double percent) { return percent / kPercentBase; }

@@ -1,37 +1,34 @@
 #include "paycalc/situation.h"
 
+#include <array>
 #include <stdexcept>
 
 #include "paycalc/situation_inputs.h"
 
 namespace paycalc {
 
-int Situation::ListPosition(int list) const
+namespace {
+
+// The member behind each list, by list index; the category's holds the
+// category's number, its position plus one.
+constexpr std::array<int Situation::*, kComboCount> kListMembers{&Situation::category, &Situation::echelon,
+                                                                 &Situation::children, &Situation::overTen,
+                                                                 &Situation::post,     &Situation::status,
+                                                                 &Situation::spouse};
+
+int Situation::*ListMember(int list)
 {
-    switch (list) {
-    case kCategoryList: return category - 1;
-    case kEchelonList: return echelon;
-    case kChildrenList: return children;
-    case kOverTenList: return overTen;
-    case kPostList: return post;
-    case kFamilyStatusList: return status;
-    case kSpouseList: return spouse;
-    default: throw std::out_of_range("no such list");
-    }
+    if (list < 0 || list >= kComboCount) throw std::out_of_range("no such list");
+    return kListMembers[static_cast<std::size_t>(list)];
 }
+
+} // namespace
+
+int Situation::ListPosition(int list) const { return this->*ListMember(list) - (list == kCategoryList ? 1 : 0); }
 
 void Situation::SetListPosition(int list, int position)
 {
-    switch (list) {
-    case kCategoryList: category = position + 1; break;
-    case kEchelonList: echelon = position; break;
-    case kChildrenList: children = position; break;
-    case kOverTenList: overTen = position; break;
-    case kPostList: post = position; break;
-    case kFamilyStatusList: status = position; break;
-    case kSpouseList: spouse = position; break;
-    default: throw std::out_of_range("no such list");
-    }
+    this->*ListMember(list) = position + (list == kCategoryList ? 1 : 0);
 }
 
 const std::string &Situation::Typed(Field f) const
@@ -65,6 +62,7 @@ std::string Situation::Problem() const
 
 std::span<const int> ListsHeldAtZero(int statusPosition)
 {
+    static constexpr std::array<int, 2> kChildrenLists{kChildrenList, kOverTenList};
     if (statusPosition == 0) return kChildrenLists;
     return {};
 }

@@ -3,10 +3,8 @@
 // slip is slip.h's.
 #pragma once
 
-#include <array>
 #include <span>
 #include <string>
-#include <string_view>
 
 #include "paycalc/fields.h"
 
@@ -48,10 +46,8 @@ struct Situation {
 };
 
 // The family-status rule: a single employee (family status 0) has no
-// children counted, so both children lists are held at position 0.
-inline constexpr std::array<int, 2> kChildrenLists{kChildrenList, kOverTenList};
-// The lists the rule holds at 0 while the family-status list stands at
-// `statusPosition`: both children lists while single, none otherwise.
+// children counted. The lists it holds at position 0 while the family-status
+// list stands at `statusPosition`: both children lists while single, none otherwise.
 std::span<const int> ListsHeldAtZero(int statusPosition);
 // Whether the situation is single with a children count above 0.
 bool BreaksFamilyStatusRule(const Situation &situation);

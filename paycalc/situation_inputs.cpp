@@ -1,5 +1,6 @@
 #include "paycalc/situation_inputs.h"
 
+#include <algorithm>
 #include <charconv>
 #include <stdexcept>
 
@@ -9,24 +10,19 @@ namespace paycalc {
 
 namespace {
 
-std::string_view Trim(std::string_view text)
+// The text without the characters of `edges` at either end.
+std::string_view Trim(std::string_view text, std::string_view edges = " \t")
 {
-    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
-    while (!text.empty() && blank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && blank(text.back())) text.remove_suffix(1);
-    return text;
+    const std::size_t first = text.find_first_not_of(edges);
+    if (first == std::string_view::npos) return {};
+    return text.substr(first, text.find_last_not_of(edges) - first + 1);
 }
 
 // Whether `text` is `word` (lower-case ASCII) in any case.
 bool Is(std::string_view text, std::string_view word)
 {
-    if (word.empty() || text.size() != word.size()) return false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        char c = text[i];
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-        if (c != word[i]) return false;
-    }
-    return true;
+    const auto lower = [](char c, char w) { return (c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c) == w; };
+    return !word.empty() && std::equal(text.begin(), text.end(), word.begin(), word.end(), lower);
 }
 
 bool ReadWhole(std::string_view text, int low, int high, int &out)
@@ -74,14 +70,7 @@ std::string_view CaptionOf(const SituationInput &input)
     return input.caption.empty() ? FieldCaption(input.field) : input.caption;
 }
 
-std::string_view TitleOf(const SituationInput &input)
-{
-    std::string_view title = CaptionOf(input);
-    const auto edge = [](char c) { return c == ' ' || c == '\t' || c == ':'; };
-    while (!title.empty() && edge(title.front())) title.remove_prefix(1);
-    while (!title.empty() && edge(title.back())) title.remove_suffix(1);
-    return title;
-}
+std::string_view TitleOf(const SituationInput &input) { return Trim(CaptionOf(input), " \t:"); }
 
 Label LabelOf(const SituationInput &input) { return IsTyped(input) ? LineLabel(input.field) : input.label; }
 
@@ -102,13 +91,9 @@ const SituationInput &InputOfList(int list)
 
 const SituationInput *FindInput(std::string_view name)
 {
-    for (const SituationInput &input : kSituationInputs) {
-        if (input.name.size() != name.size()) continue;
-        bool same = true;
-        for (std::size_t i = 0; i < name.size() && same; ++i)
-            same = name[i] == input.name[i] || (name[i] == '_' && input.name[i] == '-');
-        if (same) return &input;
-    }
+    const auto same = [](char given, char own) { return given == own || (given == '_' && own == '-'); };
+    for (const SituationInput &input : kSituationInputs)
+        if (std::equal(name.begin(), name.end(), input.name.begin(), input.name.end(), same)) return &input;
     return nullptr;
 }
 
@@ -118,8 +103,6 @@ int ListValue(const Situation &situation, const SituationInput &input)
     if (input.list < 0) throw std::out_of_range("not a list input");
     return input.list == kCategoryList ? situation.category : situation.ListPosition(input.list);
 }
-
-int DefaultListValue(const SituationInput &input) { return ListValue(Situation{}, input); }
 
 std::string_view InputText(const SituationInput &input, const Situation &situation, std::array<char, 8> &digits)
 {
@@ -160,12 +143,11 @@ bool ReadInput(const SituationInput &input, std::string_view text, Situation &s,
     int value = 0;
     if (!input.words[0].empty()) {
         const std::vector<std::string> &entries = ComboEntries(input.list);
+        const auto is = [t](std::string_view word) { return !word.empty() && t == word; };
         for (value = 0; value < 2; ++value) {
-            const auto &also = input.also[static_cast<std::size_t>(value)];
             const auto v = static_cast<std::size_t>(value);
-            if (Is(t, input.words[v]) || (!input.shown[v].empty() && t == input.shown[v]) ||
-                (v < entries.size() && t == entries[v]) || (!also[0].empty() && t == also[0]) ||
-                (!also[1].empty() && t == also[1]))
+            if (Is(t, input.words[v]) || is(input.shown[v]) || (v < entries.size() && t == entries[v]) ||
+                is(input.also[v][0]) || is(input.also[v][1]))
                 break;
         }
         if (value == 2) return false;

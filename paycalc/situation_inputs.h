@@ -1,13 +1,8 @@
-// The situation's inputs as one table: for each, its name on the command
-// line (and in a link, and a staff list's header), the list or typed field of
-// the window it fills, the values it takes and the words it takes them in,
-// its caption in the window and its label on a printed slip, in Arabic and
-// French, and the rule a refused value is told. Its default is always that of
-// paycalc::Situation{}.
-//
-// And the one reader of a situation given as text, shared by the command
-// line, the batch and the browser: each value read by its input's rule, then
-// the family-status rule.
+// The situation's inputs as one table (each input's name, the list or typed
+// field it fills, its values and words, caption, label and the rule a refused
+// value is told; its default is always paycalc::Situation{}'s), and the one
+// reader of a situation given as text, shared by the command line, the batch
+// and the browser.
 #pragma once
 
 #include <array>
@@ -134,8 +129,6 @@ const SituationInput *FindInput(std::string_view name);
 // A list input's value in the situation: the category's number, the other
 // lists' positions (the mutual box: 0 or 1).
 int ListValue(const Situation &situation, const SituationInput &input);
-// The same for a fresh situation: the input's default.
-int DefaultListValue(const SituationInput &input);
 
 // The input's value as the command line writes it: "12", "married", "yes",
 // a typed text as typed. The second form allocates nothing (a batch writes a

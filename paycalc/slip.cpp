@@ -143,9 +143,6 @@ Wording StoppedMessage(const RecalcError &error, const Situation &situation)
             if (ComputesWithout(situation, input)) culprits.push_back(input);
         if (!culprits.empty()) inputs = culprits;
     }
-    using paydata::FailureKind;
-    const FailureKind kind = error.kind();
-    const bool overflow = kind == FailureKind::Overflow, noRow = kind == FailureKind::NoSuchRow;
     if (inputs.empty()) {
         const Field line = ShownLine(error.step());
         return {"the " + std::string(FieldTerm(line)) + " cannot be computed: check the choices in the lists.",
@@ -158,21 +155,19 @@ Wording StoppedMessage(const RecalcError &error, const Situation &situation)
         names.arabic += (i ? " أو «" : "«") + FieldTitle(inputs[i]) + "»";
         names.french += (i ? " » ou « " : "« ") + std::string(LineLabel(inputs[i]).french);
     }
+    // What is wrong with the value: too large, not in the tables, or else no valid result.
+    constexpr std::array<std::array<const char *, 3>, 3> kWhy{{
+        {" is too large", " كبيرة جدا", " » est trop grande"},
+        {" is not in the tables", " غير موجودة في الجداول", " » n'est pas dans les tables"},
+        {" gives no valid result", " لا تعطي نتيجة صحيحة", " » ne donne pas de résultat valable"},
+    }};
+    using paydata::FailureKind;
+    const auto &why = kWhy[error.kind() == FailureKind::Overflow ? 0 : error.kind() == FailureKind::NoSuchRow ? 1 : 2];
     const bool one = inputs.size() == 1;
-    return {std::string(one ? "the value typed in " : "one of the values typed in ") + names.english +
-                (overflow ? " is too large"
-                 : noRow  ? " is not in the tables"
-                          : " gives no valid result") +
+    return {std::string(one ? "the value typed in " : "one of the values typed in ") + names.english + why[0] +
                 ": correct it.",
-            std::string(one ? "القيمة المكتوبة في " : "إحدى القيم المكتوبة في ") + names.arabic +
-                (overflow ? " كبيرة جدا"
-                 : noRow  ? " غير موجودة في الجداول"
-                          : " لا تعطي نتيجة صحيحة") +
-                "، صححها.",
-            std::string(one ? "la valeur saisie dans " : "l'une des valeurs saisies dans ") + names.french +
-                (overflow ? " » est trop grande"
-                 : noRow  ? " » n'est pas dans les tables"
-                          : " » ne donne pas de résultat valable") +
+            std::string(one ? "القيمة المكتوبة في " : "إحدى القيم المكتوبة في ") + names.arabic + why[1] + "، صححها.",
+            std::string(one ? "la valeur saisie dans " : "l'une des valeurs saisies dans ") + names.french + why[2] +
                 " : corrigez-la."};
 }
 

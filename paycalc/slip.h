@@ -1,18 +1,9 @@
-// The slip: one run of RecalculateAll and everything a front end shows of it.
-//
-// A Slip is the value every front end reads: the window after its own
-// recalculation (ReadForm), the printed slip, the command line's tables and
-// JSON, the batch's writers and the browser. It holds the situation, every
-// field's text as the run left it, the run's trace and, when the run stopped,
-// where (error). For each printed line, Line() gives its field, readable
-// name, kind, labels, amount as shown, and the base, rate and explanation the
-// run stated; Totals() adds the earnings and deductions up to the net pay.
-// Nothing recalculates a slip to print, copy or save it.
-//
-// ComputeSlip runs RecalculateAll once for a situation: every amount of every
-// feature built on situations (comparisons, the career ladder, checking an
-// official slip, the batch) comes from that one run, never from a second copy
-// of a pay rule.
+// The slip: one run of RecalculateAll and everything a front end shows of it,
+// the value the window (after its own recalculation), the printed slip, the
+// command line, the batch and the browser all read. Nothing recalculates a
+// slip to print, copy or save it, and every feature built on situations
+// (comparisons, the career ladder, checking an official slip, the batch) takes
+// its amounts from ComputeSlip's one run, never from a second copy of a pay rule.
 #pragma once
 
 #include <array>

@@ -65,36 +65,31 @@ double ReadAmount(std::string_view text)
     // The unsigned mantissa and exponent, without blanks, for from_chars.
     std::string number;
     bool anyDigit = false;
-    long long leadingPlace = 0; // decimal place of the first non-zero digit, to tell overflow from underflow
     bool seenNonZero = false;
     long long intDigits = 0;       // digits before the point, after leading zeros
     long long zerosAfterPoint = 0; // zeros after the point before the first non-zero digit
-    while (IsDigit(in.Peek())) {
-        char c = in.Peek();
-        if (c != '0' || seenNonZero) {
-            seenNonZero = true;
-            ++intDigits;
-        }
-        number += c;
-        anyDigit = true;
-        in.Next();
-    }
-    if (in.Peek() == '.') {
-        number += '.';
-        in.Next();
-        while (IsDigit(in.Peek())) {
-            char c = in.Peek();
-            if (!seenNonZero) {
-                if (c == '0') ++zerosAfterPoint;
-                else seenNonZero = true;
+    const auto readDigits = [&](bool fraction) {
+        for (; IsDigit(in.Peek()); in.Next()) {
+            const char c = in.Peek();
+            if (seenNonZero || c != '0') {
+                seenNonZero = true;
+                if (!fraction) ++intDigits;
+            } else if (fraction) {
+                ++zerosAfterPoint;
             }
             number += c;
             anyDigit = true;
-            in.Next();
         }
+    };
+    readDigits(false);
+    if (in.Peek() == '.') {
+        number += '.';
+        in.Next();
+        readDigits(true);
     }
     if (!anyDigit) return 0.0;
-    leadingPlace = intDigits > 0 ? intDigits - 1 : -(zerosAfterPoint + 1);
+    // The decimal place of the first non-zero digit, to tell overflow from underflow.
+    const long long leadingPlace = intDigits > 0 ? intDigits - 1 : -(zerosAfterPoint + 1);
 
     long long exponent = 0;
     if (in.Peek() == 'E' || in.Peek() == 'e') {
@@ -161,17 +156,11 @@ std::string ShowAmount(double value)
     } else {
         cents.assign(digits.data(), static_cast<std::size_t>(keep));
         if (digits[static_cast<std::size_t>(keep)] >= '5') {
+            // Round up: trailing nines become zeros and carry into the digit before them.
             int i = keep - 1;
-            for (; i >= 0; --i) {
-                char &c = cents[static_cast<std::size_t>(i)];
-                if (c == '9') {
-                    c = '0';
-                } else {
-                    ++c;
-                    break;
-                }
-            }
+            for (; i >= 0 && cents[static_cast<std::size_t>(i)] == '9'; --i) cents[static_cast<std::size_t>(i)] = '0';
             if (i < 0) cents.insert(cents.begin(), '1');
+            else ++cents[static_cast<std::size_t>(i)];
         }
         if (cents.empty()) cents = "0";
     }
@@ -188,12 +177,6 @@ std::string ShowAmount(double value)
     // it: such a text could not be read back, so it is not an amount.
     if (exponent >= 308) ReadAmount(out); // throws the overflow
     return out;
-}
-
-std::string ShowAmount(std::string_view text)
-{
-    if (text.empty()) return {};
-    return ShowAmount(ReadAmount(text));
 }
 
 std::int16_t ToInt16(double value)

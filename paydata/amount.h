@@ -46,9 +46,6 @@ double ReadAmount(std::string_view text);
 // finite, or so close to the largest double that its text would not read back.
 std::string ShowAmount(double value);
 
-// A list entry shown as an amount: an empty text stays empty.
-std::string ShowAmount(std::string_view text);
-
 // Nearest 16-bit integer, ties to even; outside -32768..32767 throws Overflow.
 std::int16_t ToInt16(double value);
 

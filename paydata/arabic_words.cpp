@@ -65,11 +65,8 @@ std::string Counted(unsigned count, const Scale &scale)
     const unsigned rest = count % 100;
     std::string words = hundreds != 0 ? BelowThousand(hundreds) : std::string();
     if (rest == 0) return words + " " + std::string(scale.one);
-    if (rest <= 2) {
-        if (!words.empty()) words += kAnd;
-        return words + std::string(rest == 1 ? scale.one : scale.two);
-    }
     if (!words.empty()) words += kAnd;
+    if (rest <= 2) return words + std::string(rest == 1 ? scale.one : scale.two);
     words += BelowHundred(rest);
     return words + " " + std::string(rest <= 10 ? scale.few : scale.many);
 }
