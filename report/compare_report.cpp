@@ -2,9 +2,6 @@
 
 #include <QPdfWriter>
 #include <QTextDocument>
-#include <QTextOption>
-
-#include <algorithm>
 
 #include "paycalc/page_labels.h"
 #include "paycalc/situation_inputs.h"
@@ -20,24 +17,35 @@ namespace {
 
 QString Amount(const std::string &text) { return text.empty() ? QStringLiteral("—") : Utf8(text); }
 
-QString Cell(const QString &text, const char *attributes = "")
+QString Tabbed(const QStringList &cells) { return cells.join(QLatin1Char('\t')) + QLatin1Char('\n'); }
+
+const char *kCentre = " align=\"center\"";
+
+// A cell in the document's two forms: a whole <td> of the rich text (empty
+// when only the text has the column) and a column of the text.
+struct Cell {
+    QString html;
+    QString text;
+    bool inText = true;
+};
+
+Cell Td(const QString &text, const char *attributes = "", bool bold = false)
 {
-    return QStringLiteral("<td%1>%2</td>").arg(QLatin1String(attributes), text.toHtmlEscaped());
+    QString html = text.toHtmlEscaped();
+    if (bold) html = QStringLiteral("<b>%1</b>").arg(html);
+    return {QStringLiteral("<td%1>%2</td>").arg(QLatin1String(attributes), html), text};
 }
 
-QString HeaderRow(const QStringList &titles)
+Cell HtmlOnly(const QString &text) { return {Td(text, kCentre).html, {}, false}; }
+Cell TextOnly(const QString &text) { return {{}, text}; }
+
+// An amount: in the rich text kept left to right.
+Cell AmountCell(const QString &amount, const char *attributes = kCentre, bool bold = false)
 {
-    QStringList cells;
-    for (const QString &title : titles) cells << QStringLiteral("<th>%1</th>").arg(title.toHtmlEscaped());
-    return TableRow(cells, QStringLiteral("bgcolor=\"#c0c0ff\""));
+    return {Td(LeftToRight(amount), attributes, bold).html, amount};
 }
 
-// Every row is a TableRow, its cells in reverse; the paragraphs in the cells
-// read from the right as the document does.
-QString TableStart()
-{
-    return QStringLiteral("<table width=\"100%\" cellspacing=\"0\" cellpadding=\"1\" border=\"1\">");
-}
+Cell AmountCell(const std::string &amount, bool bold = false) { return AmountCell(Amount(amount), kCentre, bold); }
 
 const char *ChangeColour(Change change)
 {
@@ -48,81 +56,151 @@ const char *ChangeColour(Change change)
     }
 }
 
-// A signed difference in its colour, the sign and the word saying the same.
-QString DifferenceCell(const std::string &difference)
+// A signed difference; in the rich text in its colour, with the word saying the same.
+Cell DifferenceCell(const std::string &difference)
 {
     const Change change = ChangeOf(difference);
-    return QStringLiteral("<td align=\"center\"><font color=\"%1\">%2 %3</font></td>")
-        .arg(QLatin1String(ChangeColour(change)), LeftToRight(SignedDifference(difference)).toHtmlEscaped(),
-             change == Change::Unknown ? QString() : QStringLiteral("(%1)").arg(ChangeWord(change)));
+    return {QStringLiteral("<td align=\"center\"><font color=\"%1\">%2 %3</font></td>")
+                .arg(QLatin1String(ChangeColour(change)), LeftToRight(SignedDifference(difference)).toHtmlEscaped(),
+                     change == Change::Unknown ? QString() : QStringLiteral("(%1)").arg(ChangeWord(change))),
+            SignedDifference(difference)};
 }
 
-QString AmountCell(const std::string &text, bool bold = false)
-{
-    const QString amount = LeftToRight(Amount(text)).toHtmlEscaped();
-    return bold ? QStringLiteral("<td align=\"center\"><b>%1</b></td>").arg(amount)
-                : QStringLiteral("<td align=\"center\">%1</td>").arg(amount);
-}
+// The document as right-to-left rich text and as tab-separated text, each
+// row written once for both. The rich text's tables are written as the
+// slip's are (TableRow, laid out by SetPrintHtml).
+struct Document {
+    QString html;
+    QString text;
 
-} // namespace
-
-QString EchelonLabel(const paycalc::Ladder &ladder, const paycalc::LadderStep &step)
-{
-    QString label = QString::number(step.echelon);
-    if (IsCurrentEchelon(ladder, step)) label += QStringLiteral(" ◄ الحالية");
-    return label;
-}
-
-namespace {
-
-QString Tabbed(const QStringList &cells) { return cells.join(QLatin1Char('\t')) + QLatin1Char('\n'); }
-
-} // namespace
-
-QString LadderTitle(const paycalc::Ladder &ladder)
-{
-    return QStringLiteral("سلم الدرجات: الصنف %1").arg(ladder.situation.category);
-}
-
-QString CategoryAboveText(const paycalc::Ladder &ladder)
-{
-    if (!ladder.categoryAbove) return {};
-    const paycalc::Slip &above = *ladder.categoryAbove;
-    const std::string &current = ladder.steps[static_cast<std::size_t>(ladder.situation.echelon)].slip.Text(Field::Text21);
-    std::string difference;
-    try {
-        if (!current.empty() && !above.Text(Field::Text21).empty())
-            difference = paycalc::Difference(current, above.Text(Field::Text21));
-    } catch (const paydata::ConversionError &) {
-        difference.clear();
+    // A table: its title and header row in the rich text, `plain` in the text.
+    void Open(const QString &title, const QStringList &header, const QString &plain, const char *style = "")
+    {
+        html += QStringLiteral("<p%1><b>%2</b></p>").arg(QLatin1String(style), title.toHtmlEscaped()) +
+                QStringLiteral("<table width=\"100%\" cellspacing=\"0\" cellpadding=\"1\" border=\"1\">");
+        QStringList cells;
+        for (const QString &column : header) cells << QStringLiteral("<th>%1</th>").arg(column.toHtmlEscaped());
+        if (!header.isEmpty()) html += TableRow(cells, QStringLiteral("bgcolor=\"#c0c0ff\""));
+        text += plain;
     }
-    // Said in words, so that no sign has to find its place inside the sentence.
-    const Change change = ChangeOf(difference);
-    QString by = Utf8(difference);
-    if (by.startsWith(QLatin1Char('-'))) by.remove(0, 1);
-    const QString how = change == Change::Up     ? QStringLiteral("بزيادة %1 على").arg(by)
-                        : change == Change::Down ? QStringLiteral("بنقصان %1 عن").arg(by)
-                        : change == Change::Same ? QStringLiteral("مثل")
-                                                 : QStringLiteral("لا تقارن مع");
-    return QStringLiteral("الدرجة %1 في الصنف %2: الراتب الصافي %3، %4 الصنف %5")
-        .arg(above.situation.echelon)
-        .arg(above.situation.category)
-        .arg(Amount(above.Text(Field::Text21)), how)
-        .arg(ladder.situation.category);
-}
+    void Row(const QList<Cell> &cells, const QString &attributes = {})
+    {
+        QStringList tds, columns;
+        for (const Cell &cell : cells) {
+            if (!cell.html.isEmpty()) tds << cell.html;
+            if (cell.inText) columns << cell.text;
+        }
+        html += TableRow(tds, attributes);
+        text += Tabbed(columns);
+    }
+    // Ends a table, with a sentence under it when one is given.
+    void Close(const QString &note = {})
+    {
+        html += QStringLiteral("</table>");
+        if (note.isEmpty()) return;
+        html += QStringLiteral("<p>%1</p>").arg(note.toHtmlEscaped());
+        text += note + QLatin1Char('\n');
+    }
+};
 
-QStringList LadderColumns()
+Document Write(const ComparisonDocument &document)
 {
-    return {QStringLiteral("الدرجة"), LineTitle(Field::Text21), LineTitle(Field::Text3),
-            LineTitle(Field::Text15), LineTitle(Field::Text22), QStringLiteral("الزيادة في الراتب الصافي")};
-}
+    const paycalc::Comparison &c = document.comparison;
+    Document d;
+    d.html = QStringLiteral("<html dir=\"rtl\"><head><style>td, th { line-height: 90%; }</style></head><body dir=\"rtl\">"
+                            "<h2 align=\"center\">مقارنة وضعيتين — %2</h2>"
+                            "<p align=\"center\">تاريخ الطبع: %1</p>")
+                 .arg(LeftToRight(document.printed.toString(Qt::ISODate)),
+                      Utf8(paycalc::Page(paycalc::PageText::Title).arabic));
+    d.text = Tabbed({QStringLiteral("مقارنة وضعيتين"), document.printed.toString(Qt::ISODate)});
 
-namespace {
+    // The two situations, the inputs that differ marked in words.
+    const QStringList situations{QStringLiteral("المعطى"), QStringLiteral("الوضعية الحالية"),
+                                 QStringLiteral("الوضعية الجديدة")};
+    d.Open(QStringLiteral("الوضعيتان"), situations + QStringList{QStringLiteral("تغير؟")}, Tabbed(situations));
+    const QList<SituationRow> before = SituationRows(c.before.situation);
+    const QList<SituationRow> after = SituationRows(c.after.situation);
+    for (qsizetype i = 0; i < before.size(); ++i) {
+        const bool changed = before[i].value != after[i].value;
+        d.Row({Td(before[i].label), Td(before[i].value, kCentre), Td(after[i].value, kCentre, changed),
+               HtmlOnly(changed ? QStringLiteral("نعم") : QStringLiteral("لا"))});
+    }
+    d.Close();
 
-QStringList CheckColumns()
-{
-    return {QStringLiteral("البند"), QStringLiteral("مبلغنا"),  QStringLiteral("المبلغ الرسمي"),
-            QStringLiteral("الفرق"), QStringLiteral("النتيجة"), QStringLiteral("شرح حسابنا")};
+    // Every line: before, after, after − before.
+    const QStringList lines{QStringLiteral("البند"), QStringLiteral("الوضعية الحالية"),
+                            QStringLiteral("الوضعية الجديدة")};
+    d.Open(QStringLiteral("الكشف"), lines + QStringList{QStringLiteral("الفرق (الجديدة − الحالية)")},
+           QLatin1Char('\n') + Tabbed(lines + QStringList{QStringLiteral("الفرق"), QStringLiteral("التغير")}));
+    for (Field f : ComparedLines()) {
+        const paycalc::LineDifference &line = c.Line(f);
+        const bool result = f == Field::Text21 || f == Field::Text22;
+        d.Row({Td(LineTitle(f), " width=\"40%\""), AmountCell(line.before, result), AmountCell(line.after, result),
+               DifferenceCell(line.difference), TextOnly(ChangeWord(ChangeOf(line.difference)))},
+              result ? QStringLiteral("bgcolor=\"#80ffff\"") : QString());
+    }
+    d.Close();
+
+    if (document.backPay) {
+        const paycalc::BackPay &pay = *document.backPay;
+        d.Open(QStringLiteral("المخلفات عن %1 شهرا (%2 ثلاثيات كاملة)").arg(pay.months).arg(pay.quarters), {},
+               QLatin1Char('\n') +
+                   Tabbed({QStringLiteral("المخلفات"), QStringLiteral("الأشهر"), QString::number(pay.months),
+                           QStringLiteral("الثلاثيات الكاملة"), QString::number(pay.quarters)}));
+        // The rich text also says what each sum multiplies.
+        const auto times = [](const std::string &difference, int count) {
+            return QStringLiteral(" (%1 × %2)").arg(LeftToRight(SignedDifference(difference))).arg(count);
+        };
+        const struct {
+            QString label;
+            QString product;
+            const std::string &amount;
+        } rows[] = {
+            {QStringLiteral("فرق الراتب الصافي في الشهر"), {}, pay.netDifference},
+            {QStringLiteral("فرق مبلغ المردودية في الثلاثي"), {}, pay.bonusDifference},
+            {QStringLiteral("الرواتب الشهرية"), times(pay.netDifference, pay.months), pay.monthly},
+            {QStringLiteral("المردودية"), times(pay.bonusDifference, pay.quarters), pay.bonus},
+            {QStringLiteral("المجموع"), {}, pay.total},
+        };
+        for (const auto &row : rows) d.Row({{Td(row.label + row.product).html, row.label}, DifferenceCell(row.amount)});
+        d.Close(BackPayNote());
+    }
+
+    if (document.ladder) {
+        const paycalc::Ladder &ladder = *document.ladder;
+        const QString title = LadderTitle(ladder);
+        d.Open(title, LadderColumns(), QLatin1Char('\n') + title + QLatin1Char('\n') + Tabbed(LadderColumns()),
+               " style=\"page-break-before: always\"");
+        for (const paycalc::LadderStep &step : ladder.steps) {
+            const bool current = IsCurrentEchelon(ladder, step);
+            d.Row({Td(EchelonLabel(ladder, step), kCentre), AmountCell(step.slip.Text(Field::Text21), current),
+                   AmountCell(step.slip.Text(Field::Text3)), AmountCell(step.slip.Text(Field::Text15)),
+                   AmountCell(step.slip.Text(Field::Text22)), DifferenceCell(step.netStep)},
+                  current ? QStringLiteral("bgcolor=\"#ffffa0\"") : QString());
+        }
+        d.Close(CategoryAboveText(ladder));
+    }
+
+    if (document.check && !document.check->lines.empty()) {
+        const paycalc::CheckReport &check = *document.check;
+        const QStringList columns{QStringLiteral("البند"), QStringLiteral("مبلغنا"),  QStringLiteral("المبلغ الرسمي"),
+                                  QStringLiteral("الفرق"), QStringLiteral("النتيجة"), QStringLiteral("شرح حسابنا")};
+        d.Open(QStringLiteral("مراجعة كشف رسمي: ") + (check.allAgree() ? QStringLiteral("كل المبالغ المكتوبة مطابقة")
+                                                                       : QStringLiteral("بعض المبالغ غير مطابقة")),
+               columns, QStringLiteral("\nمراجعة كشف رسمي\n") + Tabbed(columns));
+        for (const paycalc::CheckedLine &line : check.lines) {
+            // Our computation is explained where the amounts differ.
+            Cell how{QStringLiteral("<td width=\"38%\"></td>"), {}};
+            if (!line.agrees)
+                how = {QStringLiteral("<td width=\"38%\">%1</td>").arg(ExplanationHtml(line.explanation)),
+                       Utf8(line.explanation).replace(QLatin1Char('\n'), QLatin1Char(' '))};
+            d.Row({Td(LineTitle(line.field)), AmountCell(line.ours), AmountCell(Utf8(line.theirs)),
+                   DifferenceCell(line.difference), Td(AgreementWord(line.agrees), kCentre, !line.agrees), how});
+        }
+        d.Close();
+    }
+    d.html += QStringLiteral("</body></html>");
+    return d;
 }
 
 } // namespace
@@ -136,17 +214,6 @@ const std::vector<Field> &ComparedLines()
         return shown;
     }();
     return lines;
-}
-
-QString ExplanationHtml(const std::string &explanation)
-{
-    // The rule reads from the right; the computation under it from the left.
-    const QString text = Utf8(explanation);
-    const qsizetype split = text.indexOf(QLatin1Char('\n'));
-    if (split < 0) return text.toHtmlEscaped();
-    return QStringLiteral("<div>%1</div><div dir=\"ltr\" align=\"right\">%2</div>")
-        .arg(text.left(split).toHtmlEscaped(),
-             text.mid(split + 1).replace(QLatin1Char('\n'), QLatin1Char(' ')).toHtmlEscaped());
 }
 
 QString LineTitle(Field field) { return Utf8(paycalc::FieldTitle(field)); }
@@ -203,115 +270,63 @@ bool IsCurrentEchelon(const paycalc::Ladder &ladder, const paycalc::LadderStep &
     return step.echelon == ladder.situation.echelon;
 }
 
-QString AgreementWord(bool agrees) { return agrees ? QStringLiteral("مطابق") : QStringLiteral("غير مطابق"); }
-
-QString ComparisonHtml(const ComparisonDocument &document)
+QString LadderTitle(const paycalc::Ladder &ladder)
 {
-    const paycalc::Comparison &c = document.comparison;
-    QString html = QStringLiteral(
-                       "<html dir=\"rtl\"><head><style>td, th { line-height: 90%; }</style></head><body dir=\"rtl\">"
-                       "<h2 align=\"center\">مقارنة وضعيتين — %2</h2>"
-                       "<p align=\"center\">تاريخ الطبع: %1</p>")
-                       .arg(LeftToRight(document.printed.toString(Qt::ISODate)),
-                            Utf8(paycalc::Page(paycalc::PageText::Title).arabic));
-
-    // The two situations, the inputs that differ marked in words.
-    html += QStringLiteral("<p><b>الوضعيتان</b></p>") + TableStart() +
-            HeaderRow({QStringLiteral("المعطى"), QStringLiteral("الوضعية الحالية"), QStringLiteral("الوضعية الجديدة"),
-                       QStringLiteral("تغير؟")});
-    const QList<SituationRow> before = SituationRows(c.before.situation);
-    const QList<SituationRow> after = SituationRows(c.after.situation);
-    for (qsizetype i = 0; i < before.size(); ++i) {
-        const bool changed = before[i].value != after[i].value;
-        html += TableRow({Cell(before[i].label), Cell(before[i].value, " align=\"center\""),
-                          changed
-                              ? QStringLiteral("<td align=\"center\"><b>%1</b></td>").arg(after[i].value.toHtmlEscaped())
-                              : Cell(after[i].value, " align=\"center\""),
-                          Cell(changed ? QStringLiteral("نعم") : QStringLiteral("لا"), " align=\"center\"")});
-    }
-    html += QStringLiteral("</table>");
-
-    // Every line: before, after, after − before.
-    html += QStringLiteral("<p><b>الكشف</b></p>") + TableStart() +
-            HeaderRow({QStringLiteral("البند"), QStringLiteral("الوضعية الحالية"), QStringLiteral("الوضعية الجديدة"),
-                       QStringLiteral("الفرق (الجديدة − الحالية)")});
-    for (Field f : ComparedLines()) {
-        const paycalc::LineDifference &line = c.Line(f);
-        const bool result = f == Field::Text21 || f == Field::Text22;
-        html += TableRow({Cell(LineTitle(f), " width=\"40%\""), AmountCell(line.before, result),
-                          AmountCell(line.after, result), DifferenceCell(line.difference)},
-                         result ? QStringLiteral("bgcolor=\"#80ffff\"") : QString());
-    }
-    html += QStringLiteral("</table>");
-
-    if (document.backPay) {
-        const paycalc::BackPay &pay = *document.backPay;
-        html += QStringLiteral("<p><b>المخلفات عن %1 شهرا (%2 ثلاثيات كاملة)</b></p>").arg(pay.months).arg(pay.quarters) +
-                TableStart();
-        const struct {
-            QString label;
-            const std::string &amount;
-        } rows[] = {
-            {QStringLiteral("فرق الراتب الصافي في الشهر"), pay.netDifference},
-            {QStringLiteral("فرق مبلغ المردودية في الثلاثي"), pay.bonusDifference},
-            {QStringLiteral("الرواتب الشهرية (%1 × %2)").arg(LeftToRight(SignedDifference(pay.netDifference))).arg(pay.months),
-             pay.monthly},
-            {QStringLiteral("المردودية (%1 × %2)").arg(LeftToRight(SignedDifference(pay.bonusDifference))).arg(pay.quarters),
-             pay.bonus},
-            {QStringLiteral("المجموع"), pay.total},
-        };
-        for (const auto &row : rows) html += TableRow({Cell(row.label), DifferenceCell(row.amount)});
-        html += QStringLiteral("</table><p>%1</p>").arg(BackPayNote().toHtmlEscaped());
-    }
-
-    if (document.ladder) {
-        const paycalc::Ladder &ladder = *document.ladder;
-        html += QStringLiteral("<p style=\"page-break-before: always\"><b>%1</b></p>")
-                    .arg(LadderTitle(ladder).toHtmlEscaped()) +
-                TableStart() + HeaderRow(LadderColumns());
-        for (const paycalc::LadderStep &step : ladder.steps) {
-            const bool current = IsCurrentEchelon(ladder, step);
-            html += TableRow({Cell(EchelonLabel(ladder, step), " align=\"center\""),
-                              AmountCell(step.slip.Text(Field::Text21), current),
-                              AmountCell(step.slip.Text(Field::Text3)), AmountCell(step.slip.Text(Field::Text15)),
-                              AmountCell(step.slip.Text(Field::Text22)), DifferenceCell(step.netStep)},
-                             current ? QStringLiteral("bgcolor=\"#ffffa0\"") : QString());
-        }
-        html += QStringLiteral("</table>");
-        if (ladder.categoryAbove) html += QStringLiteral("<p>%1</p>").arg(CategoryAboveText(ladder).toHtmlEscaped());
-    }
-
-    if (document.check && !document.check->lines.empty()) {
-        const paycalc::CheckReport &check = *document.check;
-        html += QStringLiteral("<p><b>مراجعة كشف رسمي: %1</b></p>")
-                    .arg(check.allAgree() ? QStringLiteral("كل المبالغ المكتوبة مطابقة")
-                                          : QStringLiteral("بعض المبالغ غير مطابقة")) +
-                TableStart() + HeaderRow(CheckColumns());
-        for (const paycalc::CheckedLine &line : check.lines) {
-            html += TableRow({Cell(LineTitle(line.field)), AmountCell(line.ours),
-                              Cell(LeftToRight(Utf8(line.theirs)), " align=\"center\""), DifferenceCell(line.difference),
-                              line.agrees
-                                  ? Cell(AgreementWord(true), " align=\"center\"")
-                                  : QStringLiteral("<td align=\"center\"><b>%1</b></td>").arg(AgreementWord(false)),
-                              QStringLiteral("<td width=\"38%\">%1</td>")
-                                  .arg(line.agrees ? QString() : ExplanationHtml(line.explanation))});
-        }
-        html += QStringLiteral("</table>");
-    }
-    return html + QStringLiteral("</body></html>");
+    return QStringLiteral("سلم الدرجات: الصنف %1").arg(ladder.situation.category);
 }
+
+QStringList LadderColumns()
+{
+    return {QStringLiteral("الدرجة"), LineTitle(Field::Text21), LineTitle(Field::Text3),
+            LineTitle(Field::Text15), LineTitle(Field::Text22), QStringLiteral("الزيادة في الراتب الصافي")};
+}
+
+QString EchelonLabel(const paycalc::Ladder &ladder, const paycalc::LadderStep &step)
+{
+    QString label = QString::number(step.echelon);
+    if (IsCurrentEchelon(ladder, step)) label += QStringLiteral(" ◄ الحالية");
+    return label;
+}
+
+QString CategoryAboveText(const paycalc::Ladder &ladder)
+{
+    if (!ladder.categoryAbove) return {};
+    const paycalc::Slip &above = *ladder.categoryAbove;
+    const std::string &current = ladder.steps[static_cast<std::size_t>(ladder.situation.echelon)].slip.Text(Field::Text21);
+    const std::string difference = paycalc::LineDifferenceOf(current, above.Text(Field::Text21));
+    // Said in words, so that no sign has to find its place inside the sentence.
+    const Change change = ChangeOf(difference);
+    QString by = Utf8(difference);
+    if (by.startsWith(QLatin1Char('-'))) by.remove(0, 1);
+    const QString how = change == Change::Up     ? QStringLiteral("بزيادة %1 على").arg(by)
+                        : change == Change::Down ? QStringLiteral("بنقصان %1 عن").arg(by)
+                        : change == Change::Same ? QStringLiteral("مثل")
+                                                 : QStringLiteral("لا تقارن مع");
+    return QStringLiteral("الدرجة %1 في الصنف %2: الراتب الصافي %3، %4 الصنف %5")
+        .arg(above.situation.echelon)
+        .arg(above.situation.category)
+        .arg(Amount(above.Text(Field::Text21)), how)
+        .arg(ladder.situation.category);
+}
+
+QString ExplanationHtml(const std::string &explanation)
+{
+    // The rule reads from the right; the computation under it from the left.
+    const QString text = Utf8(explanation);
+    const qsizetype split = text.indexOf(QLatin1Char('\n'));
+    if (split < 0) return text.toHtmlEscaped();
+    return QStringLiteral("<div>%1</div><div dir=\"ltr\" align=\"right\">%2</div>")
+        .arg(text.left(split).toHtmlEscaped(),
+             text.mid(split + 1).replace(QLatin1Char('\n'), QLatin1Char(' ')).toHtmlEscaped());
+}
+
+QString AgreementWord(bool agrees) { return agrees ? QStringLiteral("مطابق") : QStringLiteral("غير مطابق"); }
 
 void PrintComparison(const ComparisonDocument &document, QPagedPaintDevice &device)
 {
     device.setPageLayout(A4Layout());
     QTextDocument text;
-    text.setDefaultFont(PrintFont(kComparisonPoints));
-    QTextOption option = text.defaultTextOption();
-    option.setTextDirection(Qt::RightToLeft);
-    text.setDefaultTextOption(option);
-    text.setHtml(ComparisonHtml(document));
-    // Tables are written with their cells in reverse: keep Qt from turning them.
-    LeftToRightTables(text);
+    SetPrintHtml(text, kComparisonPoints, Write(document).html);
     text.print(&device);
 }
 
@@ -326,52 +341,6 @@ bool WriteComparisonPdf(const ComparisonDocument &document, const QString &path,
     return file.commit(error);
 }
 
-QString ComparisonText(const ComparisonDocument &document)
-{
-    const paycalc::Comparison &c = document.comparison;
-    QString text = Tabbed({QStringLiteral("مقارنة وضعيتين"), document.printed.toString(Qt::ISODate)});
-    text += Tabbed({QStringLiteral("المعطى"), QStringLiteral("الوضعية الحالية"), QStringLiteral("الوضعية الجديدة")});
-    const QList<SituationRow> before = SituationRows(c.before.situation);
-    const QList<SituationRow> after = SituationRows(c.after.situation);
-    for (qsizetype i = 0; i < before.size(); ++i) text += Tabbed({before[i].label, before[i].value, after[i].value});
-    text += QLatin1Char('\n');
-    text += Tabbed({QStringLiteral("البند"), QStringLiteral("الوضعية الحالية"), QStringLiteral("الوضعية الجديدة"),
-                    QStringLiteral("الفرق"), QStringLiteral("التغير")});
-    for (Field f : ComparedLines()) {
-        const paycalc::LineDifference &line = c.Line(f);
-        text += Tabbed({LineTitle(f), Amount(line.before), Amount(line.after), SignedDifference(line.difference),
-                        ChangeWord(ChangeOf(line.difference))});
-    }
-    if (document.backPay) {
-        const paycalc::BackPay &pay = *document.backPay;
-        text += QLatin1Char('\n');
-        text += Tabbed({QStringLiteral("المخلفات"), QStringLiteral("الأشهر"), QString::number(pay.months),
-                        QStringLiteral("الثلاثيات الكاملة"), QString::number(pay.quarters)});
-        text += Tabbed({QStringLiteral("فرق الراتب الصافي في الشهر"), SignedDifference(pay.netDifference)});
-        text += Tabbed({QStringLiteral("فرق مبلغ المردودية في الثلاثي"), SignedDifference(pay.bonusDifference)});
-        text += Tabbed({QStringLiteral("الرواتب الشهرية"), SignedDifference(pay.monthly)});
-        text += Tabbed({QStringLiteral("المردودية"), SignedDifference(pay.bonus)});
-        text += Tabbed({QStringLiteral("المجموع"), SignedDifference(pay.total)});
-        text += BackPayNote() + QLatin1Char('\n');
-    }
-    if (document.ladder) {
-        const paycalc::Ladder &ladder = *document.ladder;
-        text += QLatin1Char('\n') + LadderTitle(ladder) + QLatin1Char('\n') + Tabbed(LadderColumns());
-        for (const paycalc::LadderStep &step : ladder.steps)
-            text += Tabbed({EchelonLabel(ladder, step), Amount(step.slip.Text(Field::Text21)),
-                            Amount(step.slip.Text(Field::Text3)), Amount(step.slip.Text(Field::Text15)),
-                            Amount(step.slip.Text(Field::Text22)), SignedDifference(step.netStep)});
-        if (ladder.categoryAbove) text += CategoryAboveText(ladder) + QLatin1Char('\n');
-    }
-    if (document.check && !document.check->lines.empty()) {
-        text += QLatin1Char('\n') + QStringLiteral("مراجعة كشف رسمي") + QLatin1Char('\n') + Tabbed(CheckColumns());
-        for (const paycalc::CheckedLine &line : document.check->lines)
-            text += Tabbed(
-                {LineTitle(line.field), Amount(line.ours), Utf8(line.theirs), SignedDifference(line.difference),
-                 AgreementWord(line.agrees),
-                 line.agrees ? QString() : Utf8(line.explanation).replace(QLatin1Char('\n'), QLatin1Char(' '))});
-    }
-    return text;
-}
+QString ComparisonText(const ComparisonDocument &document) { return Write(document).text; }
 
 } // namespace report

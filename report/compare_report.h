@@ -81,11 +81,6 @@ QString ExplanationHtml(const std::string &explanation);
 // "غير مطابق" otherwise.
 QString AgreementWord(bool agrees);
 
-// The document as right-to-left rich text, its tables written as the slip's
-// are (TableRow, to be laid out with LeftToRightTables). Both slips of the
-// comparison must be complete.
-QString ComparisonHtml(const ComparisonDocument &document);
-
 // Lays the document out on A4 portrait pages of `device` (a QPrinter or a
 // QPdfWriter).
 void PrintComparison(const ComparisonDocument &document, QPagedPaintDevice &device);

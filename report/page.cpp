@@ -1,11 +1,13 @@
 #include "report/page.h"
 
 #include <QDir>
+#include <QFont>
 #include <QGuiApplication>
 #include <QPageSize>
 #include <QPdfWriter>
 #include <QTextDocument>
 #include <QTextFrame>
+#include <QTextOption>
 #include <QTextTable>
 
 #include <algorithm>
@@ -21,24 +23,6 @@ QPageLayout A4Layout()
 {
     return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(12, 10, 12, 10),
                        QPageLayout::Millimeter);
-}
-
-QFont PrintFont(qreal points)
-{
-    QFont font;
-    font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Noto Sans Arabic"), QStringLiteral("Noto Naskh Arabic"),
-                      QStringLiteral("DejaVu Sans")});
-    font.setPointSizeF(points);
-    return font;
-}
-
-QString Creator() { return QStringLiteral("payslip " PAYSLIP_VERSION); }
-
-QString TableRow(QStringList cells, const QString &attributes)
-{
-    std::reverse(cells.begin(), cells.end());
-    return QStringLiteral("<tr%1>%2</tr>")
-        .arg(attributes.isEmpty() ? QString() : QLatin1Char(' ') + attributes, cells.join(QString()));
 }
 
 namespace {
@@ -57,7 +41,28 @@ void TablesLeftToRight(QTextFrame *frame)
 
 } // namespace
 
-void LeftToRightTables(QTextDocument &document) { TablesLeftToRight(document.rootFrame()); }
+void SetPrintHtml(QTextDocument &document, qreal points, const QString &html)
+{
+    QFont font;
+    font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Noto Sans Arabic"), QStringLiteral("Noto Naskh Arabic"),
+                      QStringLiteral("DejaVu Sans")});
+    font.setPointSizeF(points);
+    document.setDefaultFont(font);
+    QTextOption option = document.defaultTextOption();
+    option.setTextDirection(Qt::RightToLeft);
+    document.setDefaultTextOption(option);
+    document.setHtml(html);
+    TablesLeftToRight(document.rootFrame());
+}
+
+QString Creator() { return QStringLiteral("payslip " PAYSLIP_VERSION); }
+
+QString TableRow(QStringList cells, const QString &attributes)
+{
+    std::reverse(cells.begin(), cells.end());
+    return QStringLiteral("<tr%1>%2</tr>")
+        .arg(attributes.isEmpty() ? QString() : QLatin1Char(' ') + attributes, cells.join(QString()));
+}
 
 QString CannotWrite(const QString &path, const QString &why)
 {
@@ -103,13 +108,10 @@ bool PdfFile::commit(QString *error)
     else if (file_.size() == 0) fail(QStringLiteral("nothing was written"));
     if (failed()) return discard(error);
     // Flushes, checks every write, and only then renames over the target.
-    if (!file_.commit()) {
-        const QString why = file_.errorString();
-        fail(why.isEmpty() ? QStringLiteral("the file could not be put in place") : why);
-        if (error) *error = error_;
-        return false;
-    }
-    return true;
+    if (file_.commit()) return true;
+    const QString why = file_.errorString();
+    fail(why.isEmpty() ? QStringLiteral("the file could not be put in place") : why);
+    return discard(error);
 }
 
 void EnsureGuiApplication(const char *program)

@@ -3,7 +3,6 @@
 // No document and no amount here: what goes on the pages is the slip's or the comparison's.
 #pragma once
 
-#include <QFont>
 #include <QPageLayout>
 #include <QSaveFile>
 #include <QString>
@@ -19,9 +18,7 @@ namespace report {
 // A4 portrait, 12 mm margins left and right, 10 mm at the top and bottom.
 QPageLayout A4Layout();
 
-// The printing font, Arial or else the Arabic fonts a Linux desktop has, at
-// `points`: the slip's size, or the comparison's, which has fewer columns.
-QFont PrintFont(qreal points);
+// The printing size of the slip's text, and the comparison's, which has fewer columns.
 inline constexpr qreal kSlipPoints = 8.5;
 inline constexpr qreal kComparisonPoints = 9;
 
@@ -31,10 +28,13 @@ QString Creator();
 // Qt's rich-text tables do not reliably lay their columns out right to left,
 // so every table is written left to right with its cells in reverse: the
 // first cell of a row (its label) stands at the right, as it is read.
-// TableRow writes a row so; LeftToRightTables keeps Qt from turning the
-// tables of a document back once it has read them.
+// TableRow writes a row so.
 QString TableRow(QStringList cells, const QString &attributes = {});
-void LeftToRightTables(QTextDocument &document);
+
+// Fills `document` with right-to-left rich text to print, in the printing
+// font (Arial or else the Arabic fonts a Linux desktop has) at `points`, and
+// keeps Qt from turning its tables back once it has read them.
+void SetPrintHtml(QTextDocument &document, qreal points, const QString &html);
 
 // "cannot write PATH: why", the file named as the system names it.
 QString CannotWrite(const QString &path, const QString &why);

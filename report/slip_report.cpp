@@ -1,12 +1,10 @@
 #include "report/slip_report.h"
 
 #include <QAbstractTextDocumentLayout>
-#include <QFont>
 #include <QImage>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QTextDocument>
-#include <QTextOption>
 #include <QTextCursor>
 
 #include <algorithm>
@@ -31,12 +29,6 @@ const QString kTitle = Utf8(Page(PageText::Title).arabic);
 
 // A number of the rules as the slip writes it: the shortest decimal, no trailing zeros.
 QString RuleNumber(double value) { return Utf8(paycalc::RuleNumber(value)); }
-
-// A label as plain text: the Arabic, or "Arabic / French" when bilingual.
-QString LabelText(const Label &l, bool bilingual)
-{
-    return bilingual ? Utf8(l.arabic) + QStringLiteral(" / ") + Utf8(l.french) : Utf8(l.arabic);
-}
 
 // An amount in a narrow cell: long ones may break between groups of digits
 // (a zero-width space), so that no amount is ever cut at the cell's edge.
@@ -82,20 +74,17 @@ QString SubjectOf(const paycalc::Slip &slip)
 // XMP dc:description is where a PDF reader finds it.
 QByteArray Xmp(const QString &subject)
 {
-    const auto esc = [](const QString &s) { return s.toHtmlEscaped().toUtf8(); };
-    return QByteArrayLiteral("<?xpacket begin='' id='W5M0MpCehiHzreSzNTczkc9d'?>\n"
-                             "<x:xmpmeta xmlns:x='adobe:ns:meta/'>\n"
-                             "<rdf:RDF xmlns:rdf='http://www.w3.org/1999/02/22-rdf-syntax-ns#'>\n"
-                             "<rdf:Description rdf:about='' xmlns:dc='http://purl.org/dc/elements/1.1/'"
-                             " xmlns:xmp='http://ns.adobe.com/xap/1.0/' xmlns:pdf='http://ns.adobe.com/pdf/1.3/'>\n"
-                             "<dc:title><rdf:Alt><rdf:li xml:lang='x-default'>") +
-           esc(kTitle) +
-           QByteArrayLiteral("</rdf:li></rdf:Alt></dc:title>\n"
-                             "<dc:description><rdf:Alt><rdf:li xml:lang='x-default'>") +
-           esc(subject) + QByteArrayLiteral("</rdf:li></rdf:Alt></dc:description>\n<xmp:CreatorTool>") +
-           esc(Creator()) + QByteArrayLiteral("</xmp:CreatorTool>\n<pdf:Producer>") + esc(Creator()) +
-           QByteArrayLiteral("</pdf:Producer>\n</rdf:Description>\n</rdf:RDF>\n</x:xmpmeta>\n"
-                             "<?xpacket end='w'?>");
+    return QStringLiteral("<?xpacket begin='' id='W5M0MpCehiHzreSzNTczkc9d'?>\n"
+                          "<x:xmpmeta xmlns:x='adobe:ns:meta/'>\n"
+                          "<rdf:RDF xmlns:rdf='http://www.w3.org/1999/02/22-rdf-syntax-ns#'>\n"
+                          "<rdf:Description rdf:about='' xmlns:dc='http://purl.org/dc/elements/1.1/'"
+                          " xmlns:xmp='http://ns.adobe.com/xap/1.0/' xmlns:pdf='http://ns.adobe.com/pdf/1.3/'>\n"
+                          "<dc:title><rdf:Alt><rdf:li xml:lang='x-default'>%1</rdf:li></rdf:Alt></dc:title>\n"
+                          "<dc:description><rdf:Alt><rdf:li xml:lang='x-default'>%2</rdf:li></rdf:Alt></dc:description>\n"
+                          "<xmp:CreatorTool>%3</xmp:CreatorTool>\n<pdf:Producer>%3</pdf:Producer>\n"
+                          "</rdf:Description>\n</rdf:RDF>\n</x:xmpmeta>\n<?xpacket end='w'?>")
+        .arg(kTitle.toHtmlEscaped(), subject.toHtmlEscaped(), Creator().toHtmlEscaped())
+        .toUtf8();
 }
 
 // Draws the slip's rich text on the page the painter is on. The text is laid
@@ -109,14 +98,8 @@ void DrawSlip(QPainter &painter, const QPaintDevice &device, const QString &html
     reference.setDotsPerMeterY(3780);
     QTextDocument document;
     document.documentLayout()->setPaintDevice(&reference);
-    document.setDefaultFont(PrintFont(kSlipPoints));
-    QTextOption option = document.defaultTextOption();
-    option.setTextDirection(Qt::RightToLeft);
-    document.setDefaultTextOption(option);
     document.setDocumentMargin(0);
-    document.setHtml(html);
-    // Tables are written with their cells in reverse: keep Qt from turning them.
-    LeftToRightTables(document);
+    SetPrintHtml(document, kSlipPoints, html);
     // Every paragraph right to left, those that start with a French word too.
     QTextCursor everything(&document);
     everything.select(QTextCursor::Document);
@@ -145,21 +128,20 @@ void DrawSlip(QPainter &painter, const QPaintDevice &device, const QString &html
     painter.restore();
 }
 
-} // namespace
-
 // ---------------------------------------------------------------------------
 // The printed page
 
 // A cell of a table; every row of cells is a TableRow, its cells in reverse.
-static QString Td(const QString &content, const QString &attributes = {})
+QString Td(const QString &content, const QString &attributes = {})
 {
     return QStringLiteral("<td%1>%2</td>").arg(attributes.isEmpty() ? QString() : QLatin1Char(' ') + attributes, content);
 }
 
-static const QString kTable = QStringLiteral(
+const QString kTable = QStringLiteral(
     "<table dir=\"ltr\" width=\"100%\" cellspacing=\"0\" cellpadding=\"1\" border=\"1\">");
-static const QString kCentre = QStringLiteral("align=\"center\"");
+const QString kCentre = QStringLiteral("align=\"center\"");
 
+// The slip as right-to-left rich text, for a slip whose recalculation succeeded.
 QString SlipHtml(const paycalc::Slip &slip, const PrintOptions &options)
 {
     const bool fr = options.bilingual;
@@ -240,14 +222,18 @@ QString SlipHtml(const paycalc::Slip &slip, const PrintOptions &options)
     // they are bases of the lines after them, not added again.
     html += heading(PageText::Lines);
     html += kTable;
-    const char *widths[] = {"32%", "17%", "13%", "19%", "19%"};
-    const PageText columns[] = {PageText::LabelColumn, PageText::BaseColumn, PageText::RateColumn,
-                                PageText::EarningsColumn, PageText::DeductionsColumn};
-    QStringList headings;
-    for (int c = 0; c < 5; ++c)
-        headings << QStringLiteral("<th width=\"%1\" bgcolor=\"#d0d0d0\">%2</th>")
-                        .arg(QLatin1String(widths[c]), label(Page(columns[c]), true));
-    html += TableRow(headings);
+    // A header row: each column's label and width.
+    const auto headings = [&label](std::initializer_list<std::pair<Label, const char *>> columns) {
+        QStringList cells;
+        for (const auto &[l, width] : columns)
+            cells << QStringLiteral("<th width=\"%1\" bgcolor=\"#d0d0d0\">%2</th>").arg(QLatin1String(width), label(l, true));
+        return TableRow(cells);
+    };
+    html += headings({{Page(PageText::LabelColumn), "32%"},
+                      {Page(PageText::BaseColumn), "17%"},
+                      {Page(PageText::RateColumn), "13%"},
+                      {Page(PageText::EarningsColumn), "19%"},
+                      {Page(PageText::DeductionsColumn), "19%"}});
     for (Field f : paycalc::PrintedLines()) {
         const paycalc::SlipLine row = slip.Line(f);
         if (row.kind == paycalc::LineKind::Information) continue;
@@ -299,12 +285,10 @@ QString SlipHtml(const paycalc::Slip &slip, const PrintOptions &options)
     const paycalc::Rules &rules = paycalc::kJanuary2016;
     html += heading(PageText::Bonus);
     html += kTable;
-    const Label bonusColumns[] = {Page(PageText::Mark), paycalc::LineLabel(Field::Text3), Page(PageText::RateColumn),
-                                  paycalc::LineLabel(Field::Text22)};
-    QStringList bonusHeadings;
-    for (const Label &l : bonusColumns)
-        bonusHeadings << QStringLiteral("<th width=\"25%\" bgcolor=\"#d0d0d0\">%1</th>").arg(label(l, true));
-    html += TableRow(bonusHeadings);
+    html += headings({{Page(PageText::Mark), "25%"},
+                      {paycalc::LineLabel(Field::Text3), "25%"},
+                      {Page(PageText::RateColumn), "25%"},
+                      {paycalc::LineLabel(Field::Text22), "25%"}});
     const QString mark = Utf8(slip.Text(Field::Text23));
     html += TableRow(
         {Td(LeftToRight(mark + QStringLiteral(" / ") + RuleNumber(rules.bonusFullMark)).toHtmlEscaped(), kCentre),
@@ -322,6 +306,8 @@ QString SlipHtml(const paycalc::Slip &slip, const PrintOptions &options)
     return html;
 }
 
+} // namespace
+
 void PrintSlip(const paycalc::Slip &slip, const PrintOptions &options, QPagedPaintDevice &device)
 {
     device.setPageLayout(A4Layout());
@@ -334,7 +320,10 @@ void PrintSlip(const paycalc::Slip &slip, const PrintOptions &options, QPagedPai
 
 QString SlipText(const paycalc::Slip &slip, bool bilingual)
 {
-    const auto name = [bilingual](const Label &l) { return LabelText(l, bilingual); };
+    // A label as plain text: the Arabic, or "Arabic / French" when bilingual.
+    const auto name = [bilingual](const Label &l) {
+        return bilingual ? Utf8(l.arabic) + QStringLiteral(" / ") + Utf8(l.french) : Utf8(l.arabic);
+    };
     QStringList lines;
     const auto row = [&lines](const QStringList &cells) { lines << cells.join(QLatin1Char('\t')); };
     row({name(Page(PageText::LabelColumn)), name(Page(PageText::BaseColumn)), name(Page(PageText::RateColumn)),

@@ -55,9 +55,6 @@ void EnsureGuiApplication(const char *program);
 // One slip as a PDF file, atomically; false, with the reason, when it cannot be written.
 bool WriteSlipPdf(const paycalc::Slip &slip, const PrintOptions &options, const QString &path, QString *error = nullptr);
 
-// The slip as right-to-left rich text, for a slip whose recalculation succeeded.
-QString SlipHtml(const paycalc::Slip &slip, const PrintOptions &options);
-
 // Lays the slip out on one A4 portrait page of `device` (a QPrinter or a
 // QPdfWriter), scaled down if it would not fit.
 void PrintSlip(const paycalc::Slip &slip, const PrintOptions &options, QPagedPaintDevice &device);
