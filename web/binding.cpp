@@ -79,17 +79,8 @@ private:
     bool first_ = true;
 };
 
-std::string_view KindName(paycalc::LineKind kind)
-{
-    switch (kind) {
-    case paycalc::LineKind::Earning: return "earning";
-    case paycalc::LineKind::Deduction: return "deduction";
-    case paycalc::LineKind::Subtotal: return "subtotal";
-    case paycalc::LineKind::Information: return "information";
-    case paycalc::LineKind::None: break;
-    }
-    return "none";
-}
+// A line's kind as the page names it, in LineKind's order.
+constexpr std::string_view kKindNames[] = {"earning", "deduction", "subtotal", "information", "none"};
 
 std::string_view InputKind(const paycalc::SituationInput &in)
 {
@@ -131,8 +122,8 @@ void InputsJson(std::string &out)
     for (Field f : paycalc::kSlipLines) {
         const paycalc::Label label = paycalc::LineLabel(f);
         json.Open('{').Member("field", paycalc::FieldName(f)).Member("name", paycalc::LineName(f));
-        json.Member("kind", KindName(paycalc::KindOf(f))).Member("arabic", label.arabic).Member("french", label.french);
-        json.Close('}');
+        json.Member("kind", kKindNames[static_cast<int>(paycalc::KindOf(f))]);
+        json.Member("arabic", label.arabic).Member("french", label.french).Close('}');
     }
     json.Close(']').Key("printed").Open('[');
     for (Field f : paycalc::PrintedLines()) json.String(paycalc::FieldName(f));
@@ -179,11 +170,11 @@ std::vector<Problem> ReadFragment(std::string_view fragment, paycalc::Situation 
         fragment.remove_prefix(std::min(end + 1, fragment.size()));
         if (pair.empty()) continue;
         const std::size_t eq = std::min(pair.find('='), pair.size());
-        if (!Decoded(pair.substr(0, eq), key) || !Decoded(pair.substr(std::min(eq + 1, pair.size())), text) ||
-            !paydata::IsUtf8(key) || !paydata::IsUtf8(text)) {
+        const std::string_view rawKey = pair.substr(0, eq), rawText = pair.substr(std::min(eq + 1, pair.size()));
+        if (!Decoded(rawKey, key) || !Decoded(rawText, text) || !paydata::IsUtf8(key) || !paydata::IsUtf8(text)) {
             problems.push_back(
-                {std::string(pair.substr(0, eq)),
-                 std::string(pair.substr(std::min(eq + 1, pair.size()))),
+                {std::string(rawKey),
+                 std::string(rawText),
                  {"not a text: a '%' that is not followed by two hexadecimal digits, or bytes that are not UTF-8",
                   "نص غير مقروء: علامة % لا يتبعها رقمان ست عشريان، أو بايتات ليست UTF-8",
                   "texte illisible : un % sans deux chiffres hexadécimaux, ou des octets hors UTF-8"}});
@@ -221,12 +212,10 @@ std::vector<Problem> ReadFragment(std::string_view fragment, paycalc::Situation 
 void Line(Json &json, const paycalc::SlipLine &line)
 {
     json.Open('{').Member("field", paycalc::FieldName(line.field)).Member("amount", line.amount);
-    if (const paycalc::Explanation *e = line.explanation)
-        json.Member("base", line.base)
-            .Member("rate", line.rate)
-            .Member("rule", e->rule)
-            .Member("formula", e->formula)
-            .Member("result", e->result);
+    if (const paycalc::Explanation *e = line.explanation) {
+        json.Member("base", line.base).Member("rate", line.rate).Member("rule", e->rule);
+        json.Member("formula", e->formula).Member("result", e->result);
+    }
     json.Close('}');
 }
 
@@ -238,14 +227,10 @@ void SlipJson(std::string_view fragment, bool explain, std::string &out)
 
     Json json(out);
     json.Open('{').Key("problems").Open('[');
-    for (const Problem &p : problems)
-        json.Open('{')
-            .Member("name", p.name)
-            .Member("text", p.text)
-            .Member("message", p.message.english)
-            .Member("arabic", p.message.arabic)
-            .Member("french", p.message.french)
-            .Close('}');
+    for (const Problem &p : problems) {
+        json.Open('{').Member("name", p.name).Member("text", p.text).Member("message", p.message.english);
+        json.Member("arabic", p.message.arabic).Member("french", p.message.french).Close('}');
+    }
     json.Close(']').Key("situation").Open('{');
     for (const paycalc::SituationInput &in : paycalc::kSituationInputs)
         json.Member(in.name, paycalc::InputText(in, situation));
@@ -277,12 +262,10 @@ void SlipJson(std::string_view fragment, bool explain, std::string &out)
     for (Field f : {Field::Text2000, Field::Text2001}) Line(json, slip.Line(f));
     const paycalc::SlipTotals totals = slip.Totals();
     json.Close(']').Key("totals").Open('{');
-    if (totals.computed)
-        json.Member("earnings", totals.earnings)
-            .Member("deductions", totals.deductions)
-            .Member("difference", totals.difference)
-            .Member("rounding", totals.rounding)
-            .Member("net", totals.netPay);
+    if (totals.computed) {
+        json.Member("earnings", totals.earnings).Member("deductions", totals.deductions);
+        json.Member("difference", totals.difference).Member("rounding", totals.rounding).Member("net", totals.netPay);
+    }
     json.Close('}').Key("points").Open('{');
     if (explain && slip.trace.Find(Field::Text1)) {
         const paycalc::GridPoints &points = slip.trace.points;
