@@ -5,7 +5,8 @@
 #                            Google Benchmark, clang with its sanitizer runtime
 #                            (fuzzing), clang-format (the house layout),
 #                            poppler (PDF checks), and the packaging
-#                            checks (dpkg-dev, desktop-file-utils, appstream).
+#                            checks (dpkg-dev, desktop-file-utils, appstream);
+#   scripts/deps.sh --only PACKAGE...   just those (the page's own, for web.sh).
 set -euo pipefail
 
 packages=(
@@ -24,7 +25,8 @@ test_packages=(
 case "${1:-}" in
     "") ;;
     --test) packages+=("${test_packages[@]}") ;;
-    *) echo "usage: $0 [--test]" >&2; exit 2 ;;
+    --only) shift; packages=("$@") ;;
+    *) echo "usage: $0 [--test | --only PACKAGE...]" >&2; exit 2 ;;
 esac
 
 missing=()

@@ -30,18 +30,7 @@ if [ "$mode" = --test ]; then
     [ -n "${PAYSLIP_CLI:-}" ] ||
         packages+=(pkg-config libcli11-dev nlohmann-json3-dev libcsv-dev libxlsxwriter-dev zlib1g-dev)
 fi
-missing=()
-for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    echo "Installing: ${missing[*]}"
-    sudo_cmd=""
-    [ "$(id -u)" -eq 0 ] || sudo_cmd="sudo"
-    export DEBIAN_FRONTEND=noninteractive
-    $sudo_cmd apt-get update -q
-    $sudo_cmd apt-get install -y -q --no-install-recommends "${missing[@]}"
-fi
+bash "$root/scripts/deps.sh" --only "${packages[@]}"
 
 # --- The engine and its binding, in wasm
 export NODE_PATH=/usr/share/nodejs # em++ needs Debian's acorn
