@@ -1,8 +1,6 @@
 // payslip-cli check: amounts typed from an official slip against ours, line
 // by line, with our explanation of each line that differs.
-#include <algorithm>
 #include <ostream>
-#include <regex>
 #include <sstream>
 
 #include "cli/command.h"
@@ -21,42 +19,29 @@ struct CheckOptions {
 
 constexpr int kLinesDiffer = 3;
 
-// An amount as a printed slip shows it: digits, optionally a point and more
-// digits, optionally a minus sign before. No thousands separators, no
-// letters: a typing mistake must not pass for an amount.
-bool IsPlainAmount(const std::string &text)
-{
-    static const std::regex pattern("-?[0-9]+(\\.[0-9]+)?");
-    if (!std::regex_match(text, pattern)) return false;
-    try {
-        (void)paydata::ShowAmount(paydata::ReadAmount(text));
-        return true;
-    } catch (const paydata::ConversionError &) {
-        return false; // beyond any amount a slip can show
-    }
-}
-
 std::vector<paycalc::OfficialAmount> ReadOfficial(const std::vector<std::string> &given)
 {
     if (given.empty()) throw UsageError{"check needs at least one --official LINE=AMOUNT"};
     std::vector<paycalc::OfficialAmount> official;
     for (const std::string &text : given) {
         auto [name, amount] = SplitAssignment("--official", text);
-        Field field{};
-        if (!paycalc::ParseLineName(name, field) || paycalc::LineName(field).empty() ||
-            std::find(paycalc::kComputedFields.begin(), paycalc::kComputedFields.end(), field) ==
-                paycalc::kComputedFields.end())
+        switch (paycalc::ReadOfficialAmount(name, amount, official)) {
+        case paycalc::OfficialProblem::None: break;
+        case paycalc::OfficialProblem::NotALine:
             throw UsageError{"--official: '" + name +
                              "' is not a computed line of the slip (a field name such as Text21 or a readable "
                              "name such as net_pay)"};
-        if (!IsPlainAmount(amount))
+        case paycalc::OfficialProblem::NotAnAmount:
             throw UsageError{"--official " + name +
                              " takes an amount such as 43432.12 (digits and a point, no "
                              "thousands separator), not '" +
                              amount + "'"};
-        for (const paycalc::OfficialAmount &o : official)
-            if (o.field == field) throw UsageError{"--official gives " + NamedLine(field) + " twice"};
-        official.push_back({field, amount});
+        case paycalc::OfficialProblem::Twice: {
+            Field field{};
+            paycalc::ParseLineName(name, field);
+            throw UsageError{"--official gives " + NamedLine(field) + " twice"};
+        }
+        }
     }
     return official;
 }

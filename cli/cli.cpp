@@ -1,7 +1,6 @@
 #include "cli/cli.h"
 
 #include <algorithm>
-#include <charconv>
 #include <memory>
 #include <ostream>
 #include <sstream>
@@ -25,17 +24,6 @@ CLI::Option *AddRepeated(CLI::App &app, const std::string &name, const std::stri
         ->type_name(valueName)
         ->expected(1)
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
-}
-
-int ParseCount(std::string_view option, std::string_view text, int low, int high)
-{
-    int value = 0;
-    auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (ec != std::errc() || ptr != text.data() + text.size() || value < low || value > high) {
-        throw UsageError{std::string(option) + " takes a whole number from " + std::to_string(low) + " to " +
-                         std::to_string(high) + ", not '" + std::string(text) + "'"};
-    }
-    return value;
 }
 
 std::pair<std::string, std::string> SplitAssignment(std::string_view option, const std::string &text)

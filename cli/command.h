@@ -58,9 +58,6 @@ Command BatchCommand();
 CLI::Option *AddRepeated(CLI::App &app, const std::string &name, const std::string &valueName,
                          std::vector<std::string> &values, const std::string &text);
 
-// A whole number from low to high, or a UsageError naming `option`.
-int ParseCount(std::string_view option, std::string_view text, int low, int high);
-
 // Splits "NAME=VALUE" given to `option`; a UsageError without '='.
 std::pair<std::string, std::string> SplitAssignment(std::string_view option, const std::string &text);
 

@@ -1,5 +1,6 @@
 // payslip-cli compare: the slip before and after a change of situation, every
 // line's difference, and the back pay owed when the change came late.
+#include <optional>
 #include <ostream>
 #include <sstream>
 
@@ -70,13 +71,16 @@ int RunCompare(const CompareOptions &options, const paycalc::Situation &before, 
     std::vector<std::pair<std::string, std::string>> changes;
     for (const std::string &to : options.to) changes.push_back(SplitAssignment("--to", to));
     const paycalc::Situation after = ApplyChanges(before, changes, "--to ");
-    const int months = ParseCount("--months", options.months, 1, paycalc::kMaxBackPayMonths);
+    const std::optional<int> months = paycalc::ReadBackPayMonths(options.months);
+    if (!months)
+        throw UsageError{"--months takes a whole number from 1 to " + std::to_string(paycalc::kMaxBackPayMonths) +
+                         ", not '" + options.months + "'"};
 
     const paycalc::Comparison comparison = paycalc::Compare(before, after);
     if (!Computed(comparison.before, err, "before: ") || !Computed(comparison.after, err, "after: ")) return 1;
     paycalc::BackPay pay;
     try {
-        pay = paycalc::ComputeBackPay(comparison, months);
+        pay = paycalc::ComputeBackPay(comparison, *months);
     } catch (const paydata::ConversionError &e) {
         err << "payslip-cli: cannot compute the back pay: " << e.what() << '\n';
         return 1;

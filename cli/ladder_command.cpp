@@ -11,14 +11,12 @@ using paycalc::Field;
 
 namespace {
 
-constexpr Field kColumns[] = {Field::Text21, Field::Text3, Field::Text15, Field::Text22};
-
 void PrintTable(const paycalc::Ladder &ladder, std::ostream &out)
 {
     std::vector<std::vector<std::string>> rows{{"echelon", "net pay", "main pay", "income tax", "bonus", "net step"}};
     for (const paycalc::LadderStep &step : ladder.steps) {
         std::vector<std::string> row{std::to_string(step.echelon)};
-        for (Field f : kColumns) row.push_back(step.slip.Text(f));
+        for (Field f : paycalc::kLadderColumns) row.push_back(step.slip.Text(f));
         row.push_back(step.netStep);
         rows.push_back(std::move(row));
     }

@@ -1,6 +1,7 @@
 #include "paycalc/compare.h"
 
 #include <algorithm>
+#include <charconv>
 #include <stdexcept>
 
 #include "paydata/amount.h"
@@ -62,6 +63,25 @@ BackPay ComputeBackPay(const Comparison &comparison, int months)
     return pay;
 }
 
+std::optional<int> ReadBackPayMonths(std::string_view text)
+{
+    int months = 0;
+    const char *end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, months);
+    if (text.empty() || text.front() == '-' || ec != std::errc() || ptr != end) return std::nullopt;
+    if (months < 1 || months > kMaxBackPayMonths) return std::nullopt;
+    return months;
+}
+
+Wording MonthsRefusal(std::string_view text)
+{
+    const Wording rule = RuleOf(kWholeRule, 1, kMaxBackPayMonths);
+    const std::string quoted = "'" + std::string(text) + "'";
+    return {"the months of back pay are " + rule.english + ", not " + quoted,
+            "عدد أشهر المخلفات " + rule.arabic + "، لا " + quoted,
+            "les mois de rappel : " + rule.french + ", pas " + quoted};
+}
+
 Ladder ComputeLadder(const Situation &situation, bool withCategoryAbove)
 {
     Ladder ladder;
@@ -83,6 +103,62 @@ Ladder ComputeLadder(const Situation &situation, bool withCategoryAbove)
         ladder.categoryAbove = ComputeSlip(above);
     }
     return ladder;
+}
+
+namespace {
+
+// Digits, optionally a point and more digits, optionally a minus sign before.
+bool IsPlainAmount(std::string_view text)
+{
+    std::size_t i = !text.empty() && text.front() == '-' ? 1 : 0;
+    const auto digits = [&] {
+        const std::size_t start = i;
+        while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i;
+        return i > start;
+    };
+    if (!digits()) return false;
+    if (i < text.size() && text[i] == '.' && (++i, !digits())) return false;
+    if (i != text.size()) return false;
+    try {
+        (void)ShowAmount(ReadAmount(text));
+        return true;
+    } catch (const paydata::ConversionError &) {
+        return false; // beyond any amount a slip can show
+    }
+}
+
+} // namespace
+
+OfficialProblem ReadOfficialAmount(std::string_view line, std::string_view amount, std::vector<OfficialAmount> &official)
+{
+    Field field{};
+    if (!ParseLineName(line, field) || LineName(field).empty() ||
+        std::find(kComputedFields.begin(), kComputedFields.end(), field) == kComputedFields.end())
+        return OfficialProblem::NotALine;
+    if (!IsPlainAmount(amount)) return OfficialProblem::NotAnAmount;
+    for (const OfficialAmount &o : official)
+        if (o.field == field) return OfficialProblem::Twice;
+    official.push_back({field, std::string(amount)});
+    return OfficialProblem::None;
+}
+
+Wording OfficialRefusal(OfficialProblem problem, std::string_view amount)
+{
+    const std::string quoted = "'" + std::string(amount) + "'";
+    switch (problem) {
+    case OfficialProblem::NotALine:
+        return {"not a computed line of the slip (a field name such as Text21 or a readable name such as net_pay)",
+                "ليس سطرا محسوبا من الكشف (اسم حقل مثل Text21 أو اسم مقروء مثل net_pay)",
+                "pas une ligne calculée de la fiche (un nom de champ comme Text21 ou un nom lisible comme net_pay)"};
+    case OfficialProblem::NotAnAmount:
+        return {"an amount such as 43432.12 (digits and a point, no thousands separator), not " + quoted,
+                "مبلغ مثل 43432.12 (أرقام ونقطة، دون فاصل الآلاف)، لا " + quoted,
+                "un montant comme 43432.12 (des chiffres et un point, sans séparateur de milliers), pas " + quoted};
+    case OfficialProblem::Twice:
+        return {"the line is given twice", "السطر مكتوب مرتين", "la ligne est donnée deux fois"};
+    case OfficialProblem::None: break;
+    }
+    return {};
 }
 
 bool CheckReport::allAgree() const

@@ -6,8 +6,10 @@
 // ShowAmount; no pay rule is applied a second time.
 #pragma once
 
+#include <array>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "paycalc/slip.h"
@@ -44,6 +46,12 @@ Comparison Compare(const Situation &before, const Situation &after, bool explain
 
 inline constexpr int kMaxBackPayMonths = 120;
 
+// Months of back pay as typed on a command line or in a link: a whole number
+// from 1 to kMaxBackPayMonths, digits only; nothing for any other text.
+std::optional<int> ReadBackPayMonths(std::string_view text);
+// Why a text is not a number of months, in the three languages.
+Wording MonthsRefusal(std::string_view text);
+
 // What a change that took effect `months` months late is owed: each month is
 // computed with the monthly scale (no special tax treatment of back pay).
 struct BackPay {
@@ -76,6 +84,9 @@ struct Ladder {
 
 Ladder ComputeLadder(const Situation &situation, bool withCategoryAbove = true);
 
+// The lines a ladder shows of each echelon's slip, beside its step of net pay.
+inline constexpr std::array<Field, 4> kLadderColumns{Field::Text21, Field::Text3, Field::Text15, Field::Text22};
+
 // An amount typed from an official slip, for one line.
 struct OfficialAmount {
     Field field;
@@ -96,6 +107,20 @@ struct CheckReport {
     std::vector<CheckedLine> lines; // in the order given
     bool allAgree() const;
 };
+
+// Why a LINE=AMOUNT of an official slip is not taken.
+enum class OfficialProblem { None, NotALine, NotAnAmount, Twice };
+
+// Reads one LINE=AMOUNT of an official slip, as the command line's --official
+// and a link's official.LINE take it, and adds it to `official`. LINE is a
+// computed line's field name (Text21) or readable name (net_pay); AMOUNT is
+// written as a printed slip shows it: digits, optionally a point and more
+// digits, optionally a minus sign before, within what an amount can be. No
+// thousands separator, no letters: a typing mistake must not pass for an
+// amount. A line already in `official` is refused.
+OfficialProblem ReadOfficialAmount(std::string_view line, std::string_view amount, std::vector<OfficialAmount> &official);
+// The problem in the three languages, as a link's refusal says it.
+Wording OfficialRefusal(OfficialProblem problem, std::string_view amount);
 
 // Throws std::invalid_argument when a field is not a computed line.
 CheckReport CheckOfficial(const Situation &situation, const std::vector<OfficialAmount> &official);

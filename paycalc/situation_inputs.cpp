@@ -47,10 +47,10 @@ bool IsDecimal(std::string_view text, bool whole)
     return digits > 0 && points <= 1;
 }
 
-std::string WithRange(std::string_view rule, const SituationInput &input)
+std::string WithRange(std::string_view rule, int low, int high)
 {
     std::string text(rule);
-    for (const auto &[mark, value] : {std::pair{std::string_view("{low}"), input.low}, {"{high}", input.high}})
+    for (const auto &[mark, value] : {std::pair{std::string_view("{low}"), low}, {"{high}", high}})
         if (const std::size_t at = text.find(mark); at != std::string::npos)
             text.replace(at, mark.size(), std::to_string(value));
     return text;
@@ -76,10 +76,11 @@ Label LabelOf(const SituationInput &input) { return IsTyped(input) ? LineLabel(i
 
 std::string_view TermOf(const SituationInput &input) { return IsTyped(input) ? FieldTerm(input.field) : input.term; }
 
-Wording RuleOf(const SituationInput &input)
+Wording RuleOf(const SituationInput &input) { return RuleOf(input.rule, input.low, input.high); }
+
+Wording RuleOf(const RuleText &rule, int low, int high)
 {
-    return {WithRange(input.rule.english, input), WithRange(input.rule.arabic, input),
-            WithRange(input.rule.french, input)};
+    return {WithRange(rule.english, low, high), WithRange(rule.arabic, low, high), WithRange(rule.french, low, high)};
 }
 
 const SituationInput &InputOfList(int list)

@@ -120,6 +120,8 @@ Label LabelOf(const SituationInput &input);
 std::string_view TermOf(const SituationInput &input);
 // What its values must be, the range filled in.
 Wording RuleOf(const SituationInput &input);
+// A rule with the range from `low` to `high` filled in.
+Wording RuleOf(const RuleText &rule, int low, int high);
 
 // The input that selects in Combo1(list).
 const SituationInput &InputOfList(int list);
