@@ -1,8 +1,11 @@
 // The engine's one binding to the browser's page. Three functions take and
 // give UTF-8 text; the page reads nothing else:
 //   payslip_inputs()               the inputs, the lines and the printed page's labels, as JSON;
-//   payslip_slip(fragment, explain) the slip of a situation given as a link's fragment, as JSON,
-//                                   with each line's explanation when `explain` is not 0;
+//   payslip_slip(fragment, explain) the answer of a link's fragment, as JSON: the slip of its
+//                                   situation, with each line's explanation when `explain` is
+//                                   not 0, and the view it asks for (view=compare, ladder or
+//                                   check): the comparison with its back pay, the career
+//                                   ladder, or an official slip checked against ours;
 //   payslip_accepts(field, text)   whether a typed field takes an inserted text.
 // Every amount, caption, list entry, range and rule comes from the engine;
 // this file only reads the fragment and writes JSON.
@@ -10,10 +13,12 @@
 #include <charconv>
 #include <cstdio>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "paycalc/compare.h"
 #include "paycalc/key_rules.h"
 #include "paycalc/page_labels.h"
 #include "paycalc/recalculate.h"
@@ -82,6 +87,19 @@ private:
 // A line's kind as the page names it, in LineKind's order.
 constexpr std::string_view kKindNames[] = {"earning", "deduction", "subtotal", "information", "none"};
 
+// The views a link may ask for (view=...), the slip first: the command line's commands.
+enum class View { Slip, Compare, Ladder, Check };
+constexpr std::string_view kViewNames[] = {"slip", "compare", "ladder", "check"};
+
+// The link's keys of a view beside the situation's: "to.echelon=8", "months=12", "official.net_pay=43432.13".
+constexpr std::string_view kToPrefix = "to.", kMonthsKey = "months", kOfficialPrefix = "official.";
+
+bool IsComputed(Field f)
+{
+    return std::find(paycalc::kComputedFields.begin(), paycalc::kComputedFields.end(), f) !=
+           paycalc::kComputedFields.end();
+}
+
 std::string_view InputKind(const paycalc::SituationInput &in)
 {
     if (paycalc::IsTyped(in)) return "typed";
@@ -123,10 +141,16 @@ void InputsJson(std::string &out)
         const paycalc::Label label = paycalc::LineLabel(f);
         json.Open('{').Member("field", paycalc::FieldName(f)).Member("name", paycalc::LineName(f));
         json.Member("kind", kKindNames[static_cast<int>(paycalc::KindOf(f))]);
-        json.Member("arabic", label.arabic).Member("french", label.french).Close('}');
+        json.Member("arabic", label.arabic).Member("french", label.french).Key("computed").Bool(IsComputed(f));
+        json.Close('}');
     }
     json.Close(']').Key("printed").Open('[');
     for (Field f : paycalc::PrintedLines()) json.String(paycalc::FieldName(f));
+    json.Close(']').Key("views").Open('[');
+    for (std::string_view view : kViewNames) json.String(view);
+    json.Close(']').Key("months").Open('{').Key("low").Number(1).Key("high").Number(paycalc::kMaxBackPayMonths);
+    json.Key("default").Number(1).Close('}').Key("ladder").Open('[');
+    for (Field f : paycalc::kLadderColumns) json.String(paycalc::FieldName(f));
     json.Close(']').Key("labels").Open('{');
     for (const paycalc::PageLabel &page : paycalc::kPageLabels) Labelled(json, page.key, page.label);
     json.Close('}').Close('}');
@@ -159,7 +183,49 @@ bool Decoded(std::string_view text, std::string &out)
 // Reads the link's values into the situation with the engine's reader (the
 // command line's and the batch's, the family-status rule included); what
 // cannot be taken is named with why, and the rest is used.
-std::vector<Problem> ReadFragment(std::string_view fragment, paycalc::Situation &s)
+// What a link asks beside its situation: a view, and that view's keys.
+struct Asked {
+    View view = View::Slip;
+    paycalc::Situation after;                                                // the situation compared with
+    std::vector<std::pair<const paycalc::SituationInput *, std::string>> to; // its changes, as given
+    int months = 1;
+    std::vector<paycalc::OfficialAmount> official;
+};
+
+// A view's key ("view", "months", "to.echelon", "official.net_pay"): read
+// into `asked`, or the problem said. False for a key of no view.
+bool ReadViewKey(const std::string &key, const std::string &text, Asked &asked, std::vector<Problem> &problems)
+{
+    const std::string_view k(key);
+    if (k == "view") {
+        const auto *found = std::find(std::begin(kViewNames), std::end(kViewNames), text);
+        if (found != std::end(kViewNames)) {
+            asked.view = static_cast<View>(found - std::begin(kViewNames));
+        } else {
+            std::string names;
+            for (std::string_view view : kViewNames) names += (names.empty() ? "" : ", ") + std::string(view);
+            problems.push_back({key,
+                                text,
+                                {"not a view of the page (" + names + ")", "ليس من عروض الصفحة (" + names + ")",
+                                 "pas une vue de la page (" + names + ")"}});
+        }
+    } else if (k == kMonthsKey) {
+        if (const std::optional<int> months = paycalc::ReadBackPayMonths(text)) asked.months = *months;
+        else problems.push_back({key, text, paycalc::MonthsRefusal(text)});
+    } else if (k.starts_with(kOfficialPrefix)) {
+        const paycalc::OfficialProblem problem = paycalc::ReadOfficialAmount(k.substr(kOfficialPrefix.size()), text,
+                                                                             asked.official);
+        if (problem != paycalc::OfficialProblem::None)
+            problems.push_back({key, text, paycalc::OfficialRefusal(problem, text)});
+    } else if (k.starts_with(kToPrefix) && paycalc::FindInput(k.substr(kToPrefix.size()))) {
+        asked.to.emplace_back(paycalc::FindInput(k.substr(kToPrefix.size())), text);
+    } else {
+        return false;
+    }
+    return true;
+}
+
+std::vector<Problem> ReadFragment(std::string_view fragment, paycalc::Situation &s, Asked &asked)
 {
     std::vector<Problem> problems;
     std::vector<std::pair<const paycalc::SituationInput *, std::string>> found;
@@ -188,6 +254,7 @@ std::vector<Problem> ReadFragment(std::string_view fragment, paycalc::Situation 
                                  "un caractère de commande (" + code + ")"}});
             continue;
         }
+        if (ReadViewKey(key, text, asked, problems)) continue;
         const paycalc::SituationInput *input = paycalc::FindInput(key);
         if (!input) {
             std::string names;
@@ -205,6 +272,12 @@ std::vector<Problem> ReadFragment(std::string_view fragment, paycalc::Situation 
     for (const auto &[input, value] : found) given.push_back({input, value});
     for (const paycalc::ValueProblem &p : paycalc::ReadValues(given, s, false))
         problems.push_back({std::string(p.input->name), p.text, paycalc::Refusal(p)});
+    // The situation compared with: this one with the changes, read by the same reader.
+    asked.after = s;
+    given.clear();
+    for (const auto &[input, value] : asked.to) given.push_back({input, value});
+    for (const paycalc::ValueProblem &p : paycalc::ReadValues(given, asked.after, false))
+        problems.push_back({std::string(kToPrefix) + std::string(p.input->name), p.text, paycalc::Refusal(p)});
     return problems;
 }
 
@@ -219,11 +292,138 @@ void Line(Json &json, const paycalc::SlipLine &line)
     json.Close('}');
 }
 
+// A situation's inputs as the command line writes them, and those the family-status rule holds.
+void SituationJson(Json &json, const paycalc::Situation &situation)
+{
+    json.Key("situation").Open('{');
+    for (const paycalc::SituationInput &in : paycalc::kSituationInputs)
+        json.Member(in.name, paycalc::InputText(in, situation));
+    json.Close('}').Key("held").Open('[');
+    for (int list : paycalc::ListsHeldAtZero(situation.status)) json.String(paycalc::InputOfList(list).name);
+    json.Close(']');
+}
+
+// Where a run stopped: the command line's message, and the words the window tells a person.
+void ErrorJson(Json &json, const paycalc::Slip &slip)
+{
+    json.Key("ok").Bool(slip.ok()).Key("error");
+    if (!slip.error) {
+        json.Null();
+        return;
+    }
+    const paycalc::Wording told = paycalc::StoppedMessage(*slip.error, slip.situation);
+    json.Open('{').Member("field", paycalc::FieldName(paycalc::ShownLine(slip.error->step())));
+    json.Member("message", paycalc::Describe(*slip.error)).Member("arabic", told.arabic).Member("french", told.french);
+    json.Key("inputs").Open('[');
+    // The typed input whose text could not be read, or else those the line is computed from.
+    const std::optional<Field> unread = slip.error->source();
+    const std::vector<Field> typed = unread && paycalc::IsTypedField(*unread) ? std::vector<Field>{*unread}
+                                                                              : slip.error->TypedInputs();
+    for (Field f : typed)
+        for (const paycalc::SituationInput &in : paycalc::kSituationInputs)
+            if (paycalc::IsTyped(in) && in.field == f) json.String(in.name);
+    json.Close(']').Close('}');
+}
+
+// The window's lines of a slip, by field: {"Text1": "…", …}.
+void AmountsJson(Json &json, std::string_view key, const paycalc::Slip &slip, std::span<const Field> fields)
+{
+    json.Key(key).Open('{');
+    for (Field f : fields) json.Member(paycalc::FieldName(f), slip.Text(f));
+    json.Close('}');
+}
+
+// The comparison: the situation after, every line before and after and
+// their difference, and the back pay over the months asked.
+void CompareJson(Json &json, const paycalc::Comparison &c, int months)
+{
+    json.Key("compare").Open('{');
+    SituationJson(json, c.after.situation);
+    ErrorJson(json, c.after);
+    json.Key("lines").Open('[');
+    for (Field f : paycalc::kSlipLines) {
+        const std::string &before = c.before.Text(f), &after = c.after.Text(f);
+        // A typed line (the zone and housing allowances) is not among the compared lines.
+        const std::string difference = IsComputed(f) ? c.Line(f).difference : paycalc::LineDifferenceOf(before, after);
+        json.Open('{').Member("field", paycalc::FieldName(f)).Member("before", before).Member("after", after);
+        json.Member("difference", difference).Close('}');
+    }
+    json.Close(']').Key("months").Number(months).Key("back_pay");
+    try {
+        const paycalc::BackPay pay = paycalc::ComputeBackPay(c, months);
+        json.Open('{').Key("months").Number(pay.months).Key("quarters").Number(pay.quarters);
+        json.Member("net_difference", pay.netDifference).Member("bonus_difference", pay.bonusDifference);
+        json.Member("monthly", pay.monthly).Member("bonus", pay.bonus).Member("total", pay.total).Close('}');
+    } catch (const std::exception &) {
+        json.Null(); // a slip that stopped, or a product beyond an amount: no back pay to show
+    }
+    json.Close('}');
+}
+
+// The career ladder: each echelon's columns and step of net pay, and the category above.
+void LadderJson(Json &json, const paycalc::Ladder &ladder)
+{
+    json.Key("ladder").Open('{').Key("category").Number(ladder.situation.category);
+    json.Key("echelon").Number(ladder.situation.echelon).Key("steps").Open('[');
+    for (const paycalc::LadderStep &step : ladder.steps) {
+        json.Open('{').Key("echelon").Number(step.echelon).Key("ok").Bool(step.slip.ok());
+        AmountsJson(json, "lines", step.slip, paycalc::kLadderColumns);
+        json.Member("step", step.netStep).Close('}');
+    }
+    json.Close(']').Key("above");
+    if (const auto &above = ladder.categoryAbove) {
+        const paycalc::Slip &now = ladder.steps[static_cast<std::size_t>(ladder.situation.echelon)].slip;
+        json.Open('{').Key("category").Number(above->situation.category);
+        json.Key("echelon").Number(above->situation.echelon).Key("ok").Bool(above->ok());
+        AmountsJson(json, "lines", *above, paycalc::kLadderColumns);
+        json.Member("step", paycalc::LineDifferenceOf(now.Text(Field::Text21), above->Text(Field::Text21)));
+        json.Close('}');
+    } else {
+        json.Null();
+    }
+    json.Close('}');
+}
+
+// An official slip's amounts against ours, each with our explanation.
+void CheckJson(Json &json, const paycalc::CheckReport &report)
+{
+    json.Key("check").Open('{').Key("agree").Bool(report.allAgree()).Key("lines").Open('[');
+    for (const paycalc::CheckedLine &line : report.lines) {
+        json.Open('{').Member("field", paycalc::FieldName(line.field)).Member("name", paycalc::LineName(line.field));
+        json.Member("ours", line.ours).Member("theirs", line.theirs).Member("difference", line.difference);
+        json.Key("agrees").Bool(line.agrees).Member("explanation", line.explanation).Close('}');
+    }
+    json.Close(']').Close('}');
+}
+
 void SlipJson(std::string_view fragment, bool explain, std::string &out)
 {
     paycalc::Situation situation;
-    const std::vector<Problem> problems = ReadFragment(fragment, situation);
-    const paycalc::Slip slip = paycalc::ComputeSlip(situation, explain);
+    Asked asked;
+    const std::vector<Problem> problems = ReadFragment(fragment, situation, asked);
+    // One run per slip: the view's own slips, the situation's among them.
+    std::optional<paycalc::Comparison> comparison;
+    std::optional<paycalc::Ladder> ladder;
+    std::optional<paycalc::CheckReport> check;
+    paycalc::Slip computed;
+    const paycalc::Slip *slip = &computed;
+    switch (asked.view) {
+    case View::Slip: paycalc::ComputeSlip(situation, computed, explain); break;
+    case View::Compare:
+        comparison = paycalc::Compare(situation, asked.after, explain);
+        slip = &comparison->before;
+        break;
+    case View::Ladder:
+        ladder = paycalc::ComputeLadder(situation);
+        slip = &ladder->steps[static_cast<std::size_t>(situation.echelon)].slip;
+        explain = false;
+        break;
+    case View::Check:
+        check = paycalc::CheckOfficial(situation, asked.official);
+        slip = &check->slip;
+        explain = true;
+        break;
+    }
 
     Json json(out);
     json.Open('{').Key("problems").Open('[');
@@ -231,49 +431,34 @@ void SlipJson(std::string_view fragment, bool explain, std::string &out)
         json.Open('{').Member("name", p.name).Member("text", p.text).Member("message", p.message.english);
         json.Member("arabic", p.message.arabic).Member("french", p.message.french).Close('}');
     }
-    json.Close(']').Key("situation").Open('{');
-    for (const paycalc::SituationInput &in : paycalc::kSituationInputs)
-        json.Member(in.name, paycalc::InputText(in, situation));
-    json.Close('}').Key("shown").Open('{');
+    json.Close(']').Member("view", kViewNames[static_cast<int>(asked.view)]);
+    SituationJson(json, situation);
+    json.Key("shown").Open('{');
     for (const paycalc::SituationInput &in : paycalc::kSituationInputs)
         json.Member(in.name, paycalc::ShownText(in, situation));
-    json.Close('}').Key("held").Open('[');
-    for (int list : paycalc::ListsHeldAtZero(situation.status)) json.String(paycalc::InputOfList(list).name);
-    json.Close(']').Key("explained").Bool(explain).Key("ok").Bool(slip.ok()).Key("error");
-    if (slip.error) {
-        // The command line's message, and the words the window tells a person.
-        const paycalc::Wording told = paycalc::StoppedMessage(*slip.error, situation);
-        json.Open('{').Member("field", paycalc::FieldName(paycalc::ShownLine(slip.error->step())));
-        json.Member("message", paycalc::Describe(*slip.error)).Member("arabic", told.arabic).Member("french", told.french);
-        json.Key("inputs").Open('[');
-        // The typed input whose text could not be read, or else those the line is computed from.
-        const std::optional<Field> unread = slip.error->source();
-        const std::vector<Field> typed = unread && paycalc::IsTypedField(*unread) ? std::vector<Field>{*unread}
-                                                                                  : slip.error->TypedInputs();
-        for (Field f : typed)
-            for (const paycalc::SituationInput &in : paycalc::kSituationInputs)
-                if (paycalc::IsTyped(in) && in.field == f) json.String(in.name);
-        json.Close(']').Close('}');
-    } else {
-        json.Null();
-    }
+    json.Close('}').Key("explained").Bool(explain);
+    ErrorJson(json, *slip);
     json.Key("lines").Open('[');
-    for (Field f : paycalc::kSlipLines) Line(json, slip.Line(f));
-    for (Field f : {Field::Text2000, Field::Text2001}) Line(json, slip.Line(f));
-    const paycalc::SlipTotals totals = slip.Totals();
+    for (Field f : paycalc::kSlipLines) Line(json, slip->Line(f));
+    for (Field f : {Field::Text2000, Field::Text2001}) Line(json, slip->Line(f));
+    const paycalc::SlipTotals totals = slip->Totals();
     json.Close(']').Key("totals").Open('{');
     if (totals.computed) {
         json.Member("earnings", totals.earnings).Member("deductions", totals.deductions);
         json.Member("difference", totals.difference).Member("rounding", totals.rounding).Member("net", totals.netPay);
     }
     json.Close('}').Key("points").Open('{');
-    if (explain && slip.trace.Find(Field::Text1)) {
-        const paycalc::GridPoints &points = slip.trace.points;
+    if (explain && slip->trace.Find(Field::Text1)) {
+        const paycalc::GridPoints &points = slip->trace.points;
         json.Key("base").Number(points.base).Key("echelon").Number(points.echelon);
         json.Key("total").Number(points.base + points.echelon);
         json.Member("value", paycalc::RuleNumber(paycalc::kJanuary2016.pointValue));
     }
-    json.Close('}').Member("words", slip.NetPayInWords()).Close('}');
+    json.Close('}').Member("words", slip->NetPayInWords());
+    if (comparison) CompareJson(json, *comparison, asked.months);
+    if (ladder) LadderJson(json, *ladder);
+    if (check) CheckJson(json, *check);
+    json.Close('}');
 }
 
 std::string result; // the last answer, valid until the next call

@@ -36,6 +36,19 @@ export async function cli(situation, inputs) {
   }
 }
 
+// payslip-cli COMMAND --json for a situation and the command's own words
+// (compare --to …, check --official …): its JSON (check's too when it exits
+// 3, a line differing), or its exit status and message when it prints none.
+export async function cliCommand(command, situation, inputs, words = []) {
+  try {
+    const { stdout } = await promisify(execFile)(process.env.PAYSLIP_CLI, [command, '--json', ...argsOf(situation, inputs), ...words]);
+    return JSON.parse(stdout);
+  } catch (failure) {
+    if (failure.code === 3 && failure.stdout) return JSON.parse(failure.stdout);
+    return { exit: failure.code, message: failure.stderr };
+  }
+}
+
 // A seeded generator, so that a failure can be run again.
 export function random(seed) {
   return () => {
