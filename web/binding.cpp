@@ -276,8 +276,10 @@ std::vector<Problem> ReadFragment(std::string_view fragment, paycalc::Situation 
     asked.after = s;
     given.clear();
     for (const auto &[input, value] : asked.to) given.push_back({input, value});
-    for (const paycalc::ValueProblem &p : paycalc::ReadValues(given, asked.after, false))
+    for (const paycalc::ValueProblem &p : paycalc::ReadValues(given, asked.after, false)) {
         problems.push_back({std::string(kToPrefix) + std::string(p.input->name), p.text, paycalc::Refusal(p)});
+        std::erase_if(asked.to, [&p](const auto &change) { return change.first == p.input; });
+    }
     return problems;
 }
 
@@ -292,12 +294,16 @@ void Line(Json &json, const paycalc::SlipLine &line)
     json.Close('}');
 }
 
-// A situation's inputs as the command line writes them, and those the family-status rule holds.
+// A situation's inputs as the command line writes them and as a printed slip
+// shows them, and those the family-status rule holds.
 void SituationJson(Json &json, const paycalc::Situation &situation)
 {
     json.Key("situation").Open('{');
     for (const paycalc::SituationInput &in : paycalc::kSituationInputs)
         json.Member(in.name, paycalc::InputText(in, situation));
+    json.Close('}').Key("shown").Open('{');
+    for (const paycalc::SituationInput &in : paycalc::kSituationInputs)
+        json.Member(in.name, paycalc::ShownText(in, situation));
     json.Close('}').Key("held").Open('[');
     for (int list : paycalc::ListsHeldAtZero(situation.status)) json.String(paycalc::InputOfList(list).name);
     json.Close(']');
@@ -335,9 +341,14 @@ void AmountsJson(Json &json, std::string_view key, const paycalc::Slip &slip, st
 
 // The comparison: the situation after, every line before and after and
 // their difference, and the back pay over the months asked.
-void CompareJson(Json &json, const paycalc::Comparison &c, int months)
+void CompareJson(Json &json, const paycalc::Comparison &c, const Asked &asked)
 {
-    json.Key("compare").Open('{');
+    // The inputs the link changes, each with its value after (once, in the inputs' order).
+    json.Key("compare").Open('{').Key("to").Open('{');
+    for (const paycalc::SituationInput &in : paycalc::kSituationInputs)
+        if (std::any_of(asked.to.begin(), asked.to.end(), [&in](const auto &change) { return change.first == &in; }))
+            json.Member(in.name, paycalc::InputText(in, c.after.situation));
+    json.Close('}');
     SituationJson(json, c.after.situation);
     ErrorJson(json, c.after);
     json.Key("lines").Open('[');
@@ -348,9 +359,9 @@ void CompareJson(Json &json, const paycalc::Comparison &c, int months)
         json.Open('{').Member("field", paycalc::FieldName(f)).Member("before", before).Member("after", after);
         json.Member("difference", difference).Close('}');
     }
-    json.Close(']').Key("months").Number(months).Key("back_pay");
+    json.Close(']').Key("months").Number(asked.months).Key("back_pay");
     try {
-        const paycalc::BackPay pay = paycalc::ComputeBackPay(c, months);
+        const paycalc::BackPay pay = paycalc::ComputeBackPay(c, asked.months);
         json.Open('{').Key("months").Number(pay.months).Key("quarters").Number(pay.quarters);
         json.Member("net_difference", pay.netDifference).Member("bonus_difference", pay.bonusDifference);
         json.Member("monthly", pay.monthly).Member("bonus", pay.bonus).Member("total", pay.total).Close('}');
@@ -433,10 +444,7 @@ void SlipJson(std::string_view fragment, bool explain, std::string &out)
     }
     json.Close(']').Member("view", kViewNames[static_cast<int>(asked.view)]);
     SituationJson(json, situation);
-    json.Key("shown").Open('{');
-    for (const paycalc::SituationInput &in : paycalc::kSituationInputs)
-        json.Member(in.name, paycalc::ShownText(in, situation));
-    json.Close('}').Key("explained").Bool(explain);
+    json.Key("explained").Bool(explain);
     ErrorJson(json, *slip);
     json.Key("lines").Open('[');
     for (Field f : paycalc::kSlipLines) Line(json, slip->Line(f));
@@ -455,7 +463,7 @@ void SlipJson(std::string_view fragment, bool explain, std::string &out)
         json.Member("value", paycalc::RuleNumber(paycalc::kJanuary2016.pointValue));
     }
     json.Close('}').Member("words", slip->NetPayInWords());
-    if (comparison) CompareJson(json, *comparison, asked.months);
+    if (comparison) CompareJson(json, *comparison, asked);
     if (ladder) LadderJson(json, *ladder);
     if (check) CheckJson(json, *check);
     json.Close('}');

@@ -1,9 +1,11 @@
-// The page: the situation's inputs, the slip with each line's explanation,
-// the link that carries the situation, the printed slip. Every caption, list
-// entry, amount and explanation is the engine's (web/binding.cpp): the page
-// lays them out and computes nothing.
+// The page: the situation's inputs, and its views: the slip with each line's
+// explanation, what if (a second situation and the back pay), the career
+// ladder, and an official slip checked; the link that carries the situation
+// and the view; each view printed. Every caption, list entry, amount and
+// explanation is the engine's (web/binding.cpp): the page lays them out and
+// computes nothing.
 import { wrap } from './engine.js';
-import { amount, printed } from './print.js';
+import { amount, printed, printedCheck, printedCompare, printedLadder } from './print.js';
 
 const $ = (selector) => document.querySelector(selector);
 const make = (tag, className, text) => {
@@ -26,12 +28,15 @@ const engine = await globalThis.PayslipEngine().then(wrap, (error) => {
   $('#loading').replaceChildren($('#cannot').content.cloneNode(true));
   throw error;
 });
-const { inputs, lines, printed: printedLines, labels } = engine.inputs();
-const controls = {};
+const catalogue = engine.inputs();
+const { inputs, lines, printed: printedLines, labels } = catalogue;
 let french = false;
 let shownFragment = null;
-let lastSlip = null;
+let lastSlip = null; // the engine's last answer: the slip, and the view's
 let lastProblems = [];
+let view = 'slip';
+// What if: the inputs the situation after changes, by name, as the link writes them (to.echelon=8).
+let toChanges = {};
 
 try {
   french = localStorage.getItem('language') === 'fr';
@@ -51,42 +56,49 @@ const label = (key) => labels[key];
 
 // --- The inputs
 
-const form = $('#situation');
-for (const input of inputs) {
-  const box = make('div', `input ${input.kind}`);
-  let control;
-  if (input.kind === 'list') {
-    control = make('select');
-    input.values.forEach((value, i) => control.add(new Option(input.texts[i], value)));
-  } else if (input.kind === 'check') {
-    control = make('input');
-    control.type = 'checkbox';
-    control.value = input.values[1];
-  } else {
-    control = number('input');
-    control.type = 'text';
-    control.autocomplete = 'off';
-    control.inputMode = engine.accepts(input.field, '.') ? 'decimal' : 'numeric';
-    // The engine's keystroke rule: what may be typed or pasted into the field.
-    control.addEventListener('beforeinput', (event) => {
-      if (event.data && !engine.accepts(input.field, event.data)) event.preventDefault();
-    });
+// The inputs' controls in a form: the situation's (named as on the command
+// line) or the situation after's in what if (named as its link keys, to.echelon).
+function buildInputs(form, prefix) {
+  const built = {};
+  for (const input of inputs) {
+    const box = make('div', `input ${input.kind}`);
+    let control;
+    if (input.kind === 'list') {
+      control = make('select');
+      input.values.forEach((value, i) => control.add(new Option(input.texts[i], value)));
+    } else if (input.kind === 'check') {
+      control = make('input');
+      control.type = 'checkbox';
+      control.value = input.values[1];
+    } else {
+      control = number('input');
+      control.type = 'text';
+      control.autocomplete = 'off';
+      control.inputMode = engine.accepts(input.field, '.') ? 'decimal' : 'numeric';
+      // The engine's keystroke rule: what may be typed or pasted into the field.
+      control.addEventListener('beforeinput', (event) => {
+        if (event.data && !engine.accepts(input.field, event.data)) event.preventDefault();
+      });
+    }
+    control.name = `${prefix}${input.name}`;
+    control.id = `input-${prefix}${input.name}`;
+    const caption = say(make('label'), input.caption, input.french);
+    caption.htmlFor = control.id;
+    box.append(caption, control);
+    form.append(box);
+    built[input.name] = control;
   }
-  control.name = input.name;
-  control.id = `input-${input.name}`;
-  const caption = say(make('label'), input.caption, input.french);
-  caption.htmlFor = control.id;
-  box.append(caption, control);
-  form.append(box);
-  controls[input.name] = control;
+  return built;
 }
+const form = $('#situation');
+const controls = buildInputs(form, '');
 
-const valueOf = (input) => {
-  const control = controls[input.name];
+const valueOf = (input, from = controls) => {
+  const control = from[input.name];
   return input.kind === 'check' ? input.values[control.checked ? 1 : 0] : control.value;
 };
-const show = (input, value) => {
-  const control = controls[input.name];
+const show = (input, value, from = controls) => {
+  const control = from[input.name];
   if (input.kind === 'check') control.checked = value === input.values[1];
   else if (control.value !== value) control.value = value;
 };
@@ -144,8 +156,19 @@ const hide = (element, hidden) => {
   if (element.hidden !== hidden) element.hidden = hidden;
 };
 
-function render(slip) {
-  lastSlip = slip;
+// The inputs as the answer read them: held by the family-status rule, marked when the run stopped on them.
+function markInputs(from, situation, held, error) {
+  for (const [name, control] of Object.entries(from)) {
+    const input = inputs.find((candidate) => candidate.name === name);
+    show(input, situation[name], from);
+    const isHeld = held.includes(name);
+    const invalid = String(Boolean(error) && error.inputs.includes(name));
+    if (control.disabled !== isHeld) control.disabled = isHeld;
+    if (control.getAttribute('aria-invalid') !== invalid) control.setAttribute('aria-invalid', invalid);
+  }
+}
+
+function renderSlip(slip) {
   for (const line of slip.lines) {
     const row = rows[line.field];
     if (!row) continue;
@@ -159,15 +182,23 @@ function render(slip) {
     hide(value, !values[key]);
   }
   put(words, slip.words);
+}
+
+function render(answer) {
+  lastSlip = answer;
+  markInputs(controls, answer.situation, answer.held, answer.error);
+  // Where a run stopped: the situation's slip, and in what if the situation after's.
+  const stopped = [];
+  if (!answer.ok) stopped.push(inLanguage(answer.error.arabic, answer.error.french));
+  if (answer.view === 'compare' && !answer.compare.ok)
+    stopped.push(`${inLanguage(label('after').arabic, label('after').french)} : ${inLanguage(answer.compare.error.arabic, answer.compare.error.french)}`);
   const failure = $('#failure');
-  hide(failure, slip.ok);
-  put(failure, slip.ok ? '' : inLanguage(slip.error.arabic, slip.error.french));
-  for (const [name, control] of Object.entries(controls)) {
-    const held = slip.held.includes(name);
-    const invalid = String(!slip.ok && slip.error.inputs.includes(name));
-    if (control.disabled !== held) control.disabled = held;
-    if (control.getAttribute('aria-invalid') !== invalid) control.setAttribute('aria-invalid', invalid);
-  }
+  hide(failure, stopped.length === 0);
+  put(failure, stopped.join(' — '));
+  if (answer.view === 'slip') renderSlip(answer);
+  else if (answer.view === 'compare') renderCompare(answer);
+  else if (answer.view === 'ladder') renderLadder(answer);
+  else renderCheck(answer);
 }
 
 function problems(list) {
@@ -184,17 +215,257 @@ function problems(list) {
   );
 }
 
-// Computes the slip of a fragment, puts what was computed into the inputs
-// and the address (the share link), and shows it. The explanations are
-// computed only while a line shows one (and for the print).
+// --- What if: the situation after, every line before, after and the difference, the back pay
+
+const afterForm = $('#after');
+const afterControls = buildInputs(afterForm, 'to.');
+const monthsControl = $('#months');
+monthsControl.dir = 'ltr';
+monthsControl.inputMode = 'numeric';
+put($('#months-range'), `${catalogue.months.low}–${catalogue.months.high}`);
+
+// One grid: a column of labels and a column per side; each side a container of its amounts.
+const comparison = $('#comparison');
+const sides = {};
+for (const [column, side] of ['before', 'after', 'difference'].entries()) {
+  const container = make('div', `side ${side}`);
+  container.dataset.side = side;
+  const heading = say(make('span', 'heading'), label(side === 'difference' ? 'change' : side).arabic,
+    label(side === 'difference' ? 'change' : side).french);
+  heading.style.gridColumn = column + 2;
+  container.append(heading);
+  sides[side] = {};
+  lines.forEach((line, row) => {
+    const cell = number('span');
+    cell.dataset.field = line.field;
+    cell.className = `number ${line.kind}`;
+    cell.style.gridRow = row + 2;
+    cell.style.gridColumn = column + 2;
+    container.append(cell);
+    sides[side][line.field] = cell;
+  });
+  comparison.append(container);
+}
+lines.forEach((line, row) => {
+  const term = say(make('span', `term ${line.kind}`), line.arabic, line.french);
+  term.style.gridRow = row + 2;
+  comparison.append(term);
+});
+const backPay = {};
+for (const element of document.querySelectorAll('[data-back-pay]')) backPay[element.dataset.backPay] = element;
+
+function renderCompare(answer) {
+  const { compare } = answer;
+  toChanges = { ...compare.to };
+  markInputs(afterControls, compare.situation, compare.held, compare.error);
+  for (const line of compare.lines)
+    for (const side of ['before', 'after', 'difference']) put(sides[side][line.field], line[side]);
+  const pay = compare.back_pay ?? {};
+  for (const [key, element] of Object.entries(backPay)) put(element, pay[key] === undefined ? '' : String(pay[key]));
+  if (document.activeElement !== monthsControl && !lastProblems.some((p) => p.name === 'months'))
+    monthsControl.value = String(compare.months);
+}
+
+// An input of the situation after: a change while it differs from the situation's.
+const changeAfter = (event) => {
+  const input = inputs.find((candidate) => `to.${candidate.name}` === event.target.name);
+  if (!input) return;
+  const value = valueOf(input, afterControls);
+  if (value === valueOf(input)) delete toChanges[input.name];
+  else toChanges[input.name] = value;
+};
+afterForm.addEventListener('input', changeAfter);
+afterForm.addEventListener('change', changeAfter);
+
+// --- The career ladder: the category's echelons and the category above; a row opens its slip
+
+const ladderBody = $('#ladder-rows');
+const ladderRows = [];
+const columns = catalogue.ladder.map((field) => lines.find((line) => line.field === field));
+const echelonInput = inputs.find((input) => input.name === 'echelon');
+const categoryInput = inputs.find((input) => input.name === 'category');
+{
+  const head = make('tr');
+  for (const [arabic, frenchText] of [[echelonInput.label.arabic, echelonInput.label.french], ...columns.map((c) => [c.arabic, c.french]),
+    [label('net_step').arabic, label('net_step').french]]) {
+    const th = say(make('th'), arabic, frenchText);
+    th.scope = 'col';
+    head.append(th);
+  }
+  $('#ladder-head').append(head);
+}
+function ladderRow(key, value) {
+  const tr = make('tr');
+  tr.dataset[key] = value;
+  const th = make('th');
+  th.scope = 'row';
+  const open = make('button', 'open');
+  open.type = 'button';
+  th.append(open);
+  const cells = {};
+  tr.append(th);
+  for (const column of columns) {
+    const td = make('td');
+    const cell = number('span');
+    cell.dataset.field = column.field;
+    td.append(cell);
+    tr.append(td);
+    cells[column.field] = cell;
+  }
+  const step = make('td');
+  const stepAmount = number('span', '');
+  stepAmount.className = 'number step';
+  step.append(stepAmount);
+  tr.append(step);
+  ladderBody.append(tr);
+  return { tr, open, cells, step: stepAmount };
+}
+for (const value of echelonInput.values) ladderRows.push(ladderRow('echelon', value));
+const aboveRow = ladderRow('category', '');
+delete aboveRow.tr.dataset.category;
+aboveRow.tr.hidden = true;
+
+function fillLadderRow(row, rung, name) {
+  put(row.open, name);
+  for (const [field, cell] of Object.entries(row.cells)) put(cell, rung.lines[field]);
+  put(row.step, rung.step);
+}
+
+function renderLadder(answer) {
+  const { ladder } = answer;
+  const current = inLanguage(label('current_echelon').arabic, label('current_echelon').french);
+  ladder.steps.forEach((rung, e) => {
+    const row = ladderRows[e];
+    const here = rung.echelon === ladder.echelon;
+    fillLadderRow(row, rung, here ? `${rung.echelon} ◄ ${current}` : String(rung.echelon));
+    if (row.tr.classList.contains('current') !== here) row.tr.classList.toggle('current', here);
+    if (here) row.tr.setAttribute('aria-current', 'true');
+    else row.tr.removeAttribute('aria-current');
+  });
+  hide(aboveRow.tr, ladder.above === null);
+  if (!ladder.above) delete aboveRow.tr.dataset.category;
+  else {
+    aboveRow.tr.dataset.category = ladder.above.category;
+    aboveRow.tr.dataset.echelonAbove = ladder.above.echelon;
+    const words = (input) => inLanguage(input.label.arabic, input.label.french);
+    fillLadderRow(aboveRow, ladder.above,
+      `${words(categoryInput)} ${ladder.above.category} · ${words(echelonInput)} ${ladder.above.echelon}`);
+  }
+}
+
+// A row opens that echelon's slip (and the row of the category above, that category's).
+ladderBody.addEventListener('click', (event) => {
+  const tr = event.target.closest('tr');
+  if (!tr) return;
+  if (tr.dataset.category) {
+    show(categoryInput, tr.dataset.category);
+    show(echelonInput, tr.dataset.echelonAbove);
+  } else {
+    show(echelonInput, tr.dataset.echelon);
+  }
+  switchView('slip');
+  $('#slip').scrollIntoView({ block: 'start' });
+});
+
+// --- Check my slip: an official slip's amounts typed, each line agreeing or differing, explained
+
+const checkLines = $('#check-lines');
+const checkRows = {};
+// The net pay first: the one amount every check types.
+for (const line of [...lines.filter((l) => l.field === 'Text21'), ...lines.filter((l) => l.computed && l.field !== 'Text21')]) {
+  const row = make('div', `check-row ${line.kind}`);
+  row.dataset.checkLine = line.field;
+  const control = number('input');
+  control.type = 'text';
+  control.autocomplete = 'off';
+  control.inputMode = 'decimal';
+  control.name = `official.${line.name}`;
+  control.id = `official-${line.field}`;
+  const caption = say(make('label'), line.arabic, line.french);
+  caption.htmlFor = control.id;
+  const result = make('p', 'result');
+  result.setAttribute('aria-live', 'polite');
+  const why = make('p', 'why');
+  why.lang = 'ar';
+  row.append(caption, control, result, why);
+  checkLines.append(row);
+  checkRows[line.field] = { line, row, control, result, why };
+}
+
+function renderCheck(answer) {
+  const { check } = answer;
+  const checked = new Map(check.lines.map((line) => [line.field, line]));
+  const said = (key) => inLanguage(label(key).arabic, label(key).french);
+  for (const { line, row, control, result, why } of Object.values(checkRows)) {
+    const got = checked.get(line.field);
+    const refused = lastProblems.find((p) => p.name === control.name || p.name === `official.${line.field}`);
+    if (got && document.activeElement !== control && control.value !== got.theirs) control.value = got.theirs;
+    if (refused && document.activeElement !== control) control.value = refused.text;
+    control.setAttribute('aria-invalid', String(Boolean(refused)));
+    if (got) {
+      if (row.dataset.agrees !== String(got.agrees)) row.dataset.agrees = String(got.agrees);
+      result.replaceChildren(make('strong', '', said(got.agrees ? 'agrees' : 'differs')), ` · ${said('ours')} `,
+        amount('bdi', got.ours), ` · ${said('check_difference')} `, amount('bdi', got.difference));
+      // Our explanation where the amounts differ: the rule, then the computation left to right.
+      const cut = got.explanation.lastIndexOf('\n');
+      if (got.agrees || !got.explanation) why.replaceChildren();
+      else why.replaceChildren(got.explanation.slice(0, cut), make('br'), number('bdi', got.explanation.slice(cut + 1)));
+    } else {
+      delete row.dataset.agrees;
+      put(result, refused ? inLanguage(refused.arabic, refused.french) : '');
+      why.replaceChildren();
+    }
+  }
+  const summary = $('#check-summary');
+  put(summary, check.lines.length === 0 ? '' : said(check.agree ? 'all_agree' : 'some_differ'));
+}
+
+// --- The views, the link, the answers
+
+const viewKeys = () => {
+  if (view === 'slip') return '';
+  const keys = [['view', view]];
+  if (view === 'compare') {
+    keys.push(...Object.entries(toChanges).map(([name, value]) => [`to.${name}`, value]), ['months', monthsControl.value]);
+  } else if (view === 'check') {
+    for (const { control } of Object.values(checkRows)) if (control.value) keys.push([control.name, control.value]);
+  }
+  return keys.map(([key, value]) => `&${key}=${encodeURIComponent(value)}`).join('');
+};
+// The view's keys as the engine read them: what the address carries.
+const readKeys = (answer) => {
+  if (answer.view === 'slip') return [];
+  const keys = [['view', answer.view]];
+  if (answer.view === 'compare') {
+    keys.push(...Object.entries(answer.compare.to).map(([name, value]) => [`to.${name}`, value]), ['months', answer.compare.months]);
+  } else if (answer.view === 'check') {
+    keys.push(...answer.check.lines.map((line) => [`official.${line.name}`, line.theirs]));
+  }
+  return keys;
+};
+
+function showView(name) {
+  view = name;
+  for (const button of document.querySelectorAll('#views button')) {
+    const pressed = String(button.dataset.view === name);
+    if (button.getAttribute('aria-pressed') !== pressed) button.setAttribute('aria-pressed', pressed);
+  }
+  for (const section of document.querySelectorAll('[data-view-section]')) hide(section, section.dataset.viewSection !== name);
+}
+
+// Computes the answer of a fragment, puts what was read into the inputs and
+// the address (the share link), and shows it. The explanations are computed
+// only while a line shows one (and for the print).
 let explaining = 0; // lines open on their explanation
 function recalculate(fragment, explain = explaining > 0) {
-  const slip = engine.slip(fragment, explain);
-  for (const input of inputs) show(input, slip.situation[input.name]);
-  shownFragment = fragmentOf((input) => slip.situation[input.name]);
-  render(slip);
+  const answer = engine.slip(fragment, explain);
+  if (answer.view !== view) showView(answer.view);
+  shownFragment = fragmentOf((input) => answer.situation[input.name]) +
+    readKeys(answer).map(([key, value]) => `&${key}=${encodeURIComponent(value)}`).join('');
+  problems(answer.problems);
+  render(answer);
   toAddress(false);
-  return slip;
+  return answer;
 }
 
 // The address follows the slip a moment after the last keystroke (rewriting
@@ -210,22 +481,30 @@ function toAddress(now) {
 }
 
 function openLink() {
-  problems(recalculate(location.hash.slice(1)).problems);
+  recalculate(location.hash.slice(1));
   toAddress(true);
 }
 
 const changed = (event) => {
-  const fragment = fragmentOf(valueOf);
-  if (fragment !== shownFragment) {
-    problems([]);
-    recalculate(fragment);
-  }
+  const fragment = fragmentOf(valueOf) + viewKeys();
+  if (fragment !== shownFragment) recalculate(fragment);
   if (event.type === 'change') toAddress(true);
 };
-form.addEventListener('input', changed);
-form.addEventListener('change', changed);
+function switchView(name) {
+  view = name;
+  recalculate(fragmentOf(valueOf) + viewKeys());
+  toAddress(true);
+}
+for (const element of [form, afterForm, monthsControl, checkLines]) {
+  element.addEventListener('input', changed);
+  element.addEventListener('change', changed);
+}
 window.addEventListener('hashchange', openLink);
 document.addEventListener('visibilitychange', () => toAddress(true));
+$('#views').addEventListener('click', (event) => {
+  const button = event.target.closest('button[data-view]');
+  if (button && button.dataset.view !== view) switchView(button.dataset.view);
+});
 // A line opened on a slip computed without explanations: the same slip with them.
 slipLines.addEventListener(
   'toggle',
@@ -277,8 +556,11 @@ $('#share').addEventListener('click', async () => {
 });
 
 window.addEventListener('beforeprint', () => {
-  const slip = lastSlip.explained ? lastSlip : recalculate(shownFragment, true);
-  printed(slip, { inputs, lines, printedLines, labels, bilingual: french });
+  const context = { inputs, lines, printedLines, labels, catalogue, bilingual: french };
+  if (view === 'slip') printed(lastSlip.explained ? lastSlip : recalculate(shownFragment, true), context);
+  else if (view === 'compare') printedCompare(lastSlip, context);
+  else if (view === 'ladder') printedLadder(lastSlip, context);
+  else printedCheck(lastSlip, context);
 });
 $('#print').addEventListener('click', () => window.print());
 

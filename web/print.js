@@ -1,7 +1,9 @@
 // The slip as a pay office hands it out, for the browser's print: the
 // situation, the lines in their printed order with base, rate, earnings and
-// deductions, the totals and the net pay in words. Built from the engine's
-// slip and labels just before printing; shown only on paper.
+// deductions, the totals and the net pay in words; and the other views as a
+// pay office reads them: the comparison with its back pay, the career ladder,
+// an official slip checked with our explanations. Built from the engine's
+// answer and labels just before printing; shown only on paper.
 const cell = (tag, text, className) => {
   const element = document.createElement(tag);
   if (className) element.className = className;
@@ -92,4 +94,126 @@ export function printed(slip, { inputs, lines, printedLines, labels, bilingual }
   const parts = [title, date, said('h3', labels.situation), facts, said('h3', labels.lines), table, words, bonus];
   if (totals.rounding) parts.push(said('p', labels.rounding_note));
   page.replaceChildren(...parts);
+}
+
+// --- The other views: a title, the date, the situation, then the view's tables.
+
+function pageOf(labels, bilingual) {
+  const said = (tag, { arabic, french }) => {
+    const element = cell(tag, arabic);
+    if (bilingual && french) element.append(' ', cell('span', french, 'french'));
+    return element;
+  };
+  const row = (...cells) => {
+    const tr = document.createElement('tr');
+    tr.append(...cells);
+    return tr;
+  };
+  const table = (className, headings) => {
+    const element = cell('table', '', className);
+    if (headings) element.append(row(...headings.map((label) => said('th', label))));
+    return element;
+  };
+  const start = (heading) => {
+    const date = cell('p');
+    date.append(said('span', labels.printed_on), ' ', amount('span', new Date().toISOString().slice(0, 10)));
+    return [said('h2', heading), said('p', labels.title), date];
+  };
+  return { said, row, table, start };
+}
+
+// The situation's inputs, three to a row: [label, shown] pairs.
+function facts(page, pairs) {
+  const element = page.table('situation');
+  for (let i = 0; i < pairs.length; i += 3)
+    element.append(page.row(...pairs.slice(i, i + 3).flatMap(([label, value]) => [page.said('th', label), amount('td', value)])));
+  return element;
+}
+
+export function printedCompare(answer, { inputs, lines, labels, bilingual }) {
+  const page = pageOf(labels, bilingual);
+  const { compare } = answer;
+  // The two situations side by side, the inputs that change in bold.
+  const situations = page.table('situation', [labels.situation, labels.before, labels.after]);
+  for (const input of inputs) {
+    const changed = answer.shown[input.name] !== compare.shown[input.name];
+    const after = amount('td', compare.shown[input.name]);
+    if (changed) after.className += ' changed';
+    situations.append(page.row(page.said('th', input.label), amount('td', answer.shown[input.name]), after));
+  }
+  const table = page.table('lines', [labels.label_column, labels.before, labels.after, labels.change]);
+  const kinds = new Map(lines.map((line) => [line.field, line]));
+  for (const line of compare.lines) {
+    const tr = page.row(page.said('th', kinds.get(line.field)), amount('td', line.before), amount('td', line.after),
+      amount('td', line.difference));
+    tr.className = kinds.get(line.field).kind;
+    table.append(tr);
+  }
+  const parts = [...page.start(labels.compare), page.said('h3', labels.situation), situations, page.said('h3', labels.lines), table];
+  const pay = compare.back_pay;
+  if (pay) {
+    const back = page.table('back-pay');
+    for (const [key, value] of [['months', pay.months], ['quarters', pay.quarters], ['net_difference', pay.net_difference],
+      ['bonus_difference', pay.bonus_difference], ['back_pay_monthly', pay.monthly], ['back_pay_bonus', pay.bonus],
+      ['back_pay_total', pay.total]])
+      back.append(page.row(page.said('th', labels[key]), amount('td', String(value))));
+    back.lastChild.className = 'net';
+    parts.push(page.said('h3', labels.back_pay), back, page.said('p', labels.back_pay_note));
+  }
+  document.querySelector('#printed').replaceChildren(...parts);
+}
+
+export function printedLadder(answer, { inputs, lines, labels, catalogue, bilingual }) {
+  const page = pageOf(labels, bilingual);
+  const { ladder } = answer;
+  const echelon = inputs.find((input) => input.name === 'echelon').label;
+  const category = inputs.find((input) => input.name === 'category').label;
+  const columns = catalogue.ladder.map((field) => lines.find((line) => line.field === field));
+  const table = page.table('lines', [echelon, ...columns, labels.net_step]);
+  const rung = (name, step) =>
+    page.row(name, ...columns.map((column) => amount('td', step.lines[column.field])), amount('td', step.step));
+  for (const step of ladder.steps) {
+    const here = step.echelon === ladder.echelon;
+    const name = amount('th', String(step.echelon));
+    if (here) name.append(' ◄ ', page.said('span', labels.current_echelon));
+    const tr = rung(name, step);
+    if (here) tr.className = 'net';
+    table.append(tr);
+  }
+  if (ladder.above) {
+    const name = page.said('th', labels.category_above);
+    name.append(' ', amount('span', `${ladder.above.category} · ${ladder.above.echelon}`));
+    const tr = rung(name, ladder.above);
+    tr.className = 'subtotal';
+    table.append(tr);
+  }
+  const situation = inputs.filter((input) => input.kind !== 'typed' || answer.shown[input.name] !== '')
+    .map((input) => [input.label, answer.shown[input.name]]);
+  const heading = page.said('h3', labels.ladder);
+  heading.append(' — ', page.said('span', category), ' ', amount('span', String(ladder.category)));
+  document.querySelector('#printed').replaceChildren(...page.start(labels.ladder), page.said('h3', labels.situation),
+    facts(page, situation), heading, table);
+}
+
+export function printedCheck(answer, { inputs, lines, labels, bilingual }) {
+  const page = pageOf(labels, bilingual);
+  const { check } = answer;
+  const kinds = new Map(lines.map((line) => [line.field, line]));
+  const table = page.table('lines check',
+    [labels.label_column, labels.ours, labels.official, labels.check_difference, labels.result, labels.our_computation]);
+  for (const line of check.lines) {
+    // Our explanation where the amounts differ: the rule, then the computation left to right.
+    const how = cell('td', '', 'explanation');
+    how.lang = 'ar';
+    const cut = line.explanation.lastIndexOf('\n');
+    if (!line.agrees && line.explanation)
+      how.append(line.explanation.slice(0, cut), document.createElement('br'), amount('bdi', line.explanation.slice(cut + 1)));
+    const tr = page.row(page.said('th', kinds.get(line.field)), amount('td', line.ours), amount('td', line.theirs),
+      amount('td', line.difference), page.said('td', line.agrees ? labels.agrees : labels.differs), how);
+    if (!line.agrees) tr.className = 'differs';
+    table.append(tr);
+  }
+  const situation = inputs.map((input) => [input.label, answer.shown[input.name]]);
+  document.querySelector('#printed').replaceChildren(...page.start(labels.check), page.said('h3', labels.situation),
+    facts(page, situation), page.said('h3', check.agree ? labels.all_agree : labels.some_differ), table);
 }
