@@ -400,8 +400,8 @@ function renderCheck(answer) {
     const got = checked.get(line.field);
     const refused = lastProblems.find((p) => p.name === control.name || p.name === `official.${line.field}`);
     if (got && document.activeElement !== control && control.value !== got.theirs) control.value = got.theirs;
-    if (refused && document.activeElement !== control) control.value = refused.text;
-    control.setAttribute('aria-invalid', String(Boolean(refused)));
+    if (refused && !got && document.activeElement !== control) control.value = refused.text;
+    control.setAttribute('aria-invalid', String(Boolean(refused) && !got));
     if (got) {
       if (row.dataset.agrees !== String(got.agrees)) row.dataset.agrees = String(got.agrees);
       result.replaceChildren(make('strong', '', said(got.agrees ? 'agrees' : 'differs')), ` · ${said('ours')} `,
@@ -491,7 +491,7 @@ const changed = (event) => {
   if (event.type === 'change') toAddress(true);
 };
 function switchView(name) {
-  view = name;
+  showView(name);
   recalculate(fragmentOf(valueOf) + viewKeys());
   toAddress(true);
 }
