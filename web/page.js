@@ -457,8 +457,12 @@ function showView(name) {
 // the address (the share link), and shows it. The explanations are computed
 // only while a line shows one (and for the print).
 let explaining = 0; // lines open on their explanation
+// Each view's last answer: coming back to a view whose link has not changed shows it again, unrecomputed.
+const answers = new Map();
 function recalculate(fragment, explain = explaining > 0) {
-  const answer = engine.slip(fragment, explain);
+  const kept = answers.get(view);
+  const answer = kept?.fragment === fragment && (kept.answer.explained || !explain) ? kept.answer : engine.slip(fragment, explain);
+  answers.set(answer.view, { fragment, answer });
   if (answer.view !== view) showView(answer.view);
   shownFragment = fragmentOf((input) => answer.situation[input.name]) +
     readKeys(answer).map(([key, value]) => `&${key}=${encodeURIComponent(value)}`).join('');
@@ -490,10 +494,10 @@ const changed = (event) => {
   if (fragment !== shownFragment) recalculate(fragment);
   if (event.type === 'change') toAddress(true);
 };
+// A view switch: its answer at once, the address a moment later (rewriting it costs more than the answer).
 function switchView(name) {
   showView(name);
   recalculate(fragmentOf(valueOf) + viewKeys());
-  toAddress(true);
 }
 for (const element of [form, afterForm, monthsControl, checkLines]) {
   element.addEventListener('input', changed);

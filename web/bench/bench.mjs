@@ -1,10 +1,11 @@
 // The page's figures, measured (a benchmark, not a test): the bytes gzipped
-// of everything the first slip needs, the time from an input event to the
-// updated slip in headless Chromium (and with the CPU throttled 4×), and
+// of everything the first slip needs and of the whole site, the time from an
+// input event to the updated slip in headless Chromium (and with the CPU
+// throttled 4×), the same in each view and for a view switch, and
 // Lighthouse's mobile scores. Run by scripts/web.sh --bench; prints the
 // figures and writes them to build-web/bench.json.
 import { execFileSync } from 'node:child_process';
-import { readFileSync, writeFileSync } from 'node:fs';
+import { readdirSync, readFileSync, writeFileSync } from 'node:fs';
 import { createRequire } from 'node:module';
 import { loadavg } from 'node:os';
 import { gzipSync } from 'node:zlib';
@@ -32,6 +33,10 @@ figures.firstSlipFiles = Object.fromEntries(
   firstSlip.map((file) => [file, gzipSync(readFileSync(`${build}/site/${file}`), { level: 9 }).length]),
 );
 figures.firstSlipGzipBytes = Object.values(figures.firstSlipFiles).reduce((a, b) => a + b, 0);
+// The whole site, every file gzipped (-9).
+figures.siteGzipBytes = readdirSync(`${build}/site`)
+  .map((file) => gzipSync(readFileSync(`${build}/site/${file}`), { level: 9 }).length)
+  .reduce((a, b) => a + b, 0);
 
 // Input events: a typed zone allowance each, the slip recomputed and shown,
 // the layout done. Timed in runs of 20 events (the page's clock is coarse):
@@ -59,6 +64,63 @@ async function inputToSlip(throttle) {
 }
 figures.inputToSlipMs = await inputToSlip(1);
 figures.inputToSlipMsThrottled4x = await inputToSlip(4);
+
+// The views: in each, an input event to its updated answer (the zone typed in
+// the situation; in what if also the months, in the check an official amount),
+// and a view switch to its answer (the slip's switch from the check), each
+// shown and laid out; timed as above.
+async function inView(throttle) {
+  const cdp = await page.createCDPSession();
+  await cdp.send('Emulation.setCPUThrottlingRate', { rate: throttle });
+  const result = await page.evaluate(() => {
+    const time = (event) => {
+      const means = [];
+      for (let run = 0; run < 60; run++) {
+        const start = performance.now();
+        for (let i = 0; i < 20; i++) {
+          event(run * 20 + i);
+          void document.body.offsetHeight;
+        }
+        means.push((performance.now() - start) / 20);
+      }
+      means.sort((a, b) => a - b);
+      return { median: Number(means[means.length >> 1].toFixed(3)), best: Number(means[0].toFixed(3)) };
+    };
+    const type = (selector, text) => {
+      const control = document.querySelector(selector);
+      control.value = text;
+      control.dispatchEvent(new Event('input', { bubbles: true }));
+    };
+    const show = (view) => document.querySelector(`#views button[data-view="${view}"]`).click();
+    const figures = {};
+    for (const view of ['compare', 'ladder', 'check']) {
+      show(view);
+      if (view === 'check') type('input[name="official.net_pay"]', '43432.12');
+      figures[view] = { zone: time((n) => type('input[name="zone"]', String(1000 + n))) };
+      if (view === 'compare') figures[view].months = time((n) => type('#months', String(1 + (n % 120))));
+      if (view === 'check') figures[view].official = time((n) => type('input[name="official.income_tax"]', String(7000 + n)));
+    }
+    const order = ['slip', 'compare', 'ladder', 'check'];
+    const switches = Object.fromEntries(order.map((view) => [view, []]));
+    for (let round = 0; round < 30; round++)
+      for (const view of order) {
+        const start = performance.now();
+        show(view);
+        void document.body.offsetHeight;
+        switches[view].push(performance.now() - start);
+      }
+    for (const [view, times] of Object.entries(switches)) {
+      times.sort((a, b) => a - b);
+      figures[view] = { ...figures[view], switch: { median: Number(times[times.length >> 1].toFixed(3)), best: Number(times[0].toFixed(3)) } };
+    }
+    show('slip');
+    return figures;
+  });
+  await cdp.send('Emulation.setCPUThrottlingRate', { rate: 1 });
+  return result;
+}
+figures.viewsMs = await inView(1);
+figures.viewsMsThrottled4x = await inView(4);
 await browser.close();
 
 // Lighthouse 12.2.3, mobile (its default), against Debian's chromium; three
