@@ -30,6 +30,7 @@ export function printed(slip, { inputs, lines, printedLines, labels, bilingual }
     return tr;
   };
   const page = document.querySelector('#printed');
+  page.className = '';
   const title = said('h2', labels.title);
   const date = cell('p');
   date.append(said('span', labels.printed_on), ' ', amount('span', new Date().toISOString().slice(0, 10)));
@@ -133,14 +134,15 @@ function facts(page, pairs) {
 export function printedCompare(answer, { inputs, lines, labels, bilingual }) {
   const page = pageOf(labels, bilingual);
   const { compare } = answer;
-  // The two situations side by side, the inputs that change in bold.
-  const situations = page.table('situation', [labels.situation, labels.before, labels.after]);
-  for (const input of inputs) {
-    const changed = answer.shown[input.name] !== compare.shown[input.name];
+  // The two situations side by side, two inputs to a row, the inputs that change in bold.
+  const headings = [labels.situation, labels.before, labels.after];
+  const situations = page.table('situation', [...headings, ...headings]);
+  const cells = inputs.map((input) => {
     const after = amount('td', compare.shown[input.name]);
-    if (changed) after.className += ' changed';
-    situations.append(page.row(page.said('th', input.label), amount('td', answer.shown[input.name]), after));
-  }
+    if (answer.shown[input.name] !== compare.shown[input.name]) after.className += ' changed';
+    return [page.said('th', input.label), amount('td', answer.shown[input.name]), after];
+  });
+  for (let i = 0; i < cells.length; i += 2) situations.append(page.row(...cells.slice(i, i + 2).flat()));
   const table = page.table('lines', [labels.label_column, labels.before, labels.after, labels.change]);
   const kinds = new Map(lines.map((line) => [line.field, line]));
   for (const line of compare.lines) {
@@ -160,7 +162,9 @@ export function printedCompare(answer, { inputs, lines, labels, bilingual }) {
     back.lastChild.className = 'net';
     parts.push(page.said('h3', labels.back_pay), back, page.said('p', labels.back_pay_note));
   }
-  document.querySelector('#printed').replaceChildren(...parts);
+  const printedPage = document.querySelector('#printed');
+  printedPage.className = 'compact'; // the two situations, the lines and the back pay on one page
+  printedPage.replaceChildren(...parts);
 }
 
 export function printedLadder(answer, { inputs, lines, labels, catalogue, bilingual }) {
@@ -191,6 +195,7 @@ export function printedLadder(answer, { inputs, lines, labels, catalogue, biling
     .map((input) => [input.label, answer.shown[input.name]]);
   const heading = page.said('h3', labels.ladder);
   heading.append(' — ', page.said('span', category), ' ', amount('span', String(ladder.category)));
+  document.querySelector('#printed').className = '';
   document.querySelector('#printed').replaceChildren(...page.start(labels.ladder), page.said('h3', labels.situation),
     facts(page, situation), heading, table);
 }
@@ -214,6 +219,7 @@ export function printedCheck(answer, { inputs, lines, labels, bilingual }) {
     table.append(tr);
   }
   const situation = inputs.map((input) => [input.label, answer.shown[input.name]]);
+  document.querySelector('#printed').className = '';
   document.querySelector('#printed').replaceChildren(...page.start(labels.check), page.said('h3', labels.situation),
     facts(page, situation), page.said('h3', check.agree ? labels.all_agree : labels.some_differ), table);
 }
