@@ -341,6 +341,51 @@ TEST(CheckOfficial, OnlyComputedLinesCanBeChecked)
         EXPECT_THROW(paycalc::CheckOfficial(Situation{}, {{f, "0"}}), std::invalid_argument);
 }
 
+// The reader of an official LINE=AMOUNT that the command line's --official
+// and the page's official.LINE keys share: every computed line by either of
+// its names, amounts only as a printed slip writes them, no line twice.
+TEST(ReadOfficialAmount, TakesEachComputedLineByEitherNameAndRefusesTheRest)
+{
+    using paycalc::OfficialProblem;
+    for (Field f : paycalc::kComputedFields) {
+        for (std::string_view name : {paycalc::FieldName(f), paycalc::LineName(f)}) {
+            std::vector<paycalc::OfficialAmount> official;
+            ASSERT_EQ(paycalc::ReadOfficialAmount(name, "12.5", official), OfficialProblem::None) << name;
+            ASSERT_EQ(official.size(), 1u);
+            EXPECT_EQ(official[0].field, f);
+            EXPECT_EQ(official[0].amount, "12.5");
+            EXPECT_EQ(paycalc::ReadOfficialAmount(paycalc::FieldName(f), "1", official), OfficialProblem::Twice);
+            EXPECT_EQ(official.size(), 1u);
+        }
+    }
+    std::vector<paycalc::OfficialAmount> official;
+    for (Field f : paycalc::kTypedFields)
+        EXPECT_EQ(paycalc::ReadOfficialAmount(paycalc::FieldName(f), "1", official), OfficialProblem::NotALine);
+    EXPECT_EQ(paycalc::ReadOfficialAmount("bonus", "1", official), OfficialProblem::NotALine);
+    // The last: beyond any double.
+    for (const std::string &amount : std::vector<std::string>{"43,432.12", "1 000", "abc", "", "-", ".5", "1.", "1e5",
+                                                              "+1", "1.2.3", "0x10", std::string(400, '9')})
+        EXPECT_EQ(paycalc::ReadOfficialAmount("net_pay", amount, official), OfficialProblem::NotAnAmount) << amount;
+    EXPECT_TRUE(official.empty());
+    for (const char *amount : {"0", "-1.5", "43432.12", "007.1"})
+        EXPECT_EQ(paycalc::ReadOfficialAmount("net_pay", amount, official = {}), OfficialProblem::None) << amount;
+    for (auto problem : {OfficialProblem::NotALine, OfficialProblem::NotAnAmount, OfficialProblem::Twice}) {
+        const paycalc::Wording said = paycalc::OfficialRefusal(problem, "x");
+        EXPECT_FALSE(said.english.empty() || said.arabic.empty() || said.french.empty());
+    }
+}
+
+TEST(ReadBackPayMonths, AWholeNumberFromOneToTheMostMonths)
+{
+    for (int months = 1; months <= paycalc::kMaxBackPayMonths; ++months)
+        EXPECT_EQ(paycalc::ReadBackPayMonths(std::to_string(months)), months);
+    for (const std::string &text :
+         std::vector<std::string>{"0", "-1", "+1", "", " 1", "1 ", "1.0", "12a", "1e2",
+                                  std::to_string(paycalc::kMaxBackPayMonths + 1), "99999999999"})
+        EXPECT_EQ(paycalc::ReadBackPayMonths(text), std::nullopt) << text;
+    EXPECT_NE(paycalc::MonthsRefusal("0").arabic.find(std::to_string(paycalc::kMaxBackPayMonths)), std::string::npos);
+}
+
 // --- Situations and readable names ---
 
 TEST(Situation, AWindowCannotShowSingleWithChildrenOrAPositionOutOfItsList)
