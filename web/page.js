@@ -5,7 +5,7 @@
 // explanation is the engine's (web/binding.cpp): the page lays them out and
 // computes nothing.
 import { wrap } from './engine.js';
-import { amount, printed, printedCheck, printedCompare, printedLadder } from './print.js';
+import { amount, explanation, printed, printedCheck, printedCompare, printedLadder } from './print.js';
 
 const $ = (selector) => document.querySelector(selector);
 const make = (tag, className, text) => {
@@ -406,10 +406,9 @@ function renderCheck(answer) {
       if (row.dataset.agrees !== String(got.agrees)) row.dataset.agrees = String(got.agrees);
       result.replaceChildren(make('strong', '', said(got.agrees ? 'agrees' : 'differs')), ` · ${said('ours')} `,
         amount('bdi', got.ours), ` · ${said('check_difference')} `, amount('bdi', got.difference));
-      // Our explanation where the amounts differ: the rule, then the computation left to right.
-      const cut = got.explanation.lastIndexOf('\n');
+      // Our explanation where the amounts differ.
       if (got.agrees || !got.explanation) why.replaceChildren();
-      else why.replaceChildren(got.explanation.slice(0, cut), make('br'), number('bdi', got.explanation.slice(cut + 1)));
+      else why.replaceChildren(...explanation(got.explanation));
     } else {
       delete row.dataset.agrees;
       put(result, refused ? inLanguage(refused.arabic, refused.french) : '');

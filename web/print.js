@@ -17,6 +17,15 @@ export const amount = (tag, text) => {
   return element;
 };
 
+// An explanation as the engine writes it: the rule, then on the next line the
+// computation, which reads left to right (further breaks joined by blanks).
+export function explanation(text) {
+  const cut = text.indexOf('\n');
+  const rule = cut < 0 ? text : text.slice(0, cut);
+  const computation = cut < 0 ? '' : text.slice(cut + 1).replaceAll('\n', ' ');
+  return [rule, document.createElement('br'), amount('bdi', computation)];
+}
+
 export function printed(slip, { inputs, lines, printedLines, labels, bilingual }) {
   // A label in Arabic, with the French beside it on a bilingual page.
   const said = (tag, { arabic, french }) => {
@@ -207,12 +216,10 @@ export function printedCheck(answer, { inputs, lines, labels, bilingual }) {
   const table = page.table('lines check',
     [labels.label_column, labels.ours, labels.official, labels.check_difference, labels.result, labels.our_computation]);
   for (const line of check.lines) {
-    // Our explanation where the amounts differ: the rule, then the computation left to right.
+    // Our explanation where the amounts differ.
     const how = cell('td', '', 'explanation');
     how.lang = 'ar';
-    const cut = line.explanation.lastIndexOf('\n');
-    if (!line.agrees && line.explanation)
-      how.append(line.explanation.slice(0, cut), document.createElement('br'), amount('bdi', line.explanation.slice(cut + 1)));
+    if (!line.agrees && line.explanation) how.append(...explanation(line.explanation));
     const tr = page.row(page.said('th', kinds.get(line.field)), amount('td', line.ours), amount('td', line.theirs),
       amount('td', line.difference), page.said('td', line.agrees ? labels.agrees : labels.differs), how);
     if (!line.agrees) tr.className = 'differs';
