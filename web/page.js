@@ -201,8 +201,12 @@ function render(answer) {
   else renderCheck(answer);
 }
 
+let problemsShown = '';
 function problems(list) {
-  if (list.length === 0 && lastProblems.length === 0) return;
+  // Said again only when they change: the box is an alert.
+  const said = JSON.stringify([french, list]);
+  if (said === problemsShown) return;
+  problemsShown = said;
   lastProblems = list;
   const box = $('#problems');
   box.hidden = list.length === 0;
@@ -458,7 +462,8 @@ function showView(name) {
 let explaining = 0; // lines open on their explanation
 // Each view's last answer: coming back to a view whose link has not changed shows it again, unrecomputed.
 const answers = new Map();
-function recalculate(fragment, explain = explaining > 0) {
+function recalculate(fragment, withExplanations = explaining > 0) {
+  const explain = withExplanations && view === 'slip'; // only the slip view shows a line's explanation
   const kept = answers.get(view);
   const answer = kept?.fragment === fragment && (kept.answer.explained || !explain) ? kept.answer : engine.slip(fragment, explain);
   answers.set(answer.view, { fragment, answer });
