@@ -15,7 +15,12 @@ using paycalc::Field;
 
 namespace {
 
+using paycalc::PageText;
+
 QString Amount(const std::string &text) { return text.empty() ? QStringLiteral("—") : Utf8(text); }
+
+// A word of the printed pages, in Arabic: the page's and the window's are the same.
+QString Word(PageText text) { return Utf8(paycalc::Page(text).arabic); }
 
 QString Tabbed(const QStringList &cells) { return cells.join(QLatin1Char('\t')) + QLatin1Char('\n'); }
 
@@ -108,15 +113,14 @@ Document Write(const ComparisonDocument &document)
     const paycalc::Comparison &c = document.comparison;
     Document d;
     d.html = QStringLiteral("<html dir=\"rtl\"><head><style>td, th { line-height: 90%; }</style></head><body dir=\"rtl\">"
-                            "<h2 align=\"center\">مقارنة وضعيتين — %2</h2>"
+                            "<h2 align=\"center\">%3 — %2</h2>"
                             "<p align=\"center\">تاريخ الطبع: %1</p>")
                  .arg(LeftToRight(document.printed.toString(Qt::ISODate)),
-                      Utf8(paycalc::Page(paycalc::PageText::Title).arabic));
-    d.text = Tabbed({QStringLiteral("مقارنة وضعيتين"), document.printed.toString(Qt::ISODate)});
+                      Utf8(paycalc::Page(paycalc::PageText::Title).arabic), Word(PageText::Compare));
+    d.text = Tabbed({Word(PageText::Compare), document.printed.toString(Qt::ISODate)});
 
     // The two situations, the inputs that differ marked in words.
-    const QStringList situations{QStringLiteral("المعطى"), QStringLiteral("الوضعية الحالية"),
-                                 QStringLiteral("الوضعية الجديدة")};
+    const QStringList situations{QStringLiteral("المعطى"), Word(PageText::Before), Word(PageText::After)};
     d.Open(QStringLiteral("الوضعيتان"), situations + QStringList{QStringLiteral("تغير؟")}, Tabbed(situations));
     const QList<SituationRow> before = SituationRows(c.before.situation);
     const QList<SituationRow> after = SituationRows(c.after.situation);
@@ -128,9 +132,8 @@ Document Write(const ComparisonDocument &document)
     d.Close();
 
     // Every line: before, after, after − before.
-    const QStringList lines{QStringLiteral("البند"), QStringLiteral("الوضعية الحالية"),
-                            QStringLiteral("الوضعية الجديدة")};
-    d.Open(QStringLiteral("الكشف"), lines + QStringList{QStringLiteral("الفرق (الجديدة − الحالية)")},
+    const QStringList lines{QStringLiteral("البند"), Word(PageText::Before), Word(PageText::After)};
+    d.Open(Word(PageText::Lines), lines + QStringList{Word(PageText::Change)},
            QLatin1Char('\n') + Tabbed(lines + QStringList{QStringLiteral("الفرق"), QStringLiteral("التغير")}));
     for (Field f : ComparedLines()) {
         const paycalc::LineDifference &line = c.Line(f);
@@ -143,10 +146,10 @@ Document Write(const ComparisonDocument &document)
 
     if (document.backPay) {
         const paycalc::BackPay &pay = *document.backPay;
-        d.Open(QStringLiteral("المخلفات عن %1 شهرا (%2 ثلاثيات كاملة)").arg(pay.months).arg(pay.quarters), {},
-               QLatin1Char('\n') +
-                   Tabbed({QStringLiteral("المخلفات"), QStringLiteral("الأشهر"), QString::number(pay.months),
-                           QStringLiteral("الثلاثيات الكاملة"), QString::number(pay.quarters)}));
+        d.Open(QStringLiteral("%1 عن %2 شهرا (%3 ثلاثيات كاملة)").arg(Word(PageText::BackPay)).arg(pay.months).arg(pay.quarters),
+               {},
+               QLatin1Char('\n') + Tabbed({Word(PageText::BackPay), Word(PageText::Months), QString::number(pay.months),
+                                           Word(PageText::Quarters), QString::number(pay.quarters)}));
         // The rich text also says what each sum multiplies.
         const auto times = [](const std::string &difference, int count) {
             return QStringLiteral(" (%1 × %2)").arg(LeftToRight(SignedDifference(difference))).arg(count);
@@ -156,11 +159,11 @@ Document Write(const ComparisonDocument &document)
             QString product;
             const std::string &amount;
         } rows[] = {
-            {QStringLiteral("فرق الراتب الصافي في الشهر"), {}, pay.netDifference},
-            {QStringLiteral("فرق مبلغ المردودية في الثلاثي"), {}, pay.bonusDifference},
-            {QStringLiteral("الرواتب الشهرية"), times(pay.netDifference, pay.months), pay.monthly},
-            {QStringLiteral("المردودية"), times(pay.bonusDifference, pay.quarters), pay.bonus},
-            {QStringLiteral("المجموع"), {}, pay.total},
+            {Word(PageText::NetDifference), {}, pay.netDifference},
+            {Word(PageText::BonusDifference), {}, pay.bonusDifference},
+            {Word(PageText::BackPayMonthly), times(pay.netDifference, pay.months), pay.monthly},
+            {Word(PageText::BackPayBonus), times(pay.bonusDifference, pay.quarters), pay.bonus},
+            {Word(PageText::BackPayTotal), {}, pay.total},
         };
         for (const auto &row : rows) d.Row({{Td(row.label + row.product).html, row.label}, DifferenceCell(row.amount)});
         d.Close(BackPayNote());
@@ -183,11 +186,12 @@ Document Write(const ComparisonDocument &document)
 
     if (document.check && !document.check->lines.empty()) {
         const paycalc::CheckReport &check = *document.check;
-        const QStringList columns{QStringLiteral("البند"), QStringLiteral("مبلغنا"),  QStringLiteral("المبلغ الرسمي"),
-                                  QStringLiteral("الفرق"), QStringLiteral("النتيجة"), QStringLiteral("شرح حسابنا")};
-        d.Open(QStringLiteral("مراجعة كشف رسمي: ") + (check.allAgree() ? QStringLiteral("كل المبالغ المكتوبة مطابقة")
-                                                                       : QStringLiteral("بعض المبالغ غير مطابقة")),
-               columns, QStringLiteral("\nمراجعة كشف رسمي\n") + Tabbed(columns));
+        const QStringList columns{QStringLiteral("البند"),  Word(PageText::Ours),
+                                  Word(PageText::Official), Word(PageText::CheckDifference),
+                                  Word(PageText::Result),   Word(PageText::OurComputation)};
+        d.Open(Word(PageText::Check) + QStringLiteral(": ") +
+                   Word(check.allAgree() ? PageText::AllAgree : PageText::SomeDiffer),
+               columns, QLatin1Char('\n') + Word(PageText::Check) + QLatin1Char('\n') + Tabbed(columns));
         for (const paycalc::CheckedLine &line : check.lines) {
             // Our computation is explained where the amounts differ.
             Cell how{QStringLiteral("<td width=\"38%\"></td>"), {}};
@@ -259,11 +263,7 @@ QList<SituationRow> SituationRows(const paycalc::Situation &situation)
     return rows;
 }
 
-QString BackPayNote()
-{
-    return QStringLiteral("يحسب كل شهر بسلم الضريبة الشهري، كما لو دفع في شهره: "
-                          "لا تطبق على المخلفات أي معاملة ضريبية خاصة.");
-}
+QString BackPayNote() { return Word(PageText::BackPayNote); }
 
 bool IsCurrentEchelon(const paycalc::Ladder &ladder, const paycalc::LadderStep &step)
 {
@@ -272,19 +272,25 @@ bool IsCurrentEchelon(const paycalc::Ladder &ladder, const paycalc::LadderStep &
 
 QString LadderTitle(const paycalc::Ladder &ladder)
 {
-    return QStringLiteral("سلم الدرجات: الصنف %1").arg(ladder.situation.category);
+    return QStringLiteral("%1: %2 %3")
+        .arg(Word(PageText::Ladder), Utf8(paycalc::InputOf(paycalc::Input::Category).label.arabic))
+        .arg(ladder.situation.category);
 }
 
 QStringList LadderColumns()
 {
-    return {QStringLiteral("الدرجة"), LineTitle(Field::Text21), LineTitle(Field::Text3),
-            LineTitle(Field::Text15), LineTitle(Field::Text22), QStringLiteral("الزيادة في الراتب الصافي")};
+    return {Utf8(paycalc::InputOf(paycalc::Input::Echelon).label.arabic),
+            LineTitle(Field::Text21),
+            LineTitle(Field::Text3),
+            LineTitle(Field::Text15),
+            LineTitle(Field::Text22),
+            Word(PageText::NetStep)};
 }
 
 QString EchelonLabel(const paycalc::Ladder &ladder, const paycalc::LadderStep &step)
 {
     QString label = QString::number(step.echelon);
-    if (IsCurrentEchelon(ladder, step)) label += QStringLiteral(" ◄ الحالية");
+    if (IsCurrentEchelon(ladder, step)) label += QStringLiteral(" ◄ ") + Word(PageText::CurrentEchelon);
     return label;
 }
 
@@ -320,7 +326,7 @@ QString ExplanationHtml(const std::string &explanation)
              text.mid(split + 1).replace(QLatin1Char('\n'), QLatin1Char(' ')).toHtmlEscaped());
 }
 
-QString AgreementWord(bool agrees) { return agrees ? QStringLiteral("مطابق") : QStringLiteral("غير مطابق"); }
+QString AgreementWord(bool agrees) { return Word(agrees ? PageText::Agrees : PageText::Differs); }
 
 void PrintComparison(const ComparisonDocument &document, QPagedPaintDevice &device)
 {
@@ -336,7 +342,8 @@ bool WriteComparisonPdf(const ComparisonDocument &document, const QString &path,
         if (error) *error = CannotWrite(path, QStringLiteral("one of the two situations is not computed"));
         return false;
     }
-    PdfFile file(path, QStringLiteral("مقارنة وضعيتين — ") + Utf8(paycalc::Page(paycalc::PageText::Title).arabic));
+    PdfFile file(path,
+                 Word(PageText::Compare) + QStringLiteral(" — ") + Utf8(paycalc::Page(paycalc::PageText::Title).arabic));
     if (QPdfWriter *writer = file.writer()) PrintComparison(document, *writer);
     return file.commit(error);
 }
