@@ -172,7 +172,8 @@ export function printedCompare(answer, { inputs, lines, labels, bilingual }) {
     parts.push(page.said('h3', labels.back_pay), back, page.said('p', labels.back_pay_note));
   }
   const printedPage = document.querySelector('#printed');
-  printedPage.className = 'compact'; // the two situations, the lines and the back pay on one page
+  // The two situations, the lines and the back pay on one page, in Arabic and French too.
+  printedPage.className = bilingual ? 'compact bilingual' : 'compact';
   printedPage.replaceChildren(...parts);
 }
 
