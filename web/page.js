@@ -221,40 +221,45 @@ function problems(list) {
 
 // --- What if: the situation after, every line before, after and the difference, the back pay
 
+// Each view other than the slip is built the first time it is shown: the
+// first slip does not wait for them.
 const afterForm = $('#after');
-const afterControls = buildInputs(afterForm, 'to.');
+let afterControls = {};
 const monthsControl = $('#months');
 monthsControl.dir = 'ltr';
 monthsControl.inputMode = 'numeric';
 put($('#months-range'), `${catalogue.months.low}–${catalogue.months.high}`);
-
-// One grid: a column of labels and a column per side; each side a container of its amounts.
 const comparison = $('#comparison');
 const sides = {};
-for (const [column, side] of ['before', 'after', 'difference'].entries()) {
-  const container = make('div', `side ${side}`);
-  container.dataset.side = side;
-  const heading = say(make('span', 'heading'), label(side === 'difference' ? 'change' : side).arabic,
-    label(side === 'difference' ? 'change' : side).french);
-  heading.style.gridColumn = column + 2;
-  container.append(heading);
-  sides[side] = {};
+
+function buildCompare() {
+  afterControls = buildInputs(afterForm, 'to.');
+  // One grid: a column of labels and a column per side; each side a container of its amounts.
+  for (const [column, side] of ['before', 'after', 'difference'].entries()) {
+    const container = make('div', `side ${side}`);
+    container.dataset.side = side;
+    const heading = say(make('span', 'heading'), label(side === 'difference' ? 'change' : side).arabic,
+      label(side === 'difference' ? 'change' : side).french);
+    heading.style.gridColumn = column + 2;
+    container.append(heading);
+    sides[side] = {};
+    lines.forEach((line, row) => {
+      const cell = number('span');
+      cell.dataset.field = line.field;
+      cell.className = `number ${line.kind}`;
+      cell.style.gridRow = row + 2;
+      cell.style.gridColumn = column + 2;
+      container.append(cell);
+      sides[side][line.field] = cell;
+    });
+    comparison.append(container);
+  }
   lines.forEach((line, row) => {
-    const cell = number('span');
-    cell.dataset.field = line.field;
-    cell.className = `number ${line.kind}`;
-    cell.style.gridRow = row + 2;
-    cell.style.gridColumn = column + 2;
-    container.append(cell);
-    sides[side][line.field] = cell;
+    const term = say(make('span', `term ${line.kind}`), line.arabic, line.french);
+    term.style.gridRow = row + 2;
+    comparison.append(term);
   });
-  comparison.append(container);
 }
-lines.forEach((line, row) => {
-  const term = say(make('span', `term ${line.kind}`), line.arabic, line.french);
-  term.style.gridRow = row + 2;
-  comparison.append(term);
-});
 const backPay = {};
 for (const element of document.querySelectorAll('[data-back-pay]')) backPay[element.dataset.backPay] = element;
 
@@ -285,10 +290,11 @@ afterForm.addEventListener('change', changeAfter);
 
 const ladderBody = $('#ladder-rows');
 const ladderRows = [];
+let aboveRow = null;
 const columns = catalogue.ladder.map((field) => lines.find((line) => line.field === field));
 const echelonInput = inputs.find((input) => input.name === 'echelon');
 const categoryInput = inputs.find((input) => input.name === 'category');
-{
+function buildLadder() {
   const head = make('tr');
   for (const [arabic, frenchText] of [[echelonInput.label.arabic, echelonInput.label.french], ...columns.map((c) => [c.arabic, c.french]),
     [label('net_step').arabic, label('net_step').french]]) {
@@ -297,7 +303,12 @@ const categoryInput = inputs.find((input) => input.name === 'category');
     head.append(th);
   }
   $('#ladder-head').append(head);
+  for (const value of echelonInput.values) ladderRows.push(ladderRow('echelon', value));
+  aboveRow = ladderRow('category', '');
+  delete aboveRow.tr.dataset.category;
+  aboveRow.tr.hidden = true;
 }
+
 function ladderRow(key, value) {
   const tr = make('tr');
   tr.dataset[key] = value;
@@ -324,10 +335,6 @@ function ladderRow(key, value) {
   ladderBody.append(tr);
   return { tr, open, cells, step: stepAmount };
 }
-for (const value of echelonInput.values) ladderRows.push(ladderRow('echelon', value));
-const aboveRow = ladderRow('category', '');
-delete aboveRow.tr.dataset.category;
-aboveRow.tr.hidden = true;
 
 function fillLadderRow(row, rung, name) {
   put(row.open, name);
@@ -375,25 +382,27 @@ ladderBody.addEventListener('click', (event) => {
 
 const checkLines = $('#check-lines');
 const checkRows = {};
-// The net pay first: the one amount every check types.
-for (const line of [...lines.filter((l) => l.field === 'Text21'), ...lines.filter((l) => l.computed && l.field !== 'Text21')]) {
-  const row = make('div', `check-row ${line.kind}`);
-  row.dataset.checkLine = line.field;
-  const control = number('input');
-  control.type = 'text';
-  control.autocomplete = 'off';
-  control.inputMode = 'decimal';
-  control.name = `official.${line.name}`;
-  control.id = `official-${line.field}`;
-  const caption = say(make('label'), line.arabic, line.french);
-  caption.htmlFor = control.id;
-  const result = make('p', 'result');
-  result.setAttribute('aria-live', 'polite');
-  const why = make('p', 'why');
-  why.lang = 'ar';
-  row.append(caption, control, result, why);
-  checkLines.append(row);
-  checkRows[line.field] = { line, row, control, result, why };
+function buildCheck() {
+  // The net pay first: the one amount every check types.
+  for (const line of [...lines.filter((l) => l.field === 'Text21'), ...lines.filter((l) => l.computed && l.field !== 'Text21')]) {
+    const row = make('div', `check-row ${line.kind}`);
+    row.dataset.checkLine = line.field;
+    const control = number('input');
+    control.type = 'text';
+    control.autocomplete = 'off';
+    control.inputMode = 'decimal';
+    control.name = `official.${line.name}`;
+    control.id = `official-${line.field}`;
+    const caption = say(make('label'), line.arabic, line.french);
+    caption.htmlFor = control.id;
+    const result = make('p', 'result');
+    result.setAttribute('aria-live', 'polite');
+    const why = make('p', 'why');
+    why.lang = 'ar';
+    row.append(caption, control, result, why);
+    checkLines.append(row);
+    checkRows[line.field] = { line, row, control, result, why };
+  }
 }
 
 function renderCheck(answer) {
@@ -447,7 +456,13 @@ const readKeys = (answer) => {
   return keys;
 };
 
+const builders = { compare: buildCompare, ladder: buildLadder, check: buildCheck };
+const built = new Set(['slip']);
 function showView(name) {
+  if (!built.has(name)) {
+    built.add(name);
+    builders[name]();
+  }
   view = name;
   for (const button of document.querySelectorAll('#views button')) {
     const pressed = String(button.dataset.view === name);
