@@ -234,19 +234,46 @@ const sides = {};
 
 function buildCompare() {
   afterControls = buildInputs(afterForm, 'to.');
-  // One grid: a column of labels and a column per side; each side a container of its amounts.
+  // One grid: a column of labels and a column per side; each side a container
+  // of its amounts. A screen reader is given the same cells as a table, row by
+  // row: each row owns its label and its three amounts.
+  const rowOf = (row, ...cells) => {
+    const tr = make('div', 'row');
+    tr.id = `compare-row-${row}`;
+    tr.setAttribute('role', 'row');
+    tr.style.gridRow = row + 1;
+    tr.setAttribute('aria-owns', cells.map((cell) => cell.id).join(' '));
+    return tr;
+  };
+  const corner = say(make('span', 'heading corner'), label('label_column').arabic, label('label_column').french);
+  corner.id = 'compare-corner';
+  corner.setAttribute('role', 'columnheader');
+  const terms = lines.map((line, row) => {
+    const term = say(make('span', `term ${line.kind}`), line.arabic, line.french);
+    term.id = `compare-${line.field}`;
+    term.setAttribute('role', 'rowheader');
+    term.style.gridRow = row + 2;
+    return term;
+  });
+  const headings = [];
   for (const [column, side] of ['before', 'after', 'difference'].entries()) {
     const container = make('div', `side ${side}`);
     container.dataset.side = side;
-    const heading = say(make('span', 'heading'), label(side === 'difference' ? 'change' : side).arabic,
-      label(side === 'difference' ? 'change' : side).french);
+    container.setAttribute('role', 'presentation');
+    const words = label(side === 'difference' ? 'change' : side);
+    const heading = say(make('span', 'heading'), words.arabic, words.french);
+    heading.id = `compare-${side}`;
+    heading.setAttribute('role', 'columnheader');
     heading.style.gridColumn = column + 2;
+    headings.push(heading);
     container.append(heading);
     sides[side] = {};
     lines.forEach((line, row) => {
       const cell = number('span');
       cell.dataset.field = line.field;
       cell.className = `number ${line.kind}`;
+      cell.id = `compare-${side}-${line.field}`;
+      cell.setAttribute('role', 'cell');
       cell.style.gridRow = row + 2;
       cell.style.gridColumn = column + 2;
       container.append(cell);
@@ -254,11 +281,13 @@ function buildCompare() {
     });
     comparison.append(container);
   }
-  lines.forEach((line, row) => {
-    const term = say(make('span', `term ${line.kind}`), line.arabic, line.french);
-    term.style.gridRow = row + 2;
-    comparison.append(term);
-  });
+  const rows = [rowOf(1, corner, ...headings),
+    ...lines.map((line, row) => rowOf(row + 2, terms[row], ...['before', 'after', 'difference'].map((side) => sides[side][line.field])))];
+  const table = make('div', 'row');
+  table.setAttribute('role', 'table');
+  table.setAttribute('aria-labelledby', 'compare-heading');
+  table.setAttribute('aria-owns', rows.map((tr) => tr.id).join(' '));
+  comparison.append(corner, ...terms, table, ...rows);
 }
 const backPay = {};
 for (const element of document.querySelectorAll('[data-back-pay]')) backPay[element.dataset.backPay] = element;
