@@ -32,7 +32,7 @@ const catalogue = engine.inputs();
 const { inputs, lines, printed: printedLines, labels } = catalogue;
 let french = false;
 let shownFragment = null;
-let lastSlip = null; // the engine's last answer: the slip, and the view's
+let lastAnswer = null; // the engine's last answer: the slip, and the view's
 let lastProblems = [];
 let view = 'slip';
 // What if: the inputs the situation after changes, by name, as the link writes them (to.echelon=8).
@@ -185,7 +185,7 @@ function renderSlip(slip) {
 }
 
 function render(answer) {
-  lastSlip = answer;
+  lastAnswer = answer;
   markInputs(controls, answer.situation, answer.held, answer.error);
   // Where a run stopped: the situation's slip, and in what if the situation after's.
   const stopped = [];
@@ -463,6 +463,9 @@ function renderCheck(answer) {
 
 // --- The views, the link, the answers
 
+// A view's keys after the situation's in a link: "&view=compare&to.echelon=8&months=12".
+const linkKeys = (keys) => keys.map(([key, value]) => `&${key}=${encodeURIComponent(value)}`).join('');
+// The view's keys as the page's fields hold them.
 const viewKeys = () => {
   if (view === 'slip') return '';
   const keys = [['view', view]];
@@ -471,18 +474,18 @@ const viewKeys = () => {
   } else if (view === 'check') {
     for (const { control } of Object.values(checkRows)) if (control.value) keys.push([control.name, control.value]);
   }
-  return keys.map(([key, value]) => `&${key}=${encodeURIComponent(value)}`).join('');
+  return linkKeys(keys);
 };
 // The view's keys as the engine read them: what the address carries.
 const readKeys = (answer) => {
-  if (answer.view === 'slip') return [];
+  if (answer.view === 'slip') return '';
   const keys = [['view', answer.view]];
   if (answer.view === 'compare') {
     keys.push(...Object.entries(answer.compare.to).map(([name, value]) => [`to.${name}`, value]), ['months', answer.compare.months]);
   } else if (answer.view === 'check') {
     keys.push(...answer.check.lines.map((line) => [`official.${line.name}`, line.theirs]));
   }
-  return keys;
+  return linkKeys(keys);
 };
 
 const builders = { compare: buildCompare, ladder: buildLadder, check: buildCheck };
@@ -512,8 +515,7 @@ function recalculate(fragment, withExplanations = explaining > 0) {
   const answer = kept?.fragment === fragment && (kept.answer.explained || !explain) ? kept.answer : engine.slip(fragment, explain);
   answers.set(answer.view, { fragment, answer });
   if (answer.view !== view) showView(answer.view);
-  shownFragment = fragmentOf((input) => answer.situation[input.name]) +
-    readKeys(answer).map(([key, value]) => `&${key}=${encodeURIComponent(value)}`).join('');
+  shownFragment = fragmentOf((input) => answer.situation[input.name]) + readKeys(answer);
   problems(answer.problems);
   render(answer);
   toAddress(false);
@@ -562,7 +564,7 @@ slipLines.addEventListener(
   'toggle',
   (event) => {
     explaining += event.target.open ? 1 : -1;
-    if (event.target.open && !lastSlip.explained) recalculate(shownFragment, true);
+    if (event.target.open && !lastAnswer.explained) recalculate(shownFragment, true);
   },
   true,
 );
@@ -582,7 +584,7 @@ function setLanguage(toFrench) {
   french = toFrench;
   showLanguage();
   for (const [element, arabic, frenchText] of texts) element.textContent = inLanguage(arabic, frenchText);
-  render(lastSlip);
+  render(lastAnswer);
   problems(lastProblems);
   try {
     localStorage.setItem('language', french ? 'fr' : 'ar');
@@ -609,10 +611,10 @@ $('#share').addEventListener('click', async () => {
 
 window.addEventListener('beforeprint', () => {
   const context = { inputs, lines, printedLines, labels, catalogue, bilingual: french };
-  if (view === 'slip') printed(lastSlip.explained ? lastSlip : recalculate(shownFragment, true), context);
-  else if (view === 'compare') printedCompare(lastSlip, context);
-  else if (view === 'ladder') printedLadder(lastSlip, context);
-  else printedCheck(lastSlip, context);
+  if (view === 'slip') printed(lastAnswer.explained ? lastAnswer : recalculate(shownFragment, true), context);
+  else if (view === 'compare') printedCompare(lastAnswer, context);
+  else if (view === 'ladder') printedLadder(lastAnswer, context);
+  else printedCheck(lastAnswer, context);
 });
 $('#print').addEventListener('click', () => window.print());
 
