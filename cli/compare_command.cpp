@@ -15,7 +15,7 @@ namespace {
 
 struct CompareOptions {
     std::vector<std::string> to;
-    std::string months = "1";
+    std::string months = std::to_string(paycalc::kDefaultBackPayMonths);
     bool json = false;
 };
 
@@ -73,8 +73,8 @@ int RunCompare(const CompareOptions &options, const paycalc::Situation &before, 
     const paycalc::Situation after = ApplyChanges(before, changes, "--to ");
     const std::optional<int> months = paycalc::ReadBackPayMonths(options.months);
     if (!months)
-        throw UsageError{"--months takes a whole number from 1 to " + std::to_string(paycalc::kMaxBackPayMonths) +
-                         ", not '" + options.months + "'"};
+        throw UsageError{"--months takes a whole number from " + std::to_string(paycalc::kMinBackPayMonths) + " to " +
+                         std::to_string(paycalc::kMaxBackPayMonths) + ", not '" + options.months + "'"};
 
     const paycalc::Comparison comparison = paycalc::Compare(before, after);
     if (!Computed(comparison.before, err, "before: ") || !Computed(comparison.after, err, "after: ")) return 1;

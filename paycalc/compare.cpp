@@ -48,8 +48,9 @@ Comparison Compare(const Situation &before, const Situation &after, bool explain
 
 BackPay ComputeBackPay(const Comparison &comparison, int months)
 {
-    if (months < 1 || months > kMaxBackPayMonths)
-        throw std::invalid_argument("months must be from 1 to " + std::to_string(kMaxBackPayMonths));
+    if (months < kMinBackPayMonths || months > kMaxBackPayMonths)
+        throw std::invalid_argument("months must be from " + std::to_string(kMinBackPayMonths) + " to " +
+                                    std::to_string(kMaxBackPayMonths));
     if (!comparison.ok()) throw std::invalid_argument("a slip of the comparison could not be computed");
     BackPay pay;
     pay.months = months;
@@ -69,13 +70,13 @@ std::optional<int> ReadBackPayMonths(std::string_view text)
     const char *end = text.data() + text.size();
     const auto [ptr, ec] = std::from_chars(text.data(), end, months);
     if (text.empty() || text.front() == '-' || ec != std::errc() || ptr != end) return std::nullopt;
-    if (months < 1 || months > kMaxBackPayMonths) return std::nullopt;
+    if (months < kMinBackPayMonths || months > kMaxBackPayMonths) return std::nullopt;
     return months;
 }
 
 Wording MonthsRefusal(std::string_view text)
 {
-    const Wording rule = RuleOf(kWholeRule, 1, kMaxBackPayMonths);
+    const Wording rule = RuleOf(kWholeRule, kMinBackPayMonths, kMaxBackPayMonths);
     const std::string quoted = "'" + std::string(text) + "'";
     return {"the months of back pay are " + rule.english + ", not " + quoted,
             "عدد أشهر المخلفات " + rule.arabic + "، لا " + quoted,

@@ -44,10 +44,12 @@ struct Comparison {
 // Two slips, one recalculation each, and every line's difference.
 Comparison Compare(const Situation &before, const Situation &after, bool explain = false);
 
+inline constexpr int kMinBackPayMonths = 1;
 inline constexpr int kMaxBackPayMonths = 120;
+inline constexpr int kDefaultBackPayMonths = 1; // the command line's and the page's
 
 // Months of back pay as typed on a command line or in a link: a whole number
-// from 1 to kMaxBackPayMonths, digits only; nothing for any other text.
+// from kMinBackPayMonths to kMaxBackPayMonths, digits only; nothing for any other text.
 std::optional<int> ReadBackPayMonths(std::string_view text);
 // Why a text is not a number of months, in the three languages.
 Wording MonthsRefusal(std::string_view text);
@@ -64,7 +66,7 @@ struct BackPay {
     std::string total;           // monthly + bonus
 };
 
-// Throws std::invalid_argument for months outside 1..kMaxBackPayMonths or a
+// Throws std::invalid_argument for months outside kMinBackPayMonths..kMaxBackPayMonths or a
 // comparison whose slips are incomplete, and paydata::ConversionError when a
 // product overflows.
 BackPay ComputeBackPay(const Comparison &comparison, int months);

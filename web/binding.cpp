@@ -148,8 +148,9 @@ void InputsJson(std::string &out)
     for (Field f : paycalc::PrintedLines()) json.String(paycalc::FieldName(f));
     json.Close(']').Key("views").Open('[');
     for (std::string_view view : kViewNames) json.String(view);
-    json.Close(']').Key("months").Open('{').Key("low").Number(1).Key("high").Number(paycalc::kMaxBackPayMonths);
-    json.Key("default").Number(1).Close('}').Key("ladder").Open('[');
+    json.Close(']').Key("months").Open('{').Key("low").Number(paycalc::kMinBackPayMonths);
+    json.Key("high").Number(paycalc::kMaxBackPayMonths).Key("default").Number(paycalc::kDefaultBackPayMonths);
+    json.Close('}').Key("ladder").Open('[');
     for (Field f : paycalc::kLadderColumns) json.String(paycalc::FieldName(f));
     json.Close(']').Key("labels").Open('{');
     for (const paycalc::PageLabel &page : paycalc::kPageLabels) Labelled(json, page.key, page.label);
@@ -180,15 +181,12 @@ bool Decoded(std::string_view text, std::string &out)
     return true;
 }
 
-// Reads the link's values into the situation with the engine's reader (the
-// command line's and the batch's, the family-status rule included); what
-// cannot be taken is named with why, and the rest is used.
 // What a link asks beside its situation: a view, and that view's keys.
 struct Asked {
     View view = View::Slip;
     paycalc::Situation after;                                                // the situation compared with
     std::vector<std::pair<const paycalc::SituationInput *, std::string>> to; // its changes, as given
-    int months = 1;
+    int months = paycalc::kDefaultBackPayMonths;
     std::vector<paycalc::OfficialAmount> official;
 };
 
@@ -225,6 +223,10 @@ bool ReadViewKey(const std::string &key, const std::string &text, Asked &asked, 
     return true;
 }
 
+// Reads the link's values into the situation with the engine's reader (the
+// command line's and the batch's, the family-status rule included), and the
+// view's keys into `asked`; what cannot be taken is named with why, and the
+// rest is used.
 std::vector<Problem> ReadFragment(std::string_view fragment, paycalc::Situation &s, Asked &asked)
 {
     std::vector<Problem> problems;
