@@ -300,8 +300,9 @@ function renderCompare(answer) {
     for (const side of ['before', 'after', 'difference']) put(sides[side][line.field], line[side]);
   const pay = compare.back_pay ?? {};
   for (const [key, element] of Object.entries(backPay)) put(element, pay[key] === undefined ? '' : String(pay[key]));
-  if (document.activeElement !== monthsControl && !lastProblems.some((p) => p.name === 'months'))
-    monthsControl.value = String(compare.months);
+  const months = String(compare.months);
+  if (document.activeElement !== monthsControl && !lastProblems.some((p) => p.name === 'months') && monthsControl.value !== months)
+    monthsControl.value = months;
 }
 
 // An input of the situation after: a change while it differs from the situation's.
@@ -379,14 +380,17 @@ function renderLadder(answer) {
     const here = rung.echelon === ladder.echelon;
     fillLadderRow(row, rung, here ? `${rung.echelon} ◄ ${current}` : String(rung.echelon));
     if (row.tr.classList.contains('current') !== here) row.tr.classList.toggle('current', here);
-    if (here) row.tr.setAttribute('aria-current', 'true');
-    else row.tr.removeAttribute('aria-current');
+    if (here !== row.tr.hasAttribute('aria-current')) {
+      if (here) row.tr.setAttribute('aria-current', 'true');
+      else row.tr.removeAttribute('aria-current');
+    }
   });
   hide(aboveRow.tr, ladder.above === null);
   if (!ladder.above) delete aboveRow.tr.dataset.category;
   else {
-    aboveRow.tr.dataset.category = ladder.above.category;
-    aboveRow.tr.dataset.echelonAbove = ladder.above.echelon;
+    // Attributes written only when they change: a write restyles the row even with the same value.
+    if (aboveRow.tr.dataset.category !== String(ladder.above.category)) aboveRow.tr.dataset.category = ladder.above.category;
+    if (aboveRow.tr.dataset.echelonAbove !== String(ladder.above.echelon)) aboveRow.tr.dataset.echelonAbove = ladder.above.echelon;
     const words = (input) => inLanguage(input.label.arabic, input.label.french);
     fillLadderRow(aboveRow, ladder.above,
       `${words(categoryInput)} ${ladder.above.category} · ${words(echelonInput)} ${ladder.above.echelon}`);
@@ -438,12 +442,18 @@ function renderCheck(answer) {
   const { check } = answer;
   const checked = new Map(check.lines.map((line) => [line.field, line]));
   const said = (key) => inLanguage(label(key).arabic, label(key).french);
-  for (const { line, row, control, result, why } of Object.values(checkRows)) {
+  for (const entry of Object.values(checkRows)) {
+    const { line, row, control, result, why } = entry;
     const got = checked.get(line.field);
     const refused = lastProblems.find((p) => p.name === control.name || p.name === `official.${line.field}`);
     if (got && document.activeElement !== control && control.value !== got.theirs) control.value = got.theirs;
     if (refused && !got && document.activeElement !== control) control.value = refused.text;
-    control.setAttribute('aria-invalid', String(Boolean(refused) && !got));
+    const invalid = String(Boolean(refused) && !got);
+    if (control.getAttribute('aria-invalid') !== invalid) control.setAttribute('aria-invalid', invalid);
+    // A row is written again only when what it says changes.
+    const says = JSON.stringify([french, got ?? null, got ? null : refused?.arabic ?? null]);
+    if (entry.says === says) continue;
+    entry.says = says;
     if (got) {
       if (row.dataset.agrees !== String(got.agrees)) row.dataset.agrees = String(got.agrees);
       result.replaceChildren(make('strong', '', said(got.agrees ? 'agrees' : 'differs')), ` · ${said('ours')} `,
