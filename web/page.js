@@ -99,8 +99,9 @@ const valueOf = (input, from = controls) => {
 };
 const show = (input, value, from = controls) => {
   const control = from[input.name];
-  if (input.kind === 'check') control.checked = value === input.values[1];
-  else if (control.value !== value) control.value = value;
+  if (input.kind === 'check') {
+    if (control.checked !== (value === input.values[1])) control.checked = value === input.values[1];
+  } else if (control.value !== value) control.value = value;
 };
 const fragmentOf = (value) => inputs.map((input) => `${input.name}=${encodeURIComponent(value(input))}`).join('&');
 
