@@ -17,6 +17,7 @@ export function wrap(module) {
   return {
     inputs: () => JSON.parse(module.UTF8ToString(call('inputs', []))),
     // With `explain`, each line also carries its base, rate, rule, formula and result.
+    // A fragment with view=compare, ladder or check also answers that view.
     slip: (fragment, explain = true) => JSON.parse(module.UTF8ToString(call('slip', [fragment], explain ? 1 : 0))),
     accepts: (field, text) => call('accepts', [field, text]) === 1,
   };
