@@ -206,7 +206,15 @@ test('what if: a second situation from the first, every line before, after and t
   assert.equal(await page.$eval('#compare', (e) => e.hidden), false);
   assert.equal(await page.$eval('#slip', (e) => e.hidden), true);
   assert.equal(await page.$eval('select[name="to.echelon"]', (e) => e.value), '8');
-  await assertComparisonOfTheLink();
+  const expected = await assertComparisonOfTheLink();
+  // To a screen reader, a table read line by line: the label, before, after, the difference.
+  const tree = await page.accessibility.snapshot({ interestingOnly: false });
+  const find = (node) => (node.role === 'table' ? node : (node.children ?? []).map(find).find(Boolean));
+  const rows = find(tree).children.filter((child) => child.role === 'row');
+  assert.equal(rows.length, lines.length + 1);
+  const net = rows[lines.findIndex((line) => line.field === 'Text21') + 1].children.map((cell) => [cell.role, cell.name]);
+  assert.deepEqual(net, [['rowheader', lines.find((line) => line.field === 'Text21').arabic],
+    ['cell', expected.before.Text21], ['cell', expected.after.Text21], ['cell', expected.difference.Text21]]);
   // Any input of the situation after, and the months.
   await page.select('select[name="to.category"]', '7');
   await page.click('input[name="to.mutual"]');
