@@ -27,17 +27,8 @@ export function explanation(text) {
 }
 
 export function printed(slip, { inputs, lines, printedLines, labels, bilingual }) {
-  // A label in Arabic, with the French beside it on a bilingual page.
-  const said = (tag, { arabic, french }) => {
-    const element = cell(tag, arabic);
-    if (bilingual && french) element.append(' ', cell('span', french, 'french'));
-    return element;
-  };
-  const row = (...cells) => {
-    const tr = document.createElement('tr');
-    tr.append(...cells);
-    return tr;
-  };
+  const layout = pageOf(labels, bilingual);
+  const { said, row } = layout;
   const page = document.querySelector('#printed');
   page.className = '';
   const title = said('h2', labels.title);
@@ -57,13 +48,8 @@ export function printed(slip, { inputs, lines, printedLines, labels, bilingual }
       [labels.echelon_points, String(slip.points.echelon)],
       [labels.total_points, String(slip.points.total)],
     );
-  const facts = cell('table', '', 'situation');
-  for (let i = 0; i < situation.length; i += 3)
-    facts.append(row(...situation.slice(i, i + 3).flatMap(([label, value]) => [said('th', label), amount('td', value)])));
-
-  const table = cell('table', '', 'lines');
   const columns = ['label_column', 'base_column', 'rate_column', 'earnings_column', 'deductions_column'];
-  table.append(row(...columns.map((key) => said('th', labels[key]))));
+  const table = layout.table('lines', columns.map((key) => labels[key]));
   const byField = new Map(slip.lines.map((line) => [line.field, line]));
   const kinds = new Map(lines.map((line) => [line.field, line]));
   for (const field of printedLines) {
@@ -101,7 +87,8 @@ export function printed(slip, { inputs, lines, printedLines, labels, bilingual }
   const bonus = cell('p');
   bonus.append(said('span', labels.bonus), ' : ', amount('span', bonusLine.amount));
   if (bonusLine.formula) bonus.append(' = ', amount('span', bonusLine.formula));
-  const parts = [title, date, said('h3', labels.situation), facts, said('h3', labels.lines), table, words, bonus];
+  const parts = [title, date, said('h3', labels.situation), facts(layout, situation), said('h3', labels.lines), table];
+  parts.push(words, bonus);
   if (totals.rounding) parts.push(said('p', labels.rounding_note));
   page.replaceChildren(...parts);
 }
