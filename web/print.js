@@ -2,7 +2,7 @@
 // situation, the lines in their printed order with base, rate, earnings and
 // deductions, the totals and the net pay in words. Built from the engine's
 // slip and labels just before printing; shown only on paper.
-const cell = (tag, text, className) => {
+export const cell = (tag, text, className) => {
   const element = document.createElement(tag);
   if (className) element.className = className;
   if (text) element.textContent = text;
