@@ -7,6 +7,7 @@
 #include "batch/csv_reader.h"
 #include "paycalc/situation.h"
 #include "paydata/tables.h"
+#include "paydata/text_rules.h"
 
 namespace batch {
 
@@ -22,7 +23,7 @@ constexpr std::array<std::array<std::string_view, 6>, 3> kIdentityNames{{
     {"workplace", "school", "مكان العمل", "المؤسسة", "المدرسة"},
 }};
 
-// A caption's or a header name's edges: blanks and ':'.
+// A header name's edges: blanks and ':', as a caption's (paycalc::TitleOf).
 constexpr std::string_view kCaptionEdges = " \t:";
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
@@ -50,18 +51,11 @@ std::string ColumnName(Input input)
     return name;
 }
 
-std::string_view ColumnLabel(Input input) { return Trim(paycalc::CaptionOf(InputOf(input)), kCaptionEdges); }
-
-std::string_view Trim(std::string_view text, std::string_view edges)
-{
-    const auto first = text.find_first_not_of(edges);
-    if (first == std::string_view::npos) return {};
-    return text.substr(first, text.find_last_not_of(edges) + 1 - first);
-}
+std::string_view ColumnLabel(Input input) { return paycalc::TitleOf(InputOf(input)); }
 
 std::string NormalName(std::string_view name)
 {
-    name = Trim(name, kCaptionEdges);
+    name = paydata::Trim(name, kCaptionEdges);
     std::string out;
     bool blank = false;
     for (char c : name) {
@@ -142,18 +136,6 @@ Message OpenStaffList(const std::string &path, CsvReader &reader, Layout &layout
     if (problem.empty()) problem = MissingRequired(layout);
     if (problem.empty()) return {};
     return {path + ": " + problem.english, path + ": " + problem.arabic};
-}
-
-bool IsDecimal(std::string_view text)
-{
-    text = Trim(text);
-    std::size_t digits = 0, points = 0;
-    for (char c : text) {
-        if (c >= '0' && c <= '9') ++digits;
-        else if (c == '.') ++points;
-        else return false;
-    }
-    return digits > 0 && points <= 1;
 }
 
 Message MissingRequired(const Layout &layout)

@@ -82,11 +82,4 @@ struct Refusal {
 // carried column.
 std::string ArabicRole(const Layout &layout, std::size_t column);
 
-// Whether the text is a whole decimal number: digits with at most one point
-// ("1500.50", "12", ".5"), blanks around it allowed.
-bool IsDecimal(std::string_view text);
-
-// The text without the characters of `edges` at its ends: blanks, unless told.
-std::string_view Trim(std::string_view text, std::string_view edges = " \t");
-
 } // namespace batch

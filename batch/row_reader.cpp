@@ -36,7 +36,7 @@ RowState RowReader::Read(const RecordBatch &records, const RecordBatch::Record &
     }
     bool blank = true;
     for (std::size_t c = 0; c < record.cellCount && blank; ++c)
-        if (!Trim(records.Cell(record, c)).empty()) blank = false;
+        if (!paydata::Trim(records.Cell(record, c)).empty()) blank = false;
     if (blank) return RowState::Empty;
     if (record.cellCount != header_.size()) {
         refuse({}, {}, CellCountMessage(record.cellCount, header_.size()));

@@ -11,6 +11,7 @@
 #include "batch/xlsx_table.h"
 #include "paycalc/fields.h"
 #include "paydata/amount.h"
+#include "paydata/text_rules.h"
 
 namespace batch {
 
@@ -152,14 +153,15 @@ void Outputs::WriteComputed(const Chunk &chunk, const RecordBatch::Record &recor
             // A list's number or a typed text that is a plain number goes in
             // as a number; as typed, a text may not be one.
             const std::string text = paycalc::InputText(input, row.slip.situation);
-            if (input.words[0].empty() && IsDecimal(text)) x.Number(paydata::ReadAmount(text));
+            if (input.words[0].empty() && paydata::IsDecimal(paydata::Trim(text))) x.Number(paydata::ReadAmount(text));
             else x.Text(text);
         }
         for (double value : row.values) x.Amount(value);
     }
     if (pdf_) {
         auto cell = [&](int at) {
-            return at < 0 ? std::string() : std::string(Trim(chunk.records.Cell(record, static_cast<std::size_t>(at))));
+            return at < 0 ? std::string()
+                          : std::string(paydata::Trim(chunk.records.Cell(record, static_cast<std::size_t>(at))));
         };
         const std::array<int, 3> &at = plan_.layout.identity;
         pdf_->Add(row.slip, {cell(at[0]), cell(at[1]), cell(at[2])});

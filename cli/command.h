@@ -32,10 +32,10 @@ namespace cli {
 using Runner = std::function<int(const paycalc::Situation &situation, std::ostream &out, std::ostream &err)>;
 
 struct Command {
-    std::string name;     // "compare"
-    std::string synopsis; // "compare [options] --to OPTION=VALUE [--to ...]
-                          // [--months N] [--json]"
-    std::string summary;  // one line for the overall usage
+    std::string name; // "compare"
+    // "compare [options] --to OPTION=VALUE [--to ...] [--months N] [--json]"
+    std::string synopsis;
+    std::string summary; // one line for the overall usage
     bool takesSituation = true;
     // Registers the command's own options on `app`, each with its help text
     // (the usage lists them from CLI11, in order, with their type names).

@@ -5,18 +5,11 @@
 #include <stdexcept>
 
 #include "paycalc/situation.h"
+#include "paydata/text_rules.h"
 
 namespace paycalc {
 
 namespace {
-
-// The text without the characters of `edges` at either end.
-std::string_view Trim(std::string_view text, std::string_view edges = " \t")
-{
-    const std::size_t first = text.find_first_not_of(edges);
-    if (first == std::string_view::npos) return {};
-    return text.substr(first, text.find_last_not_of(edges) - first + 1);
-}
 
 // Whether `text` is `word` (lower-case ASCII) in any case.
 bool Is(std::string_view text, std::string_view word)
@@ -33,18 +26,6 @@ bool ReadWhole(std::string_view text, int low, int high, int &out)
     if (ec != std::errc() || ptr != text.data() + text.size() || value < low || value > high) return false;
     out = value;
     return true;
-}
-
-// Digits with at most one point ("1500.50", "12", ".5"); digits only for a whole number.
-bool IsDecimal(std::string_view text, bool whole)
-{
-    std::size_t digits = 0, points = 0;
-    for (char c : text) {
-        if (c >= '0' && c <= '9') ++digits;
-        else if (c == '.' && !whole) ++points;
-        else return false;
-    }
-    return digits > 0 && points <= 1;
 }
 
 std::string WithRange(std::string_view rule, int low, int high)
@@ -70,7 +51,7 @@ std::string_view CaptionOf(const SituationInput &input)
     return input.caption.empty() ? FieldCaption(input.field) : input.caption;
 }
 
-std::string_view TitleOf(const SituationInput &input) { return Trim(CaptionOf(input), " \t:"); }
+std::string_view TitleOf(const SituationInput &input) { return paydata::Trim(CaptionOf(input), " \t:"); }
 
 Label LabelOf(const SituationInput &input) { return IsTyped(input) ? LineLabel(input.field) : input.label; }
 
@@ -135,9 +116,9 @@ std::string ShownText(const SituationInput &input, const Situation &situation)
 
 bool ReadInput(const SituationInput &input, std::string_view text, Situation &s, bool strict)
 {
-    const std::string_view t = Trim(text);
+    const std::string_view t = paydata::Trim(text);
     if (IsTyped(input)) {
-        if (strict && !IsDecimal(t, input.input == Input::Mark)) return false;
+        if (strict && !paydata::IsDecimal(t, input.input == Input::Mark)) return false;
         s.Typed(input.field).assign(strict ? t : text);
         return true;
     }
@@ -187,7 +168,7 @@ Wording Refusal(const ValueProblem &problem)
 {
     const std::string quoted = "'" + problem.text + "'";
     if (problem.familyRule) {
-        const std::string count(Trim(problem.text));
+        const std::string count(paydata::Trim(problem.text));
         return {"a single employee has no children counted, not " + count,
                 "الموظف الأعزب لا يحسب له أولاد، لا '" + count + "'",
                 "un célibataire ne compte pas d'enfants, pas " + count};

@@ -71,6 +71,9 @@ void ReadForm(const PayForm &form, Slip &slip);
 // caption. The typed field whose text could not be read; or else, of the
 // typed fields the line was computed from, those without which the
 // situation's slip computes; or else all of them; with none, the lists.
+// Telling which of the line's typed fields is at fault takes one more
+// recalculation per field (at most four, and only after a run has stopped):
+// an overflow may come from two amounts together, neither too large alone.
 Wording StoppedMessage(const RecalcError &error, const Situation &situation);
 
 // One slip; throws std::invalid_argument for a situation the window could not show.

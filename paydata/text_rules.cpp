@@ -67,4 +67,22 @@ bool IsUtf8(std::string_view text)
     return true;
 }
 
+std::string_view Trim(std::string_view text, std::string_view edges)
+{
+    const std::size_t first = text.find_first_not_of(edges);
+    if (first == std::string_view::npos) return {};
+    return text.substr(first, text.find_last_not_of(edges) - first + 1);
+}
+
+bool IsDecimal(std::string_view text, bool whole)
+{
+    std::size_t digits = 0, points = 0;
+    for (char c : text) {
+        if (c >= '0' && c <= '9') ++digits;
+        else if (c == '.' && !whole) ++points;
+        else return false;
+    }
+    return digits > 0 && points <= 1;
+}
+
 } // namespace paydata

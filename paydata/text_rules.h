@@ -30,4 +30,10 @@ std::string CodeName(char32_t code);
 // values (no surrogate, nothing beyond U+10FFFF).
 bool IsUtf8(std::string_view text);
 
+// The text without the characters of `edges` at its ends: blanks, unless told.
+std::string_view Trim(std::string_view text, std::string_view edges = " \t");
+
+// Digits with at most one point ("1500.50", "12", ".5"); digits only for a whole number.
+bool IsDecimal(std::string_view text, bool whole = false);
+
 } // namespace paydata

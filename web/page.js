@@ -5,15 +5,10 @@
 // explanation is the engine's (web/binding.cpp): the page lays them out and
 // computes nothing.
 import { wrap } from './engine.js';
-import { amount, explanation, printed, printedCheck, printedCompare, printedLadder } from './print.js';
+import { amount, cell, explanation, printed, printedCheck, printedCompare, printedLadder } from './print.js';
 
 const $ = (selector) => document.querySelector(selector);
-const make = (tag, className, text) => {
-  const element = document.createElement(tag);
-  if (className) element.className = className;
-  if (text !== undefined) element.textContent = text;
-  return element;
-};
+const make = (tag, className, text) => cell(tag, text, className);
 // An amount or a typed number: left to right inside the right-to-left page.
 const number = (tag, text) => {
   const element = make(tag, 'number', text);

@@ -4,7 +4,7 @@
 // pay office reads them: the comparison with its back pay, the career ladder,
 // an official slip checked with our explanations. Built from the engine's
 // answer and labels just before printing; shown only on paper.
-const cell = (tag, text, className) => {
+export const cell = (tag, text, className) => {
   const element = document.createElement(tag);
   if (className) element.className = className;
   if (text) element.textContent = text;

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include "paycalc/key_rules.h"
 #include "window/filtered_line_edit.h"
 #include "window/form1.h"
 #include "window/pick_list.h"
@@ -61,8 +62,7 @@ SituationEditor::SituationEditor(const QString &title, QWidget *parent) : QGroup
     // The same filters as the pay-slip window: amounts and the days of
     // absence take digits and the point, the mark whole numbers.
     for (Field field : paycalc::kTypedFields) {
-        auto *box = new FilteredLineEdit(field == Field::Text23 ? &Form1::gWriteOnleNumber1 : &Form1::gWriteOnleNumber,
-                                         this);
+        auto *box = new FilteredLineEdit(paycalc::KeyFilterOf(field), this);
         box->setObjectName(Utf8(paycalc::FieldName(field)));
         box->setAlignment(Qt::AlignCenter);
         box->setText(Utf8(paycalc::InitialText(field)));

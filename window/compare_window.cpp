@@ -25,7 +25,6 @@
 #include "window/compare_window_shared.h"
 #include "window/form1.h"
 #include "window/pick_list.h"
-#include "window/recalc_message.h"
 #include "window/slip_actions.h"
 #include "window/window_fonts.h"
 
@@ -207,7 +206,8 @@ void CompareWindow::refresh()
         if (slip->ok()) continue;
         problem += (slip == &comparison_->before ? QStringLiteral("الوضعية الحالية: ")
                                                  : QStringLiteral("الوضعية الجديدة: ")) +
-                   RecalcMessage(*slip->error, slip->situation) + QLatin1Char(' ');
+                   QString::fromStdString(paycalc::StoppedMessage(*slip->error, slip->situation).arabic) +
+                   QLatin1Char(' ');
     }
     message_->setText(problem.trimmed());
     message_->setAccessibleDescription(problem.trimmed());

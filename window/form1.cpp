@@ -19,7 +19,6 @@
 #include "window/compare_window.h"
 #include "window/line_explanations.h"
 #include "window/pick_list.h"
-#include "window/recalc_message.h"
 #include "window/slip_actions.h"
 #include "window/svg_picture.h"
 #include "window/window_fonts.h"
@@ -124,7 +123,7 @@ void Form1::recalculate()
         paycalc::RecalculateAll(form_, &slip_.trace);
     } catch (const paycalc::RecalcError &error) {
         slip_.error = error;
-        problem = paywindow::RecalcMessage(error, paycalc::SituationOf(form_));
+        problem = QString::fromStdString(paycalc::StoppedMessage(error, paycalc::SituationOf(form_)).arabic);
     } catch (const std::exception &) {
         problem = QStringLiteral("تعذر إكمال حساب الكشف، راجع القيم المكتوبة.");
     }
