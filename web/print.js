@@ -87,8 +87,8 @@ export function printed(slip, { inputs, lines, printedLines, labels, bilingual }
   const bonus = cell('p');
   bonus.append(said('span', labels.bonus), ' : ', amount('span', bonusLine.amount));
   if (bonusLine.formula) bonus.append(' = ', amount('span', bonusLine.formula));
-  const parts = [title, date, said('h3', labels.situation), facts(layout, situation), said('h3', labels.lines), table];
-  parts.push(words, bonus);
+  const parts = [title, date, said('h3', labels.situation), facts(layout, situation), said('h3', labels.lines), table,
+    words, bonus];
   if (totals.rounding) parts.push(said('p', labels.rounding_note));
   page.replaceChildren(...parts);
 }
